@@ -57,4 +57,12 @@ public:
     virtual bool CancelRequested() const = 0;
 };
 
+// RecvWait: the one timed receive of the link. Collects exactly `want` bytes (1 to 1024) into dest.
+// Returns 0 when they arrived and were copied (surplus bytes of the last read are dropped),
+// 1 on a driver failure, 2 when no byte came for timing.noDataMs (counted from the call or from the
+// last received byte). When observer.CancelRequested() becomes true the wait ends with 0 and dest
+// untouched; callers test the cancel flag themselves. observer.PumpEvents() runs between polls.
+int RecvWait(SerialPort& port, uint8_t* dest, size_t want, LinkObserver& observer, Clock& clock,
+             const LinkTiming& timing);
+
 }  // namespace qm54
