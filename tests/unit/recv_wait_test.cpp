@@ -1,4 +1,5 @@
 #include "link/serial_port.h"
+#include "link_fakes.h"
 
 #include <gtest/gtest.h>
 
@@ -9,12 +10,8 @@
 namespace {
 
 using qm54::RecvWait;
-
-struct FakeClock : qm54::Clock {
-    int64_t now = 1000;
-    int64_t NowMs() override { return now; }
-    void SleepMs(int ms) override { now += ms; }
-};
+using qm54test::CountingObserver;
+using qm54test::FakeClock;
 
 // Bytes that become readable at given instants of the fake clock. Waiting advances the clock
 // to the next arrival or by the poll interval, whichever comes first.
@@ -70,14 +67,6 @@ struct TimedPort : qm54::SerialPort {
     }
     const std::string& ErrorText() const override { return error; }
     std::string SystemReason() const override { return {}; }
-};
-
-struct CountingObserver : qm54::LinkObserver {
-    int pumps = 0;
-    int cancelAfterPumps = -1;
-    void SetProgress(int, int) override {}
-    void PumpEvents() override { ++pumps; }
-    bool CancelRequested() const override { return cancelAfterPumps >= 0 && pumps >= cancelAfterPumps; }
 };
 
 struct RecvWaitTest : ::testing::Test {
