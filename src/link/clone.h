@@ -1,0 +1,89 @@
+// Clone read (repeater to computer, "Upload") and clone write (computer to repeater, "Download").
+//
+// Both are a strict request and reply dialogue. The interface cable echoes every byte sent, so each
+// receive asks for the bytes just sent plus the repeater's answer. A frame is
+//   command, 0x00, L, block number, L - 2 payload bytes, sum of all preceding bytes modulo 256.
+// Every step reports a result code; the wind-up turns the code into the user's message.
+#pragma once
+
+#include "link/serial_port.h"
+#include "model/operating_mode.h"
+#include "model/prompter.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace qm54 {
+
+// Result codes of the clone steps.
+enum CloneCode : int {
+    CloneOk = 0,
+    CloneFailed = 1,        // send or driver failure, wrong start answer
+    CloneTimeout = 2,       // no byte for the no-data limit
+    CloneBadChecksum = 10,  // reply frame checksum wrong
+    CloneBadData = 14,      // the image read does not decode as this model
+    CloneBadHeader = 20,    // reply header differs from the request, or a write not acknowledged
+    CloneBandRefused = 30,  // repeater's band differs and the write was not allowed to go on
+};
+
+// Single control bytes of the clone dialogue.
+namespace clone_byte {
+constexpr uint8_t Start = 0x02;
+constexpr uint8_t StartAnswer = 0x01;  // the repeater answers 0x02 0x01 to a start request
+constexpr uint8_t Resync = 0x03;
+constexpr uint8_t Ack = 0x06;
+constexpr uint8_t Nak = 0x15;
+constexpr uint8_t WriteAccepted = 0x17;  // the repeater answers 0x06 0x17 to a written block
+constexpr uint8_t ChannelsDone = 0x27;   // sent once after the last 48-byte channel block
+constexpr uint8_t End = 0x28;            // ends the clone; sent only after a complete transfer
+}  // namespace clone_byte
+
+constexpr int kCloneProgressMax = 33;
+constexpr size_t kCloneImageSize = 1986;
+using CloneImage = std::array<uint8_t, kCloneImageSize>;
+
+// Everything one exchange runs over. The port is open; its owner closes it afterwards.
+struct CloneLink {
+    SerialPort& port;
+    LinkObserver& observer;
+    Clock& clock;
+    const LinkTiming& timing;
+};
+
+uint8_t FrameSum(std::span<const uint8_t> bytes);
+
+// command, 0x00, payload size + 2, block, payload, sum.
+std::vector<uint8_t> BuildFrame(uint8_t command, uint8_t block, std::span<const uint8_t> payload);
+
+// The start handshake: 0 ready, 1 failed (send, driver, wrong answer: NAK sent), 2 no answer.
+int CloneStart(CloneLink& link);
+// The re-synchronisation handshake: 0 done, 1 send or driver failure, 2 no answer.
+int CloneResync(CloneLink& link);
+
+// Checks a reply frame (the bytes after the echo) against the request: CloneOk, CloneBadChecksum
+// or CloneBadHeader. The length byte is never trusted: bytes past the reply count as zero.
+int VerifyReply(std::span<const uint8_t> reply, uint8_t command, uint8_t length, uint8_t block);
+
+// Reads the four areas into image (all other bytes zero, the last byte the fixed marker 0x5A).
+// Returns the code of the first failing step; a cancel shows up as a failing step.
+int ReadRepeaterImage(CloneLink& link, CloneImage& image);
+
+// Writes image to the repeater: reads the repeater's area 1, checks the band (asking in the
+// Manufacture mode), then writes the areas the mode allows. Returns the code of the first failing
+// step.
+int WriteRepeaterImage(CloneLink& link, Prompter& prompter, OperatingMode mode,
+                       const CloneImage& image);
+
+// The closing part of a clone read or write: on success (and no cancel) ends the clone with 0x28
+// and tells the user it is completed; on failure shows the code's message; on cancel shows
+// nothing. Returns true only for success without cancel.
+bool FinishUpload(CloneLink& link, Prompter& prompter, int code);
+bool FinishDownload(CloneLink& link, Prompter& prompter, int code);
+
+// Clone read of the raw image: image is replaced only after a complete transfer.
+bool UploadImageFromRadio(CloneLink& link, Prompter& prompter, CloneImage& image);
+
+}  // namespace qm54
