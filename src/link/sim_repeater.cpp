@@ -1,0 +1,300 @@
+#include "link/sim_repeater.h"
+
+#include <algorithm>
+#include <charconv>
+#include <utility>
+
+namespace qm54 {
+
+namespace {
+
+using namespace clone_byte;
+constexpr int kArea5 = 5;
+
+// One frame kind the repeater understands: a read request or a write block of one area.
+struct FrameKind {
+    uint8_t command;
+    bool isRead;
+    int area;
+    uint8_t length;     // the length byte of the write block, or of the read reply
+    int firstBlock;     // block numbers firstBlock .. firstBlock + blocks - 1
+    int blocks;
+    size_t offset;      // image offset of the first block (area 5: offset into its own store)
+    size_t blockSize;   // payload bytes per block
+};
+
+// Areas 1 and 2 are read as block 0 and written as block 0xFF.
+constexpr FrameKind kFrames[] = {
+    {0x12, true, 1, 0x52, 0, 1, 0, 80},
+    {0x22, true, 2, 0x82, 0, 1, 80, 128},
+    {0x42, true, 3, 0x32, 0, 16, 208, 48},
+    {0x62, true, 4, 0x0C, 1, 48, 976, 10},
+    {0x11, false, 1, 0x52, 0xFF, 1, 0, 80},
+    {0x21, false, 2, 0x82, 0xFF, 1, 80, 128},
+    {0x41, false, 3, 0x32, 0, 16, 208, 48},
+    {0x63, false, kArea5, 0x0C, 0, 10, 0, 10},
+    {0x61, false, 4, 0x0C, 1, 48, 976, 10},
+};
+
+const FrameKind* FindFrame(uint8_t command)
+{
+    for (const FrameKind& f : kFrames)
+        if (f.command == command) return &f;
+    return nullptr;
+}
+
+uint8_t Sum(const uint8_t* bytes, size_t count)
+{
+    return FrameSum(std::span<const uint8_t>(bytes, count));
+}
+
+void SealFrame(std::vector<uint8_t>& frame)
+{
+    frame.back() = Sum(frame.data(), frame.size() - 1);
+}
+
+struct FaultName {
+    const char* name;
+    SimFaultKind kind;
+};
+constexpr FaultName kFaultNames[] = {
+    {"checksum", SimFaultKind::BadChecksum}, {"header", SimFaultKind::WrongHeader},
+    {"block", SimFaultKind::WrongBlock},     {"start", SimFaultKind::WrongStart},
+    {"ack", SimFaultKind::WrongAck},         {"silence", SimFaultKind::Silence},
+    {"garbage", SimFaultKind::Garbage},      {"hangup", SimFaultKind::HangUp},
+    {"flood", SimFaultKind::Flood},          {"len0", SimFaultKind::LengthZero},
+    {"len255", SimFaultKind::Length255},
+};
+
+bool ParseNumber(const std::string& text, int low, int high, int& value)
+{
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && !text.empty() && value >= low &&
+           value <= high;
+}
+
+}  // namespace
+
+std::optional<SimFault> ParseSimFault(const std::string& text, std::string& error)
+{
+    const size_t at = text.find('@');
+    const std::string name = text.substr(0, at);
+    const FaultName* found = nullptr;
+    for (const FaultName& f : kFaultNames)
+        if (name == f.name) found = &f;
+    if (!found) {
+        error = "unknown fault \"" + name + "\"";
+        return std::nullopt;
+    }
+    SimFault fault{found->kind};
+    if (at == std::string::npos) {
+        if (fault.kind == SimFaultKind::WrongStart || fault.kind == SimFaultKind::Flood) {
+            fault.atStart = true;
+            return fault;
+        }
+        error = "fault \"" + name + "\" needs @AREA:BLOCK";
+        return std::nullopt;
+    }
+    const std::string where = text.substr(at + 1);
+    const size_t colon = where.find(':');
+    if (colon == std::string::npos || !ParseNumber(where.substr(0, colon), 1, 5, fault.area) ||
+        !ParseNumber(where.substr(colon + 1), 0, 48, fault.block)) {
+        error = "bad place \"" + where + "\" (AREA 1-5, BLOCK 0-48)";
+        return std::nullopt;
+    }
+    return fault;
+}
+
+const SimFault* SimRepeater::FaultAt(int area, int block, bool start) const
+{
+    for (const SimFault& f : faults_) {
+        if (start ? f.atStart : (!f.atStart && f.area == area && (area <= 2 || f.block == block)))
+            return &f;
+    }
+    return nullptr;
+}
+
+uint8_t SimRepeater::NextNoise()
+{
+    noise_ ^= noise_ << 13;
+    noise_ ^= noise_ >> 17;
+    noise_ ^= noise_ << 5;
+    return static_cast<uint8_t>(noise_ >> 24);
+}
+
+std::vector<uint8_t> SimRepeater::FloodBytes(size_t count)
+{
+    std::vector<uint8_t> bytes(count);
+    for (uint8_t& b : bytes) b = NextNoise();
+    return bytes;
+}
+
+bool SimRepeater::TakeCompletedWrite()
+{
+    return std::exchange(completedWrite_, false);
+}
+
+void SimRepeater::LineClosed()
+{
+    frame_.clear();
+    inSession_ = awaitingAck_ = storedInSession_ = false;
+    flooding_ = false;
+}
+
+std::vector<uint8_t> SimRepeater::Feed(const std::vector<uint8_t>& bytes)
+{
+    std::vector<uint8_t> out;
+    for (uint8_t b : bytes) {
+        std::vector<uint8_t> part = Feed(b);
+        out.insert(out.end(), part.begin(), part.end());
+    }
+    return out;
+}
+
+std::vector<uint8_t> SimRepeater::Feed(uint8_t byte)
+{
+    std::vector<uint8_t> out;
+    if (hungUp_) return out;
+    out.push_back(byte);  // the cable echoes every byte, whatever the repeater does
+    if (silent_ || flooding_) return out;
+
+    if (!frame_.empty()) {
+        frame_.push_back(byte);
+        if (frame_.size() >= 3 && frame_[2] < 2) {
+            frame_.clear();  // no frame is that short: drop it and wait for the next command
+        } else if (frame_.size() >= 3 && frame_.size() == size_t{frame_[2]} + 3) {
+            ProcessFrame(out);
+            frame_.clear();
+        }
+        return out;
+    }
+    if (FindFrame(byte)) {
+        frame_.push_back(byte);
+        return out;
+    }
+
+    switch (byte) {
+    case Start: {
+        awaitingAck_ = true;
+        inSession_ = false;
+        const SimFault* f = FaultAt(0, 0, true);
+        if (f && f->kind == SimFaultKind::Flood) {
+            flooding_ = true;
+        } else {
+            out.push_back(Start);
+            out.push_back(f && f->kind == SimFaultKind::WrongStart ? Start : StartAnswer);
+        }
+        break;
+    }
+    case Resync:
+        if (inSession_) {
+            awaitingAck_ = true;
+            out.push_back(Resync);  // with the echo, the three bytes the computer waits for
+            out.push_back(StartAnswer);
+        }
+        break;
+    case Ack:
+        if (awaitingAck_) inSession_ = true;
+        awaitingAck_ = false;
+        break;
+    case Nak:
+        awaitingAck_ = false;
+        break;
+    case End:
+        if (inSession_ && storedInSession_) completedWrite_ = true;
+        inSession_ = storedInSession_ = false;
+        break;
+    default:  // 0x27 after the channel blocks, and anything unknown: echo only
+        break;
+    }
+    return out;
+}
+
+void SimRepeater::ProcessFrame(std::vector<uint8_t>& out)
+{
+    const FrameKind& kind = *FindFrame(frame_[0]);
+    const int block = frame_[3];
+    const bool sumOk = Sum(frame_.data(), frame_.size() - 1) == frame_.back();
+    const bool shapeOk = frame_[1] == 0 && block >= kind.firstBlock && block < kind.firstBlock + kind.blocks &&
+                         frame_[2] == (kind.isRead ? 2 : kind.length);
+    if (!inSession_) return;  // a repeater that was not started ignores frames
+    if (!sumOk || !shapeOk) {
+        out.push_back(Nak);
+        if (!kind.isRead) out.push_back(Nak);
+        return;
+    }
+    const size_t index = static_cast<size_t>(block - kind.firstBlock);
+    const size_t offset = kind.offset + index * kind.blockSize;
+    const int faultBlock = kind.area <= 2 ? 0 : block;
+
+    if (kind.isRead) {
+        std::vector<uint8_t> reply = {kind.command, 0x00, kind.length, static_cast<uint8_t>(block)};
+        reply.insert(reply.end(), image_.begin() + static_cast<long>(offset),
+                     image_.begin() + static_cast<long>(offset + kind.blockSize));
+        reply.push_back(0);
+        SealFrame(reply);
+        Answer(std::move(reply), kind.area, faultBlock, true, out);
+        return;
+    }
+    const uint8_t* payload = frame_.data() + 4;
+    uint8_t* store = kind.area == kArea5 ? area5_.data() : image_.data();
+    std::copy_n(payload, kind.blockSize, store + offset);
+    storedInSession_ = true;
+    Answer({Ack, WriteAccepted}, kind.area, faultBlock, false, out);
+}
+
+// Sends a reply, or what the fault at this block makes of it.
+void SimRepeater::Answer(std::vector<uint8_t> reply, int area, int block, bool isRead, std::vector<uint8_t>& out)
+{
+    const SimFault* fault = FaultAt(area, block);
+    if (fault) {
+        switch (fault->kind) {
+        case SimFaultKind::BadChecksum:
+            if (isRead) ++reply.back();
+            break;
+        case SimFaultKind::WrongHeader:
+            if (isRead) {
+                reply[0] ^= 0x80;
+                SealFrame(reply);
+            }
+            break;
+        case SimFaultKind::WrongBlock:
+            if (isRead) {
+                ++reply[3];
+                SealFrame(reply);
+            }
+            break;
+        case SimFaultKind::LengthZero:
+        case SimFaultKind::Length255:
+            if (isRead) {
+                reply[2] = fault->kind == SimFaultKind::LengthZero ? 0 : 255;
+                SealFrame(reply);
+            }
+            break;
+        case SimFaultKind::WrongAck:
+            if (!isRead) reply = {Ack, Ack};
+            break;
+        case SimFaultKind::Silence:
+            reply.resize(reply.size() / 2);
+            silent_ = true;
+            break;
+        case SimFaultKind::Garbage: {
+            for (uint8_t& b : reply) b = NextNoise();
+            if (isRead && Sum(reply.data(), reply.size() - 1) == reply.back()) ++reply.back();
+            if (!isRead && reply[0] == Ack && reply[1] == WriteAccepted) reply[1] = Nak;
+            break;
+        }
+        case SimFaultKind::HangUp:
+            hungUp_ = true;
+            return;
+        case SimFaultKind::Flood:
+            flooding_ = true;
+            return;
+        case SimFaultKind::WrongStart:
+            break;
+        }
+    }
+    out.insert(out.end(), reply.begin(), reply.end());
+}
+
+}  // namespace qm54

@@ -1,0 +1,194 @@
+// The simulator process over a real pseudo-terminal, driven by the real driver and clone code.
+#include "link/clone.h"
+#include "link/rs_drv.h"
+#include "../unit/link_fakes.h"
+#include "sim_process.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <numeric>
+
+namespace {
+
+namespace fs = std::filesystem;
+using qm54::CloneImage;
+using qm54test::SimProcess;
+
+CloneImage Pattern(int mul, int add)
+{
+    CloneImage image{};
+    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * mul + add);
+    return image;
+}
+
+struct NoPrompts : qm54::Prompter {
+    std::vector<std::string> texts;
+    int Show(const std::string& text, qm54::MsgKind, qm54::MsgButtons, const std::string&) override
+    {
+        texts.push_back(text);
+        return qm54::MrNo;
+    }
+};
+
+struct SimTest : ::testing::Test {
+    fs::path dir = fs::temp_directory_path() / ("qm54-sim-e2e-" + std::to_string(::getpid()));
+    CloneImage simImage = Pattern(7, 3);
+    qm54::TCRsDrv drv;
+    qm54test::CountingObserver observer;
+    qm54::LinkTiming timing;
+    NoPrompts prompts;
+
+    void SetUp() override
+    {
+        fs::create_directories(dir);
+        std::ofstream(dir / "repeater.q54", std::ios::binary)
+            .write(reinterpret_cast<const char*>(simImage.data()), static_cast<std::streamsize>(simImage.size()));
+        timing.settleMs = 0;
+        timing.handshakePauseMs = timing.shortPauseMs = timing.alignPauseMs = timing.endPauseMs = 5;
+        timing.completePauseMs = 0;
+        timing.noDataMs = 2000;
+        drv.SetSettleWait(0);
+        drv.SetBaudRate(9600);
+    }
+    void TearDown() override
+    {
+        drv.Close();
+        fs::remove_all(dir);
+    }
+    std::vector<std::string> SimArgs(std::vector<std::string> more) const
+    {
+        more.insert(more.begin(), {"--image", (dir / "repeater.q54").string()});
+        return more;
+    }
+    qm54::CloneLink Link() { return {drv, observer, qm54::SystemClock(), timing}; }
+    static std::vector<uint8_t> ReadFile(const fs::path& p)
+    {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+};
+
+TEST_F(SimTest, UploadReadsTheRepeatersImage)
+{
+    SimProcess sim(SimArgs({}));
+    ASSERT_FALSE(sim.Path().empty());
+    ASSERT_EQ(drv.Open(sim.Path()), 0) << drv.ErrorText();
+    qm54::CloneLink link = Link();
+    CloneImage image{};
+    ASSERT_EQ(qm54::ReadRepeaterImage(link, image), qm54::CloneOk);
+
+    CloneImage expected{};
+    std::copy_n(simImage.begin(), 1456, expected.begin());
+    expected.back() = 0x5A;
+    EXPECT_EQ(image, expected);
+    EXPECT_EQ(sim.Stop(), 0);
+}
+
+TEST_F(SimTest, DownloadLeavesWhatEachModeWritesInTheSavedImage)
+{
+    CloneImage written = Pattern(11, 5);
+    written[4] = simImage[4];  // same band
+    written[5] = simImage[5];
+
+    for (qm54::OperatingMode mode :
+         {qm54::OperatingMode::Normal, qm54::OperatingMode::Dealer, qm54::OperatingMode::Manufacture}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        const fs::path saved = dir / "saved.q54", log = dir / "sim.log", linked = dir / "port";
+        fs::remove(saved);
+        SimProcess sim(SimArgs({"--save", saved.string(), "--log", log.string(), "--link", linked.string()}));
+        ASSERT_FALSE(sim.Path().empty());
+        EXPECT_EQ(fs::read_symlink(linked), sim.Path());
+        ASSERT_EQ(drv.Open(linked.string()), 0) << drv.ErrorText();
+        qm54::CloneLink link = Link();
+        int code = qm54::WriteRepeaterImage(link, prompts, mode, written);
+        ASSERT_EQ(code, qm54::CloneOk);
+        EXPECT_TRUE(qm54::FinishDownload(link, prompts, code));  // ends the clone with 0x28
+        drv.Close();
+
+        CloneImage expected = simImage;
+        std::copy(written.begin() + 208, written.begin() + 976, expected.begin() + 208);
+        if (mode != qm54::OperatingMode::Normal) {
+            std::copy(written.begin(), written.begin() + 207, expected.begin());
+            expected[207] = static_cast<uint8_t>(std::accumulate(written.begin() + 80, written.begin() + 207, 0u));
+            std::copy(written.begin() + 976, written.begin() + 1456, expected.begin() + 976);
+        }
+        if (mode == qm54::OperatingMode::Dealer) {
+            for (size_t i : {22, 23, 72, 73, 74, 75, 76, 77, 78, 79}) expected[i] = simImage[i];
+        }
+        std::vector<uint8_t> stored = ReadFile(saved);
+        EXPECT_EQ(stored, std::vector<uint8_t>(expected.begin(), expected.end()));
+
+        EXPECT_EQ(sim.Stop(), 0);
+        EXPECT_FALSE(fs::exists(fs::symlink_status(linked)));
+        std::ifstream logIn(log);
+        std::string first;
+        std::getline(logIn, first);
+        EXPECT_EQ(first, "rx 02");
+    }
+}
+
+// Each fault through the real clone code: the result code the computer ends with.
+TEST_F(SimTest, FaultsEndTheCloneWithTheirCode)
+{
+    struct Case {
+        std::string fault;
+        bool write;
+        int code;
+    };
+    const Case cases[] = {
+        {"checksum@1:0", false, qm54::CloneBadChecksum},
+        {"checksum@4:48", false, qm54::CloneBadChecksum},
+        {"checksum@1:0", true, qm54::CloneBadChecksum},  // the write's read of area 1
+        {"header@3:7", false, qm54::CloneBadHeader},
+        {"block@3:15", false, qm54::CloneBadHeader},
+        {"len0@2:0", false, qm54::CloneBadChecksum},
+        {"len255@4:1", false, qm54::CloneBadChecksum},
+        {"garbage@3:0", false, qm54::CloneBadChecksum},
+        {"garbage@3:8", true, qm54::CloneBadHeader},
+        {"ack@3:0", true, qm54::CloneBadHeader},
+        {"ack@4:48", true, qm54::CloneBadHeader},
+        {"start", false, qm54::CloneFailed},
+        {"flood", false, qm54::CloneFailed},
+        {"flood@3:3", false, qm54::CloneBadChecksum},
+        {"silence@4:24", false, qm54::CloneTimeout},
+        {"silence@5:9", true, qm54::CloneTimeout},
+        {"hangup@3:15", false, qm54::CloneFailed},
+        {"hangup@2:0", true, qm54::CloneFailed},
+    };
+    timing.noDataMs = 300;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault + (c.write ? " write" : " read"));
+        SimProcess sim(SimArgs({"--fault", c.fault}));
+        ASSERT_FALSE(sim.Path().empty());
+        ASSERT_EQ(drv.Open(sim.Path()), 0) << drv.ErrorText();
+        qm54::CloneLink link = Link();
+        CloneImage image = simImage;
+        int code = c.write ? qm54::WriteRepeaterImage(link, prompts, qm54::OperatingMode::Dealer, image)
+                           : qm54::ReadRepeaterImage(link, image);
+        EXPECT_EQ(code, c.code);
+        drv.Close();
+        if (c.fault.rfind("hangup", 0) == 0) {
+            EXPECT_EQ(sim.Wait(), 0);
+        }
+        EXPECT_EQ(sim.Stop(), 0);
+    }
+}
+
+TEST_F(SimTest, BadOptionsAndFilesAreRefused)
+{
+    std::ofstream(dir / "short.q54") << "too short";
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--image", (dir / "short.q54").string()},
+          std::vector<std::string>{"--image", (dir / "missing.q54").string()},
+          std::vector<std::string>{"--fault", "checksum@9:0"}, std::vector<std::string>{"--band", "hf"},
+          std::vector<std::string>{"--baud", "fast"}, std::vector<std::string>{"--log"}}) {
+        SimProcess sim(args);
+        EXPECT_TRUE(sim.Path().empty());
+        EXPECT_EQ(sim.Wait(), 2);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,338 @@
+// qm54-sim: the repeater behind its interface cable, served on a pseudo-terminal.
+// The protocol lives in SimRepeater; this file is the terminal, the pacing, the log and the files.
+#include "link/sim_repeater.h"
+#include "sim_image.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Steady = std::chrono::steady_clock;
+
+volatile std::sig_atomic_t g_stop = 0;
+
+void OnSignal(int)
+{
+    g_stop = 1;
+}
+
+const char* const kUsage =
+    "usage: qm54-sim [options]\n"
+    "Serves the repeater's clone read and write on a pseudo-terminal and prints its device path.\n"
+    "The alignment commands and the status request are not simulated.\n"
+    "\n"
+    "  --band vhf|uhf      default image of that band (default vhf)\n"
+    "  --image FILE        start from this data file (1986 bytes) instead\n"
+    "  --save FILE         write the image to FILE after every completed clone write\n"
+    "  --link PATH         also make PATH a symbolic link to the device\n"
+    "  --baud N            pace the output at N baud, 11 bits a byte (default: no pacing)\n"
+    "  --log FILE          byte transcript: 'rx' from the computer, 'tx' to it, in hex\n"
+    "  --fault KIND@AREA:BLOCK   misbehave at that block (repeatable). AREA 1-5, BLOCK as the\n"
+    "                      frame numbers it (areas 1 and 2: 0). KIND is one of\n"
+    "        checksum, header, block, len0, len255   a read reply with a wrong sum, command\n"
+    "                                                code, block number, length byte 0 or 255\n"
+    "        ack        a written block acknowledged 0x06 0x06\n"
+    "        silence    half the reply, then nothing but the cable's echo\n"
+    "        garbage    meaningless bytes instead of the reply\n"
+    "        hangup     the line goes dead instead of the reply (the simulator ends)\n"
+    "        flood      an endless stream of bytes instead of the reply\n"
+    "  --fault start       answer the start request 0x02 0x02\n"
+    "  --fault flood       flood from the start request on\n"
+    "\n"
+    "Ends on SIGTERM or SIGINT.\n";
+
+struct Options {
+    int band = 0;
+    std::string imageFile, saveFile, linkPath, logFile;
+    int baud = 0;
+    std::vector<qm54::SimFault> faults;
+};
+
+std::optional<Options> ParseOptions(int argc, char** argv)
+{
+    Options o;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            std::cout << kUsage;
+            std::exit(0);
+        }
+        if (i + 1 >= args.size()) {
+            std::cerr << "qm54-sim: " << a << (a.rfind("--", 0) == 0 ? " needs a value" : ": unknown argument") << "\n";
+            return std::nullopt;
+        }
+        const std::string& v = args[++i];
+        if (a == "--band" && (v == "vhf" || v == "uhf")) {
+            o.band = v == "uhf" ? 1 : 0;
+        } else if (a == "--image") {
+            o.imageFile = v;
+        } else if (a == "--save") {
+            o.saveFile = v;
+        } else if (a == "--link") {
+            o.linkPath = v;
+        } else if (a == "--log") {
+            o.logFile = v;
+        } else if (a == "--baud") {
+            try {
+                o.baud = std::stoi(v);
+            } catch (...) {
+                o.baud = 0;
+            }
+            if (o.baud <= 0) {
+                std::cerr << "qm54-sim: bad baud rate \"" << v << "\"\n";
+                return std::nullopt;
+            }
+        } else if (a == "--fault") {
+            std::string error;
+            std::optional<qm54::SimFault> f = qm54::ParseSimFault(v, error);
+            if (!f) {
+                std::cerr << "qm54-sim: " << error << "\n";
+                return std::nullopt;
+            }
+            o.faults.push_back(*f);
+        } else {
+            std::cerr << "qm54-sim: bad option " << a << " " << v << " (see --help)\n";
+            return std::nullopt;
+        }
+    }
+    return o;
+}
+
+std::optional<qm54::CloneImage> LoadImage(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> bytes(qm54::kCloneImageSize + 1);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!in.bad() && in.gcount() == static_cast<std::streamsize>(qm54::kCloneImageSize)) {
+        qm54::CloneImage image;
+        std::copy_n(bytes.begin(), image.size(), image.begin());
+        return image;
+    }
+    return std::nullopt;
+}
+
+// Through a temporary file in the same folder, so a reader never sees half an image.
+bool SaveImage(const std::string& path, const qm54::CloneImage& image)
+{
+    const std::string temp = path + ".tmp" + std::to_string(::getpid());
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = ::write(fd, image.data(), image.size()) == static_cast<ssize_t>(image.size()) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (ok && std::rename(temp.c_str(), path.c_str()) == 0) return true;
+    std::remove(temp.c_str());
+    return false;
+}
+
+class Transcript {
+public:
+    explicit Transcript(const std::string& path)
+    {
+        if (!path.empty()) out_.open(path, std::ios::trunc);
+    }
+    bool Failed(const std::string& path) const { return !path.empty() && !out_; }
+    void Bytes(const char* direction, const uint8_t* data, size_t count)
+    {
+        if (!out_ || count == 0) return;
+        out_ << direction;
+        char hex[4];
+        for (size_t i = 0; i < count; ++i) {
+            std::snprintf(hex, sizeof hex, " %02X", data[i]);
+            out_ << hex;
+        }
+        out_ << "\n" << std::flush;
+    }
+    void Note(const std::string& text)
+    {
+        if (out_) out_ << "# " << text << "\n" << std::flush;
+    }
+
+private:
+    std::ofstream out_;
+};
+
+// The master side of the pseudo-terminal, with its slave set to a raw line once.
+int OpenTerminal(std::string& slavePath)
+{
+    int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return -1;
+    const char* name = ptsname(master);
+    if (!name) return -1;
+    slavePath = name;
+    int slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slave >= 0) {
+        termios tio{};
+        if (tcgetattr(slave, &tio) == 0) {
+            cfmakeraw(&tio);
+            tcsetattr(slave, TCSANOW, &tio);
+        }
+        ::close(slave);
+    }
+    return master;
+}
+
+// Bytes waiting to go to the computer, released at the line rate when pacing is on.
+class Output {
+public:
+    explicit Output(int baud)
+        : byteTime_(baud > 0 ? std::chrono::nanoseconds(11'000'000'000LL / baud) : std::chrono::nanoseconds(0))
+    {
+    }
+    void Add(const std::vector<uint8_t>& bytes)
+    {
+        if (queue_.empty()) nextDue_ = std::max(nextDue_, Steady::now() + byteTime_);
+        queue_.insert(queue_.end(), bytes.begin(), bytes.end());
+    }
+    bool Empty() const { return queue_.empty(); }
+    size_t Size() const { return queue_.size(); }
+    void Clear() { queue_.clear(); }
+    // Milliseconds until the next byte is due (0: now), -1 when nothing waits.
+    int MsUntilDue() const
+    {
+        if (queue_.empty()) return -1;
+        auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextDue_ - Steady::now()).count();
+        return wait > 0 ? static_cast<int>(wait) : 0;
+    }
+    // Writes what is due; false when the terminal failed.
+    bool Write(int fd, Transcript& log)
+    {
+        size_t due = queue_.size();
+        if (byteTime_.count() > 0) {
+            auto now = Steady::now();
+            if (now < nextDue_) return true;
+            due = std::min<size_t>(due, 1 + static_cast<size_t>((now - nextDue_) / byteTime_));
+        }
+        std::vector<uint8_t> chunk(queue_.begin(), queue_.begin() + static_cast<long>(due));
+        ssize_t n = ::write(fd, chunk.data(), chunk.size());
+        if (n < 0) return errno == EAGAIN || errno == EINTR;
+        log.Bytes("tx", chunk.data(), static_cast<size_t>(n));
+        queue_.erase(queue_.begin(), queue_.begin() + n);
+        nextDue_ += byteTime_ * n;
+        return true;
+    }
+
+private:
+    std::chrono::nanoseconds byteTime_;
+    Steady::time_point nextDue_{};
+    std::deque<uint8_t> queue_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::optional<Options> options = ParseOptions(argc, argv);
+    if (!options) return 2;
+
+    qm54::CloneImage image = qm54::sim::DefaultImage(options->band);
+    if (!options->imageFile.empty()) {
+        std::optional<qm54::CloneImage> loaded = LoadImage(options->imageFile);
+        if (!loaded) {
+            std::cerr << "qm54-sim: " << options->imageFile << " is not a readable 1986-byte data file\n";
+            return 2;
+        }
+        image = *loaded;
+    }
+    qm54::SimRepeater repeater(image);
+    for (const qm54::SimFault& f : options->faults) repeater.AddFault(f);
+
+    Transcript log(options->logFile);
+    if (log.Failed(options->logFile)) {
+        std::cerr << "qm54-sim: cannot write " << options->logFile << "\n";
+        return 2;
+    }
+
+    struct sigaction sa {};
+    sa.sa_handler = OnSignal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    std::string slavePath;
+    int master = OpenTerminal(slavePath);
+    if (master < 0) {
+        std::cerr << "qm54-sim: cannot open a pseudo-terminal: " << std::strerror(errno) << "\n";
+        return 1;
+    }
+    if (!options->linkPath.empty()) {
+        std::error_code ec;
+        if (fs::is_symlink(options->linkPath, ec)) fs::remove(options->linkPath, ec);
+        fs::create_symlink(slavePath, options->linkPath, ec);
+        if (ec) {
+            std::cerr << "qm54-sim: cannot link " << options->linkPath << ": " << ec.message() << "\n";
+            ::close(master);
+            return 1;
+        }
+    }
+    std::cout << slavePath << std::endl;
+
+    Output output(options->baud);
+    int status = 0;
+    while (!g_stop) {
+        if (repeater.Flooding() && output.Size() < 256) output.Add(repeater.FloodBytes(256));
+
+        pollfd p{master, POLLIN, 0};
+        int wait = output.MsUntilDue();
+        if (wait == 0) p.events |= POLLOUT;
+        if (poll(&p, 1, wait < 0 ? 200 : std::max(wait, 1)) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        if (p.revents & POLLIN) {
+            uint8_t buf[512];
+            ssize_t n = ::read(master, buf, sizeof buf);
+            if (n > 0) {
+                log.Bytes("rx", buf, static_cast<size_t>(n));
+                for (ssize_t i = 0; i < n; ++i) output.Add(repeater.Feed(buf[i]));
+            }
+        } else if (p.revents & (POLLHUP | POLLERR)) {
+            // no computer on the line: a clone under way is over; look again shortly
+            if (repeater.Flooding() || !output.Empty()) log.Note("line closed");
+            repeater.LineClosed();
+            output.Clear();
+            ::usleep(20000);
+            continue;
+        }
+        if (repeater.TakeCompletedWrite() && !options->saveFile.empty()) {
+            if (!SaveImage(options->saveFile, repeater.Image())) {
+                std::cerr << "qm54-sim: cannot save " << options->saveFile << "\n";
+                status = 1;
+            }
+        }
+        if (!output.Write(master, log)) break;
+        if (repeater.HungUp()) {
+            for (int i = 0; i < 2000 && !output.Empty() && output.Write(master, log); ++i) ::usleep(1000);
+            log.Note("hang-up");
+            break;
+        }
+    }
+
+    ::close(master);
+    if (!options->linkPath.empty()) {
+        std::error_code ec;
+        if (fs::is_symlink(options->linkPath, ec) && fs::read_symlink(options->linkPath, ec) == slavePath)
+            fs::remove(options->linkPath, ec);
+    }
+    return status;
+}
