@@ -54,6 +54,9 @@ public:
 
     // The computer closed the port: a clone under way is abandoned.
     void LineClosed();
+    // The line has been quiet for a while: a frame left half sent is dropped, as the computer
+    // sends every frame in one go.
+    void LineIdle() { frame_.clear(); }
 
     bool HungUp() const { return hungUp_; }
     bool Flooding() const { return flooding_; }

@@ -96,6 +96,12 @@ TEST_F(SimRepeaterTest, AnswersTheReadRequestsOfEveryAreaFromItsImage)
     // the rest is echo only
     EXPECT_EQ(Reply({0x03}).size(), 2u);
     EXPECT_EQ(Reply({0x06, 0x27, 0x15, 0x28}), Bytes{});
+
+    // a frame left half sent is dropped once the line goes quiet
+    Start();
+    EXPECT_EQ(Reply({0x22, 0x00}), Bytes{});
+    sim.LineIdle();
+    EXPECT_EQ(Reply({0x02}), (Bytes{0x02, 0x01}));
 }
 
 TEST_F(SimRepeaterTest, StoresWrittenBlocksWhereTheyBelongAndReportsTheCompletedWrite)

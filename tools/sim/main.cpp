@@ -288,6 +288,8 @@ int main(int argc, char** argv)
     std::cout << slavePath << std::endl;
 
     Output output(options->baud);
+    constexpr auto kFrameIdle = std::chrono::milliseconds(500);
+    auto lastInput = Steady::now();
     int status = 0;
     while (!g_stop) {
         if (repeater.Flooding() && output.Size() < 256) output.Add(repeater.FloodBytes(256));
@@ -295,7 +297,7 @@ int main(int argc, char** argv)
         pollfd p{master, POLLIN, 0};
         int wait = output.MsUntilDue();
         if (wait == 0) p.events |= POLLOUT;
-        if (poll(&p, 1, wait < 0 ? 200 : std::max(wait, 1)) < 0) {
+        if (poll(&p, 1, wait < 0 ? 100 : std::max(wait, 1)) < 0) {
             if (errno == EINTR) continue;
             break;
         }
@@ -303,6 +305,7 @@ int main(int argc, char** argv)
             uint8_t buf[512];
             ssize_t n = ::read(master, buf, sizeof buf);
             if (n > 0) {
+                lastInput = Steady::now();
                 log.Bytes("rx", buf, static_cast<size_t>(n));
                 for (ssize_t i = 0; i < n; ++i) output.Add(repeater.Feed(buf[i]));
             }
@@ -314,6 +317,7 @@ int main(int argc, char** argv)
             ::usleep(20000);
             continue;
         }
+        if (Steady::now() - lastInput > kFrameIdle) repeater.LineIdle();
         if (repeater.TakeCompletedWrite() && !options->saveFile.empty()) {
             if (!SaveImage(options->saveFile, repeater.Image())) {
                 std::cerr << "qm54-sim: cannot save " << options->saveFile << "\n";
