@@ -1,0 +1,19 @@
+// Reads the start of a file with a bound on the bytes taken, whatever size the file claims.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace qm54 {
+
+struct ReadResult {
+    bool ok = false;
+    std::string data;    // the bytes read, at most the requested count
+    std::string reason;  // the system's reason for a failure (strerror), empty on success
+};
+
+// Up to maxBytes from the start of the regular file at path. A directory, a device or a pipe is
+// refused; a file shorter than maxBytes gives what it holds.
+ReadResult ReadFileHead(const std::string& path, size_t maxBytes);
+
+}  // namespace qm54

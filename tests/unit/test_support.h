@@ -1,0 +1,71 @@
+// Helpers shared by the unit tests: a temporary folder removed at the end of the test, file
+// access in whole strings, and a prompter that records every message.
+#pragma once
+
+#include "model/prompter.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace qm54::test {
+
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "qm54-test-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        // Restore write permission first so that read-only test folders can be removed.
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteAll(const std::string& path, const std::string& data)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(data.data(), static_cast<std::streamsize>(data.size()));
+}
+
+struct RecordedMessage {
+    std::string text;
+    MsgKind kind;
+    MsgButtons buttons;
+};
+
+// Answers every message with answer and keeps what was shown.
+struct RecordingPrompter : Prompter {
+    explicit RecordingPrompter(int answer = MrOk) : answer(answer) {}
+    int Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string&) override
+    {
+        messages.push_back({text, kind, buttons});
+        return answer;
+    }
+    int answer;
+    std::vector<RecordedMessage> messages;
+};
+
+}  // namespace qm54::test
