@@ -1,0 +1,13 @@
+// The verb table of the qm54 tool (main.cpp) and the verbs' entry points (one file each).
+#pragma once
+
+#include "cli/cli.h"
+
+#include <span>
+
+namespace qm54::cli {
+
+std::span<const Verb> Verbs();
+const Verb* FindVerb(const std::string& name);
+
+}  // namespace qm54::cli
