@@ -258,6 +258,8 @@ struct FailureCase {
     bool nak;
 };
 
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+
 // Each fault at the first block (area 1), a middle block (area 3) and the last block (area 4).
 const FailureCase kReadFailures[] = {
     {"ChecksumFirst", 0x12, 0, Fault::BadChecksum, "Checksum error", true},
@@ -393,6 +395,8 @@ std::vector<int> FullWriteBar()
     return bar;
 }
 
+void PrintTo(const ModeCase& c, std::ostream* os) { *os << c.name; }
+
 class CloneWriteMode : public testing::TestWithParam<ModeCase> {};
 
 TEST_P(CloneWriteMode, SendsTheAreasOfTheModeExactly)
@@ -438,6 +442,8 @@ struct BandCase {
     std::string message;
     bool goesOn;
 };
+
+void PrintTo(const BandCase& c, std::ostream* os) { *os << c.name; }
 
 class CloneWriteBand : public testing::TestWithParam<BandCase> {};
 
