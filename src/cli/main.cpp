@@ -10,6 +10,10 @@ namespace {
 
 const std::vector<Verb> kVerbs = {
     // name, usage, summary, help, run
+    {"ports", "", "list the serial ports a repeater's cable may be on",
+     "One port a line, as the configuration dialog lists them: ttyUSB, then ttyACM, then ttyS ports,\n"
+     "each in numeric order, the two programming cables labelled \"(LXC-31)\" and \"(LXC-33)\".",
+     RunPorts},
 };
 
 void PrintOverview(std::FILE* out)

@@ -10,4 +10,6 @@ namespace qm54::cli {
 std::span<const Verb> Verbs();
 const Verb* FindVerb(const std::string& name);
 
+int RunPorts(const Args& args);
+
 }  // namespace qm54::cli
