@@ -1,6 +1,8 @@
 // qm54-sim: the repeater behind its interface cable, served on a pseudo-terminal.
 // The protocol lives in SimRepeater; this file is the terminal, the pacing, the log and the files.
 #include "link/sim_repeater.h"
+#include "model/atomic_file.h"
+#include "model/file_read.h"
 #include "sim_image.h"
 
 #include <algorithm>
@@ -118,30 +120,17 @@ std::optional<Options> ParseOptions(int argc, char** argv)
     return o;
 }
 
-std::optional<qm54::CloneImage> LoadImage(const std::string& path)
+// A data file is the bare image; anything shorter or longer is not one.
+std::optional<qm54::CloneImage> LoadImage(const std::string& path, std::string& reason)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> bytes(qm54::kCloneImageSize + 1);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!in.bad() && in.gcount() == static_cast<std::streamsize>(qm54::kCloneImageSize)) {
-        qm54::CloneImage image;
-        std::copy_n(bytes.begin(), image.size(), image.begin());
-        return image;
+    qm54::ReadResult read = qm54::ReadFileHead(path, qm54::kCloneImageSize + 1);
+    if (!read.ok || read.data.size() != qm54::kCloneImageSize) {
+        reason = read.ok ? "not a 1986-byte data file" : read.reason;
+        return std::nullopt;
     }
-    return std::nullopt;
-}
-
-// Through a temporary file in the same folder, so a reader never sees half an image.
-bool SaveImage(const std::string& path, const qm54::CloneImage& image)
-{
-    const std::string temp = path + ".tmp" + std::to_string(::getpid());
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    bool ok = ::write(fd, image.data(), image.size()) == static_cast<ssize_t>(image.size()) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (ok && std::rename(temp.c_str(), path.c_str()) == 0) return true;
-    std::remove(temp.c_str());
-    return false;
+    qm54::CloneImage image;
+    std::copy(read.data.begin(), read.data.end(), image.begin());
+    return image;
 }
 
 class Transcript {
@@ -246,9 +235,10 @@ int main(int argc, char** argv)
 
     qm54::CloneImage image = qm54::sim::DefaultImage(options->band);
     if (!options->imageFile.empty()) {
-        std::optional<qm54::CloneImage> loaded = LoadImage(options->imageFile);
+        std::string reason;
+        std::optional<qm54::CloneImage> loaded = LoadImage(options->imageFile, reason);
         if (!loaded) {
-            std::cerr << "qm54-sim: " << options->imageFile << " is not a readable 1986-byte data file\n";
+            std::cerr << "qm54-sim: " << options->imageFile << ": " << reason << "\n";
             return 2;
         }
         image = *loaded;
@@ -319,8 +309,10 @@ int main(int argc, char** argv)
         }
         if (Steady::now() - lastInput > kFrameIdle) repeater.LineIdle();
         if (repeater.TakeCompletedWrite() && !options->saveFile.empty()) {
-            if (!SaveImage(options->saveFile, repeater.Image())) {
-                std::cerr << "qm54-sim: cannot save " << options->saveFile << "\n";
+            const qm54::CloneImage& image = repeater.Image();
+            qm54::WriteResult saved = qm54::AtomicWriteFile(options->saveFile, image.data(), image.size());
+            if (!saved.ok) {
+                std::cerr << "qm54-sim: cannot save " << options->saveFile << ": " << saved.reason << "\n";
                 status = 1;
             }
         }
