@@ -1,5 +1,7 @@
 #include "model/convert.h"
 
+#include "model/frequency.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -194,6 +196,34 @@ std::string NormalizeTagText(std::string_view text, std::string_view excluded)
         out += (r.accepted && r.key != kBackspace) ? static_cast<char>(r.key) : ' ';
     }
     return out;
+}
+
+std::string FrequencyText(double mhz, char separator)
+{
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, mhz, std::chars_format::fixed, 5);
+    std::string text = ec == std::errc() ? std::string(buffer, end) : std::string("0.00000");
+    for (char& c : text)
+        if (c == '.') c = separator;
+    return text;
+}
+
+std::string SnappedFrequencyText(int step, double mhz, char separator)
+{
+    return FrequencyText(SnapFrequency(step, mhz), separator);
+}
+
+std::string NormalizeFrequencyText(std::string_view text, int step, double low, double high,
+                                   char separator)
+{
+    std::string kept;
+    for (char c : text)
+        if (FilterFrequencyKey(static_cast<unsigned char>(c)).accepted) kept += c;
+    double mhz = ToFloatOrZero(Trim(kept));
+    if (mhz != 0) mhz = SnapFrequency(step, mhz);
+    if (mhz > high) mhz = high;
+    if (!(mhz >= low)) mhz = low;
+    return FrequencyText(mhz, separator);
 }
 
 std::string ValidateSerial(std::string_view text)

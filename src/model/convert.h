@@ -59,6 +59,19 @@ std::string NormalizeDecimalText(std::string_view text, char separator = '.');
 // upper-cased.
 std::string NormalizeTagText(std::string_view text, std::string_view excluded);
 
+// mhz with five decimals ("%3.5f"), written with separator.
+std::string FrequencyText(double mhz, char separator = '.');
+
+// The frequency as the grid and the report show it: snapped to the channel raster of step
+// (SnapFrequency), five decimals.
+std::string SnappedFrequencyText(int step, double mhz, char separator = '.');
+
+// A typed frequency cell: the characters FilterFrequencyKey accepts are kept, read as a number
+// (0 when they are not one), snapped to the raster of step unless 0, then held within low..high
+// (MHz); the result has five decimals.
+std::string NormalizeFrequencyText(std::string_view text, int step, double low, double high,
+                                   char separator = '.');
+
 inline constexpr const char* kDefaultSerial = "12345678";
 
 // text when it is a valid serial number (digit, letter B..S but not O or P, two digits not "00",

@@ -119,6 +119,28 @@ TEST(Normalisers, DigitsDecimalsAndTags)
     EXPECT_EQ(NormalizeTagText(std::string("a\0b", 3), ""), "A B");
 }
 
+TEST(NormalizeFrequencyText, KeepsFrequencyCharactersSnapsAndClampsToTheLimits)
+{
+    struct Case { const char* text; int step; double low; double high; const char* expected; };
+    const Case cases[] = {
+        {"450,0125", 0, 450, 480, "450.01250"},
+        {"450.006", 0, 450, 480, "450.00625"},   // raster B is nearer
+        {"450.010", 0, 450, 480, "450.01000"},   // raster A exact
+        {"150.0125", 1, 150, 174, "150.01250"},
+        {"", 0, 450, 480, "450.00000"},
+        {"500", 0, 450, 480, "480.00000"},
+        {"4 5 0", 0, 450, 480, "450.00000"},     // blanks inside: not a number
+        {"MHz 161.5!", 0, 150, 174, "161.50000"},  // refused characters are dropped first
+        {"1.2.3", 0, 150, 174, "150.00000"},
+        {"0", 0, 150, 174, "150.00000"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(NormalizeFrequencyText(c.text, c.step, c.low, c.high), c.expected) << c.text;
+    EXPECT_EQ(NormalizeFrequencyText("161,5", 0, 150, 174, ','), "161,50000");
+    EXPECT_EQ(SnappedFrequencyText(0, 450.006), "450.00625");
+    EXPECT_EQ(FrequencyText(0.0), "0.00000");
+}
+
 TEST(ValidateSerial, KeepsValidSerialsAndFallsBackToTheDefault)
 {
     struct Case { const char* text; bool valid; };
