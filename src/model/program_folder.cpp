@@ -1,0 +1,78 @@
+#include "model/program_folder.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qm54 {
+
+namespace {
+
+std::string WithSlash(std::string folder)
+{
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+std::string Env(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+bool IsWritableFolder(const std::string& folder)
+{
+    struct stat st {};
+    return !folder.empty() && stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+}  // namespace
+
+bool MakeFolders(const std::string& folder)
+{
+    if (folder.empty()) return false;
+    std::string path;
+    size_t at = 0;
+    while (at != std::string::npos) {
+        at = folder.find('/', at + 1);
+        path = folder.substr(0, at);
+        if (path.empty()) continue;
+        if (mkdir(path.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    }
+    struct stat st {};
+    return stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+ProgramFolderInputs CurrentProgramFolderInputs()
+{
+    ProgramFolderInputs in;
+    char buffer[4096];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n > 0) {
+        std::string exe(buffer, static_cast<size_t>(n));
+        const auto slash = exe.rfind('/');
+        if (slash != std::string::npos) in.executableFolder = exe.substr(0, slash);
+    }
+    in.homeOverride = Env("QM54WIN_HOME");
+    in.xdgConfigHome = Env("XDG_CONFIG_HOME");
+    in.home = Env("HOME");
+    return in;
+}
+
+std::string ResolveProgramFolder(const ProgramFolderInputs& in)
+{
+    if (!in.homeOverride.empty()) {
+        MakeFolders(in.homeOverride);
+        return WithSlash(in.homeOverride);
+    }
+    if (IsWritableFolder(in.executableFolder)) return WithSlash(in.executableFolder);
+    std::string base = in.xdgConfigHome;
+    if (base.empty()) base = (in.home.empty() ? std::string("/tmp") : in.home) + "/.config";
+    const std::string folder = WithSlash(base) + "qm54win";
+    MakeFolders(folder);
+    return WithSlash(folder);
+}
+
+}  // namespace qm54

@@ -1,0 +1,149 @@
+#include "model/instance_lock.h"
+#include "model/program_folder.h"
+#include "model/recent_files.h"
+#include "model/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using qm54::NarrowbandPolicy;
+
+struct TempFolder {
+    fs::path path;
+    TempFolder()
+    {
+        char pattern[] = "/tmp/qm54-startup-XXXXXX";
+        path = mkdtemp(pattern);
+    }
+    ~TempFolder()
+    {
+        std::error_code ec;
+        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(path, ec);
+    }
+};
+
+TEST(ParseFirstArgument, SwitchesAndDataFiles)
+{
+    struct Case {
+        const char* argument;
+        bool dealer, manufacture;
+        const char* file;
+    } cases[] = {
+        {"-D", true, false, ""},        {"/d", true, false, ""},
+        {"-m", false, true, ""},        {"/M", false, true, ""},
+        {"-DX", false, false, ""},      {"D", false, false, ""},
+        {"/home/a/ch.q54", false, false, "/home/a/ch.q54"},
+        {"/data/Q54set/missing.bin", false, false, "/data/Q54set/missing.bin"},
+        {"-q54", false, false, "-q54"}, {"", false, false, ""},
+        {"file.rpt", false, false, ""},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = qm54::ParseFirstArgument(c.argument);
+        EXPECT_EQ(parsed.dealer, c.dealer) << c.argument;
+        EXPECT_EQ(parsed.manufacture, c.manufacture) << c.argument;
+        EXPECT_EQ(parsed.dataFile, c.file) << c.argument;
+    }
+}
+
+TEST(NarrowbandPolicyFor, DateBoundaries)
+{
+    EXPECT_EQ(qm54::NarrowbandPolicyFor("20101231"), NarrowbandPolicy::None);
+    EXPECT_EQ(qm54::NarrowbandPolicyFor("20110101"), NarrowbandPolicy::Caution);
+    EXPECT_EQ(qm54::NarrowbandPolicyFor("20121231"), NarrowbandPolicy::Caution);
+    EXPECT_EQ(qm54::NarrowbandPolicyFor("20130101"), NarrowbandPolicy::Enforced);
+    EXPECT_EQ(qm54::NarrowbandPolicyFor(qm54::TodayYyyymmdd()), NarrowbandPolicy::Enforced);
+}
+
+TEST(MainCaption, ManufactureModeIsAppendedDirectly)
+{
+    EXPECT_EQ(qm54::MainCaption("<none>", qm54::OperatingMode::Dealer),
+              "<none> - QM54Win for KTD-4150 Series");
+    EXPECT_EQ(qm54::MainCaption("/a/b.Q54", qm54::OperatingMode::Manufacture),
+              "/a/b.Q54 - QM54Win for KTD-4150 Series(Manufacture mode)");
+}
+
+TEST(RecentFiles, MostRecentFirstAtMostFour)
+{
+    qm54::RecentFiles recent;
+    for (const char* p : {"/a", "", "/b", "/a", "/c", "/d", "/e"}) recent.Append(p);
+    EXPECT_EQ(recent.Paths(), (std::vector<std::string>{"/a", "/b", "/c", "/d"}));
+    recent.Touch("/c");
+    EXPECT_EQ(recent.Paths(), (std::vector<std::string>{"/c", "/a", "/b", "/d"}));
+    recent.Touch("/new");
+    EXPECT_EQ(recent.Paths(), (std::vector<std::string>{"/new", "/c", "/a", "/b"}));
+    recent.Remove("/a");
+    EXPECT_EQ(recent.Paths(), (std::vector<std::string>{"/new", "/c", "/b"}));
+}
+
+TEST(RecentDisplayName, FileNameOnlyInTheCurrentFolder)
+{
+    EXPECT_EQ(qm54::RecentDisplayName("/work/x/a.q54", "/work/x"), "a.q54");
+    EXPECT_EQ(qm54::RecentDisplayName("/work/x/a.q54", "/work/x/"), "a.q54");
+    EXPECT_EQ(qm54::RecentDisplayName("/work/x/y/a.q54", "/work/x"), "/work/x/y/a.q54");
+    EXPECT_EQ(qm54::RecentDisplayName("/work/xy/a.q54", "/work/x"), "/work/xy/a.q54");
+    EXPECT_EQ(qm54::RecentDisplayName("/a.q54", "/"), "a.q54");
+}
+
+TEST(ResolveProgramFolder, ExecutableFolderOverrideAndPerUserFallback)
+{
+    TempFolder tmp;
+    const std::string exe = (tmp.path / "bin").string();
+    fs::create_directories(exe);
+
+    qm54::ProgramFolderInputs in;
+    in.executableFolder = exe;
+    in.home = (tmp.path / "home").string();
+    EXPECT_EQ(qm54::ResolveProgramFolder(in), exe + "/");
+
+    in.homeOverride = (tmp.path / "over/ride").string();
+    EXPECT_EQ(qm54::ResolveProgramFolder(in), in.homeOverride + "/");
+    EXPECT_TRUE(fs::is_directory(in.homeOverride));
+    in.homeOverride.clear();
+
+    if (geteuid() != 0) {  // root writes everywhere
+        fs::permissions(exe, fs::perms::owner_write, fs::perm_options::remove);
+        EXPECT_EQ(qm54::ResolveProgramFolder(in), in.home + "/.config/qm54win/");
+        in.xdgConfigHome = (tmp.path / "xdg").string();
+        EXPECT_EQ(qm54::ResolveProgramFolder(in), in.xdgConfigHome + "/qm54win/");
+        EXPECT_TRUE(fs::is_directory(in.xdgConfigHome + "/qm54win"));
+    }
+    in.executableFolder = (tmp.path / "gone").string();
+    in.xdgConfigHome = (tmp.path / "xdg2").string();
+    EXPECT_EQ(qm54::ResolveProgramFolder(in), in.xdgConfigHome + "/qm54win/");
+}
+
+TEST(InstanceLock, SecondHolderIsRefusedUntilTheFirstEnds)
+{
+    TempFolder tmp;
+    {
+        qm54::InstanceLock first;
+        ASSERT_TRUE(first.Acquire(tmp.path.string()));
+        EXPECT_TRUE(first.Held());
+        // flock is per open file description: a second open in this process conflicts too, and
+        // so does another process.
+        qm54::InstanceLock second;
+        EXPECT_FALSE(second.Acquire(tmp.path.string()));
+        const pid_t child = fork();
+        if (child == 0) {
+            qm54::InstanceLock other;
+            _exit(other.Acquire(tmp.path.string()) ? 0 : 3);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_EQ(WEXITSTATUS(status), 3);
+    }
+    qm54::InstanceLock again;
+    EXPECT_TRUE(again.Acquire(tmp.path.string()));
+    EXPECT_TRUE(again.Held());
+}
+
+}  // namespace
