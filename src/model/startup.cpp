@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <ctime>
 
 namespace qm54 {
 
@@ -19,23 +18,6 @@ FirstArgument ParseFirstArgument(const std::string& argument)
     else if (upper.find("Q54") != std::string::npos)
         result.dataFile = argument;
     return result;
-}
-
-NarrowbandPolicy NarrowbandPolicyFor(const std::string& yyyymmdd)
-{
-    if (yyyymmdd >= "20130101") return NarrowbandPolicy::Enforced;
-    if (yyyymmdd >= "20110101") return NarrowbandPolicy::Caution;
-    return NarrowbandPolicy::None;
-}
-
-std::string TodayYyyymmdd()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local {};
-    localtime_r(&now, &local);
-    char text[16] = {};
-    std::strftime(text, sizeof text, "%Y%m%d", &local);
-    return text;
 }
 
 std::string MainCaption(const std::string& currentFile, OperatingMode mode)

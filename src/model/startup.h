@@ -1,5 +1,5 @@
-// What the program decides once at start: the operating mode switch or data file of the first
-// command-line argument, and the narrowband policy of today's date.
+// What the program decides once at start from its first command-line argument, and the caption
+// of the main window.
 #pragma once
 
 #include "model/operating_mode.h"
@@ -7,8 +7,6 @@
 #include <string>
 
 namespace qm54 {
-
-enum class NarrowbandPolicy { None = 0, Caution = 1, Enforced = 2 };
 
 struct FirstArgument {
     bool dealer = false;       // "-D" or "/D"
@@ -18,12 +16,6 @@ struct FirstArgument {
 
 // Only the first argument counts; the comparison is on its upper-case form.
 FirstArgument ParseFirstArgument(const std::string& argument);
-
-// yyyymmdd compared as text: from 20130101 Enforced, from 20110101 Caution, else None.
-NarrowbandPolicy NarrowbandPolicyFor(const std::string& yyyymmdd);
-
-// Today's local date as "YYYYMMDD".
-std::string TodayYyyymmdd();
 
 // "<file> - QM54Win for KTD-4150 Series", with "(Manufacture mode)" appended in that mode.
 std::string MainCaption(const std::string& currentFile, OperatingMode mode);

@@ -14,7 +14,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using qm54::NarrowbandPolicy;
 
 struct TempFolder {
     fs::path path;
@@ -52,15 +51,6 @@ TEST(ParseFirstArgument, SwitchesAndDataFiles)
         EXPECT_EQ(parsed.manufacture, c.manufacture) << c.argument;
         EXPECT_EQ(parsed.dataFile, c.file) << c.argument;
     }
-}
-
-TEST(NarrowbandPolicyFor, DateBoundaries)
-{
-    EXPECT_EQ(qm54::NarrowbandPolicyFor("20101231"), NarrowbandPolicy::None);
-    EXPECT_EQ(qm54::NarrowbandPolicyFor("20110101"), NarrowbandPolicy::Caution);
-    EXPECT_EQ(qm54::NarrowbandPolicyFor("20121231"), NarrowbandPolicy::Caution);
-    EXPECT_EQ(qm54::NarrowbandPolicyFor("20130101"), NarrowbandPolicy::Enforced);
-    EXPECT_EQ(qm54::NarrowbandPolicyFor(qm54::TodayYyyymmdd()), NarrowbandPolicy::Enforced);
 }
 
 TEST(MainCaption, ManufactureModeIsAppendedDirectly)

@@ -1,0 +1,48 @@
+// The settings the main window restores at start and writes back at close, and the order of the
+// keys in the settings file.
+#pragma once
+
+#include "model/recent_files.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace qm54 {
+
+class TIniData;
+
+inline constexpr int kItemCount = 23;  // column groups of the channel grid
+
+struct WindowPlace {
+    int left = -1;  // each applied only when 0 or more
+    int top = -1;
+    int width = -1;
+    int height = -1;
+};
+
+struct AppSettings {
+    WindowPlace place;
+    bool startMaximised = false;     // FRMMAX reads 1; never written
+    int comPort = 1;                 // COM_PORT, shown as "COM<n>"
+    std::string portDevice;          // PORT: the serial device path, empty until one is chosen
+    int portSettleWait = 10;         // H67WAIT, milliseconds
+    RecentFiles recent;              // FILE1..FILE4
+    std::string currentFolder;       // CURFOLD, with a trailing '/'
+    std::array<bool, kItemCount> itemVisible;  // ITEM1..ITEM23
+
+    AppSettings() { itemVisible.fill(true); }
+};
+
+// Reads the keys in the order FRMY, FRMX, FRMW, FRMH, FRMMAX, COM_PORT, PORT, H67WAIT,
+// FILE1..FILE4, CURFOLD, ITEM1..ITEM23. Missing keys, text that is not a number and numbers out of
+// their range give the defaults; CURFOLD defaults to programFolder.
+AppSettings ReadAppSettings(const TIniData& ini, const std::string& programFolder);
+
+// Sets the keys in the order COM_PORT, PORT, CURFOLD, FRMX, FRMY, FRMW, FRMH (only when
+// normalPlace is given: the window is neither maximised nor minimised), ITEM1..ITEM23,
+// FILE1..FILE4 (empty beyond the list), COM_PORT. The caller saves the file.
+void WriteAppSettings(TIniData& ini, const AppSettings& settings,
+                      const std::optional<WindowPlace>& normalPlace);
+
+}  // namespace qm54

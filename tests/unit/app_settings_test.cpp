@@ -1,0 +1,93 @@
+#include "model/app_settings.h"
+#include "model/ini.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+struct IniFile {
+    std::string path;
+    IniFile()
+    {
+        char pattern[] = "/tmp/qm54-ini-XXXXXX";
+        const int fd = mkstemp(pattern);
+        close(fd);
+        path = pattern;
+        std::remove(path.c_str());
+    }
+    ~IniFile() { std::remove(path.c_str()); }
+    void Write(const std::string& text) const { std::ofstream(path, std::ios::binary) << text; }
+    std::string Read() const
+    {
+        std::ostringstream s;
+        s << std::ifstream(path, std::ios::binary).rdbuf();
+        return s.str();
+    }
+};
+
+TEST(ReadAppSettings, JunkAndOutOfRangeValuesGiveTheDefaults)
+{
+    IniFile file;
+    file.Write("COM_PORT=-3\r\nH67WAIT=99999999\r\nFRMW=wide\r\nFRMX=-5\r\nFRMY=7\r\nFRMMAX=2\r\n"
+               "ITEM1=x\r\nITEM2=0\r\nITEM3=5\r\nFILE1=\r\nFILE2=/a.q54\r\nFILE3=/a.q54\r\nCURFOLD=/data\r\n");
+    qm54::TIniData ini(file.path);
+    ini.Load();
+    const qm54::AppSettings s = qm54::ReadAppSettings(ini, "/prog/");
+    EXPECT_EQ(s.comPort, 1);
+    EXPECT_EQ(s.portSettleWait, 10);
+    EXPECT_EQ(s.place.width, -1);
+    EXPECT_EQ(s.place.left, -5);  // the window applies only values of 0 or more
+    EXPECT_EQ(s.place.top, 7);
+    EXPECT_FALSE(s.startMaximised);
+    EXPECT_TRUE(s.itemVisible[0]);
+    EXPECT_FALSE(s.itemVisible[1]);
+    EXPECT_TRUE(s.itemVisible[2]);
+    EXPECT_EQ(s.recent.Paths(), std::vector<std::string>{"/a.q54"});
+    EXPECT_EQ(s.currentFolder, "/data/");
+
+    qm54::TIniData missing(file.path + ".none");
+    missing.Load();
+    const qm54::AppSettings d = qm54::ReadAppSettings(missing, "/prog/");
+    EXPECT_EQ(d.currentFolder, "/prog/");
+    EXPECT_EQ(d.comPort, 1);
+    EXPECT_TRUE(d.recent.Paths().empty());
+}
+
+TEST(WriteAppSettings, KeysInTheirOrderAndThePlaceOnlyInTheNormalState)
+{
+    qm54::AppSettings s;
+    s.comPort = 4;
+    s.portDevice = "/dev/ttyUSB1";
+    s.currentFolder = "/data/";
+    s.itemVisible[22] = false;
+    s.recent.Append("/x.Q54");
+    {
+        IniFile file;
+        qm54::TIniData ini(file.path);
+        qm54::WriteAppSettings(ini, s, qm54::WindowPlace{1, 2, 900, 600});
+        ini.Save();
+        std::string expected = "COM_PORT=4\r\nPORT=/dev/ttyUSB1\r\nCURFOLD=/data/\r\nFRMX=1\r\nFRMY=2\r\n"
+                               "FRMW=900\r\nFRMH=600\r\n";
+        for (int i = 1; i <= 23; ++i) expected += "ITEM" + std::to_string(i) + (i == 23 ? "=0\r\n" : "=1\r\n");
+        expected += "FILE1=/x.Q54\r\nFILE2=\r\nFILE3=\r\nFILE4=\r\n";
+        EXPECT_EQ(file.Read(), expected);
+    }
+    {
+        IniFile file;
+        file.Write("FRMX=10\r\nFRMMAX=1\r\n");
+        qm54::TIniData ini(file.path);
+        ini.Load();
+        qm54::WriteAppSettings(ini, s, std::nullopt);  // maximised: the stored place survives
+        ini.Save();
+        EXPECT_EQ(file.Read().rfind("FRMX=10;\r\nFRMMAX=1;\r\n", 0), 0u);
+        EXPECT_EQ(file.Read().find("FRMY"), std::string::npos);
+    }
+}
+
+}  // namespace
