@@ -49,14 +49,25 @@ TMap54 NewImage(TCEmem& e)
     return map;
 }
 
-TEST(TMap54Golden, NewVhfImageMatchesTheHandWrittenFixture)
+TEST(TMap54Golden, NewImageMatchesTheHandWrittenFixture)
 {
-    const std::vector<uint8_t> expected = ReadHexFixture(QM54_FIXTURES "/default_vhf.hex");
-    ASSERT_EQ(expected.size(), ImageSize);
-    TCEmem e;
-    const TMap54 map = NewImage(e);
-    for (size_t i = 0; i < ImageSize; ++i)
-        EXPECT_EQ(map.Bytes()[i], expected[i]) << "offset 0x" << std::hex << i;
+    struct Case {
+        const char* fixture;
+        int band;
+    };
+    for (const Case& c : {Case{"/default_vhf.hex", qm54::BandVhf}, Case{"/default_uhf.hex", qm54::BandUhf}}) {
+        SCOPED_TRACE(c.fixture);
+        const std::vector<uint8_t> expected = ReadHexFixture(std::string(QM54_FIXTURES) + c.fixture);
+        ASSERT_EQ(expected.size(), ImageSize);
+        TCEmem e;
+        TMap54 map = NewImage(e);
+        if (c.band == qm54::BandUhf) {
+            qm54::ApplyBandDefaults(e, c.band);
+            ASSERT_TRUE(map.Encode(e));
+        }
+        for (size_t i = 0; i < ImageSize; ++i)
+            EXPECT_EQ(map.Bytes()[i], expected[i]) << "offset 0x" << std::hex << i;
+    }
 }
 
 TEST(TMap54, DecodeOfTheResetImage)
