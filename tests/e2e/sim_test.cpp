@@ -1,6 +1,7 @@
 // The simulator process over a real pseudo-terminal, driven by the real driver and clone code.
 #include "link/clone.h"
 #include "link/rs_drv.h"
+#include "model/map54.h"
 #include "../unit/link_fakes.h"
 #include "sim_process.h"
 
@@ -100,6 +101,37 @@ TEST_F(SimTest, UploadReadsTheRepeatersImage)
         drv.Close();
     }
     EXPECT_EQ(sim.Stop(), 0);
+}
+
+TEST_F(SimTest, DefaultImagesDecodeAsTheirBandAndTheBandCheckTellsThemApart)
+{
+    CloneImage uploaded[2];
+    for (int band : {qm54::BandVhf, qm54::BandUhf}) {
+        SCOPED_TRACE(band);
+        SimProcess sim({"--band", band == qm54::BandUhf ? "uhf" : "vhf"});
+        ASSERT_EQ(drv.Open(sim.Path()), 0) << drv.ErrorText();
+        qm54::CloneLink link = Link();
+        ASSERT_EQ(qm54::ReadRepeaterImage(link, uploaded[band]), qm54::CloneOk);
+        drv.Close();
+
+        qm54::TMap54 map;
+        map.Bytes() = uploaded[band];
+        qm54::TCEmem emem;
+        EXPECT_TRUE(map.Decode(emem));
+        EXPECT_EQ(emem.Band, band);
+    }
+    // a VHF programming refused by a UHF repeater, with nothing written
+    const fs::path saved = dir / "saved.q54";
+    SimProcess uhf({"--band", "uhf", "--save", saved.string()});
+    ASSERT_EQ(drv.Open(uhf.Path()), 0);
+    qm54::CloneLink link = Link();
+    EXPECT_EQ(qm54::WriteRepeaterImage(link, prompts, qm54::OperatingMode::Dealer, uploaded[qm54::BandVhf]),
+              qm54::CloneBandRefused);
+    EXPECT_EQ(prompts.texts.size(), 1u);
+    EXPECT_FALSE(qm54::FinishDownload(link, prompts, qm54::CloneBandRefused));
+    drv.Close();
+    EXPECT_EQ(uhf.Stop(), 0);
+    EXPECT_FALSE(fs::exists(saved));
 }
 
 TEST_F(SimTest, DownloadLeavesWhatEachModeWritesInTheSavedImage)

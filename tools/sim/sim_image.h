@@ -5,7 +5,7 @@
 
 namespace qm54::sim {
 
-// band 0 VHF, 1 UHF.
+// band BandVhf or BandUhf: the image of the "New" command for that band.
 CloneImage DefaultImage(int band);
 
 }  // namespace qm54::sim
