@@ -1,5 +1,8 @@
 #include "link/clone.h"
 
+#include "model/emem.h"
+#include "model/map54.h"
+
 #include <algorithm>
 
 namespace qm54 {
@@ -391,23 +394,31 @@ int WriteRepeaterImage(CloneLink& link, Prompter& prompter, OperatingMode mode, 
                      [&](int i) { return Slice(image, kArea4.imageOffset + i * tagSize, tagSize); });
 }
 
-bool FinishUpload(CloneLink& link, Prompter& prompter, int code)
-{
-    return Finish(link, prompter, code, "Upload error", "Upload is completed");
-}
-
 bool FinishDownload(CloneLink& link, Prompter& prompter, int code)
 {
     return Finish(link, prompter, code, "Download error", "Download is completed");
 }
 
-bool UploadImageFromRadio(CloneLink& link, Prompter& prompter, CloneImage& image)
+bool UploadFromRadio(CloneLink& link, Prompter& prompter, TMap54& map, TCEmem& emem)
 {
-    CloneImage received{};
-    const int code = ReadRepeaterImage(link, received);
-    const bool done = code == CloneOk && !link.observer.CancelRequested();
-    if (done) image = received;
-    return FinishUpload(link, prompter, code) && done;
+    TMap54 received;
+    int code = ReadRepeaterImage(link, received.Bytes());
+    TCEmem decoded;
+    if (code == CloneOk && !received.Decode(decoded)) code = CloneBadData;
+    // A cancel that arrives after the last block still keeps the caller's data: the clone is not
+    // ended with 0x28 and the caller is told it got nothing.
+    const bool complete = code == CloneOk && !link.observer.CancelRequested();
+    if (complete) {
+        map.Assign(received);
+        emem.Assign(decoded);
+    }
+    return Finish(link, prompter, code, "Upload error", "Upload is completed") && complete;
+}
+
+bool DownloadToRadio(CloneLink& link, Prompter& prompter, OperatingMode mode, const TCEmem& emem, TMap54& map)
+{
+    map.Encode(emem);
+    return FinishDownload(link, prompter, WriteRepeaterImage(link, prompter, mode, map.Bytes()));
 }
 
 }  // namespace qm54

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "link/serial_port.h"
+#include "model/map.h"
 #include "model/operating_mode.h"
 #include "model/prompter.h"
 
@@ -17,6 +18,9 @@
 #include <vector>
 
 namespace qm54 {
+
+class TCEmem;
+class TMap54;
 
 // Result codes of the clone steps.
 enum CloneCode : int {
@@ -42,8 +46,8 @@ constexpr uint8_t End = 0x28;            // ends the clone; sent only after a co
 }  // namespace clone_byte
 
 constexpr int kCloneProgressMax = 33;
-constexpr size_t kCloneImageSize = 1986;
-using CloneImage = std::array<uint8_t, kCloneImageSize>;
+constexpr size_t kCloneImageSize = ImageSize;
+using CloneImage = ImageBytes;
 
 // Everything one exchange runs over. The port is open; its owner closes it afterwards.
 struct CloneLink {
@@ -77,13 +81,18 @@ int ReadRepeaterImage(CloneLink& link, CloneImage& image);
 int WriteRepeaterImage(CloneLink& link, Prompter& prompter, OperatingMode mode,
                        const CloneImage& image);
 
-// The closing part of a clone read or write: on success (and no cancel) ends the clone with 0x28
+// The closing part of a clone write: on success (and no cancel) ends the clone with 0x28
 // and tells the user it is completed; on failure shows the code's message; on cancel shows
 // nothing. Returns true only for success without cancel.
-bool FinishUpload(CloneLink& link, Prompter& prompter, int code);
 bool FinishDownload(CloneLink& link, Prompter& prompter, int code);
 
-// Clone read of the raw image: image is replaced only after a complete transfer.
-bool UploadImageFromRadio(CloneLink& link, Prompter& prompter, CloneImage& image);
+// The clone read: map and emem are replaced by the repeater's image and its decoded settings only
+// after a complete read that decodes as this model and was not cancelled; true then. Otherwise
+// both are unchanged and the user has been told why (nothing on cancel).
+bool UploadFromRadio(CloneLink& link, Prompter& prompter, TMap54& map, TCEmem& emem);
+
+// The clone write: encodes emem into map (which keeps the encoded image whatever the outcome) and
+// writes the areas of the mode. True when the repeater took it all and the clone was ended.
+bool DownloadToRadio(CloneLink& link, Prompter& prompter, OperatingMode mode, const TCEmem& emem, TMap54& map);
 
 }  // namespace qm54

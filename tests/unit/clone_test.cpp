@@ -1,6 +1,8 @@
 // The clone read and write against a scripted repeater behind a scripted cable (every byte sent
 // comes back as echo), with a fake clock: the whole exchange runs with no port and no real waits.
 #include "link/clone.h"
+#include "model/emem.h"
+#include "model/map54.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +45,8 @@ Bytes Part(const Bytes& image, size_t from, size_t count)
 // What can go wrong with the repeater's answer to one request.
 enum class Fault {
     None, BadChecksum, WrongCommand, WrongBlock, Silence, Garbage, Length0, Length255,
-    BadAck, ReadFailure, SendFailure, WrongStartAnswer, NoReply
+    BadAck, ReadFailure, SendFailure, WrongStartAnswer, NoReply,
+    Undecodable  // every reply fine, but the image does not decode as this model
 };
 
 // A repeater with its own memory, answering requests as they are sent. One fault may be placed
@@ -211,9 +214,14 @@ Bytes ExpectedReadLine()
 TEST(CloneRead, CompleteReadFillsTheImageSendsTheExactLineAndEndsTheClone)
 {
     Rig rig;
-    CloneImage image{};
-    image.fill(0xEE);
-    ASSERT_TRUE(UploadImageFromRadio(rig.link, rig.prompts, image));
+    TMap54 map;
+    TCEmem emem;
+    map.Bytes().fill(0xEE);
+    ASSERT_TRUE(UploadFromRadio(rig.link, rig.prompts, map, emem));
+    const CloneImage& image = map.Bytes();
+    TCEmem decoded;
+    EXPECT_TRUE(map.Decode(decoded));
+    EXPECT_EQ(emem, decoded);
 
     EXPECT_EQ(rig.repeater.line, ExpectedReadLine());
     EXPECT_EQ(Bytes(image.begin(), image.begin() + 1456), rig.repeater.memory);
@@ -232,8 +240,9 @@ TEST(CloneRead, SilentRepeaterGetsTheStartRequestAgainUntilCancel)
     rig.repeater.onSend = [&](const Bytes&) {
         if (rig.repeater.startRequests == 4) rig.observer.cancel = true;
     };
-    CloneImage image{};
-    EXPECT_FALSE(UploadImageFromRadio(rig.link, rig.prompts, image));
+    TMap54 map;
+    TCEmem emem;
+    EXPECT_FALSE(UploadFromRadio(rig.link, rig.prompts, map, emem));
     EXPECT_EQ(rig.repeater.line, (Bytes{0x02, 0x02, 0x02, 0x02, 0x15})); // the cancelled wait reads as a wrong answer
     EXPECT_TRUE(rig.prompts.texts.empty());
     // Three unanswered attempts of 100 ms pause plus the 5000 ms no-data limit each.
@@ -244,8 +253,9 @@ TEST(CloneRead, StartAnswerAfterSilenceGoesOn)
 {
     Rig rig;
     rig.repeater.startAnswersMissing = 2;
-    CloneImage image{};
-    EXPECT_TRUE(UploadImageFromRadio(rig.link, rig.prompts, image));
+    TMap54 map;
+    TCEmem emem;
+    EXPECT_TRUE(UploadFromRadio(rig.link, rig.prompts, map, emem));
     EXPECT_EQ(rig.repeater.startRequests, 3);
 }
 
@@ -282,6 +292,7 @@ const FailureCase kReadFailures[] = {
     {"Length0", 0x42, 7, Fault::Length0, "Upload error", true},
     {"Length255", 0x22, 0, Fault::Length255, "Checksum error", true},
     {"WrongStartAnswer", 0x02, 0, Fault::WrongStartAnswer, "Upload error", true},
+    {"Undecodable", 0, 0, Fault::Undecodable, "Clone Data Error: incompatible data", false},
 };
 
 class CloneReadFailure : public testing::TestWithParam<FailureCase> {};
@@ -291,13 +302,21 @@ TEST_P(CloneReadFailure, EndsWithItsMessageAndLeavesTheImageAlone)
     const FailureCase& c = GetParam();
     Rig rig;
     rig.repeater.target = FakeRepeater::Target{c.cmd, c.block, c.fault};
-    CloneImage image{};
-    image.fill(0xEE);
-    const CloneImage before = image;
+    if (c.fault == Fault::Undecodable) {
+        rig.repeater.memory[0x14] = 0xFF;  // no decimal digit where the power display value lives
+        rig.repeater.memory[0x15] = 0xFF;
+    }
+    TMap54 map;
+    map.Bytes().fill(0xEE);
+    TCEmem emem;
+    emem.SerialNumber = "kept";
+    const TMap54 mapBefore = map;
+    const TCEmem ememBefore = emem;
 
-    EXPECT_FALSE(UploadImageFromRadio(rig.link, rig.prompts, image));
+    EXPECT_FALSE(UploadFromRadio(rig.link, rig.prompts, map, emem));
     EXPECT_EQ(rig.prompts.texts, std::vector<std::string>{c.message});
-    EXPECT_EQ(image, before);
+    EXPECT_TRUE(map == mapBefore);
+    EXPECT_EQ(emem, ememBefore);
     EXPECT_FALSE(rig.repeater.Ended()) << "no end of clone after a failure";
     EXPECT_EQ(rig.repeater.LastSend() == Bytes{0x15}, c.nak);
 }
@@ -311,10 +330,12 @@ TEST(CloneRead, CancelMidwaySendsNakShowsNothingAndKeepsTheImage)
     rig.repeater.onSend = [&](const Bytes& s) {
         if (s == ReadRequest(0x42, 7)) rig.observer.cancel = true;
     };
-    CloneImage image{};
-    EXPECT_FALSE(UploadImageFromRadio(rig.link, rig.prompts, image));
+    TMap54 map;
+    TCEmem emem;
+    EXPECT_FALSE(UploadFromRadio(rig.link, rig.prompts, map, emem));
     EXPECT_TRUE(rig.prompts.texts.empty());
-    EXPECT_EQ(image, CloneImage{});
+    EXPECT_TRUE(map == TMap54{});
+    EXPECT_EQ(emem, TCEmem{});
     EXPECT_EQ(rig.repeater.LastSend(), Bytes{0x15});
     EXPECT_FALSE(rig.repeater.Ended());
 }
@@ -335,10 +356,13 @@ TEST(CloneRead, CancelAfterTheLastBlockKeepsTheImage)
     rig.repeater.onSend = [&](const Bytes& s) {
         if (s == ReadRequest(0x62, 48)) lastBlockPumps = 1;
     };
-    CloneImage image{};
-    EXPECT_FALSE(UploadImageFromRadio(link, rig.prompts, image));
-    EXPECT_EQ(image, CloneImage{});
+    TMap54 map;
+    TCEmem emem;
+    EXPECT_FALSE(UploadFromRadio(link, rig.prompts, map, emem));
+    EXPECT_TRUE(map == TMap54{});
+    EXPECT_EQ(emem, TCEmem{});
     EXPECT_TRUE(rig.prompts.texts.empty());
+    EXPECT_FALSE(rig.repeater.Ended());
 }
 
 // An image to write whose band bytes match the repeater's.
@@ -531,6 +555,30 @@ TEST(CloneWrite, CancelStopsAtTheWaitUnderWayWithoutAMessage)
     EXPECT_TRUE(rig.prompts.texts.empty());
     EXPECT_EQ(rig.repeater.written.at(0x41).size(), 8u) << "blocks after the cancelled one are not sent";
     EXPECT_FALSE(rig.repeater.Ended());
+}
+
+// The write sends the settings as encoded now, and the map keeps that encoding even when the
+// repeater stops acknowledging part way.
+TEST(CloneWrite, DownloadEncodesTheSettingsAndKeepsTheEncodedImageAfterAFailure)
+{
+    Rig rig;
+    TCEmem emem;
+    SetDefaults(emem);
+    emem.Channels.Items(2).NsqLevel = 77;
+    TMap54 encoded;
+    encoded.Encode(emem);
+    rig.repeater.memory[4] = encoded.Bytes()[4];
+    rig.repeater.memory[5] = encoded.Bytes()[5];
+    rig.repeater.target = FakeRepeater::Target{0x41, 7, Fault::BadAck};
+
+    TMap54 map;
+    EXPECT_FALSE(DownloadToRadio(rig.link, rig.prompts, OperatingMode::Normal, emem, map));
+    EXPECT_TRUE(map == encoded);
+    EXPECT_EQ(rig.prompts.texts, std::vector<std::string>{"Download error"});
+    const auto& blocks = rig.repeater.written.at(0x41);
+    ASSERT_EQ(blocks.size(), 8u);
+    for (size_t k = 0; k < blocks.size(); ++k)
+        EXPECT_EQ(Part(blocks[k], 4, 48), Part(Bytes(encoded.Bytes().begin(), encoded.Bytes().end()), 208 + 48 * k, 48));
 }
 
 TEST(CloneFrame, VerifyReplyNeverReadsPastTheReplyWhateverItsLengthByte)
