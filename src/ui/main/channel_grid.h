@@ -1,0 +1,153 @@
+// The channel grid grdCh: one row per channel, one column per channel setting. The grid holds
+// text; its working channel list holds the values. Cells change only by cycling through an
+// option list, by a selection dialog, or through one of the two editors laid over a cell (the
+// frequency text editor edtDmy and the NSQ level spin editor SpinDmy).
+//
+// Coordinates: channel 0..15 (grid rows 2..17) and column 0..27 of the column table. Column 0,
+// the row numbers, is the vertical header; the two header rows are the horizontal header.
+//
+// How the main window uses it:
+//   - Fill(list) after it replaced its working list (New, Open, Upload, dialogs).
+//   - ParseInto(list) before every command; it commits an open editor first.
+//   - SetContext(...) and SetIdFeatures(...) whenever the image's channel step, alignment points
+//     or signalling switches may have changed, before Fill.
+//   - edited() is emitted after every change a user makes in the grid; pasted() in addition
+//     after a change by paste (which sets Modified at once).
+#pragma once
+
+#include <QTableView>
+
+#include "model/channel.h"
+
+class QLineEdit;
+class QSpinBox;
+
+namespace qm54 {
+
+class GridModel;
+class GridHeader;
+class LevelSpinBox;
+
+// The 23 column groups that are shown or hidden as a whole; index = group number - 1.
+struct ColumnGroup {
+    int firstColumn;
+    int lastColumn;
+    const char* itemName;  // the View > Items entry
+    const char* caption;   // the caption panel over header row 0, or nullptr
+};
+inline constexpr int kColumnGroupCount = 23;
+const ColumnGroup& ColumnGroupAt(int group);
+
+class ChannelGrid : public QTableView {
+    Q_OBJECT
+public:
+    static constexpr int kChannels = 16;
+    static constexpr int kColumns = 28;
+    static constexpr int kRowHeight = 17;
+
+    explicit ChannelGrid(QWidget* parent = nullptr);
+    ~ChannelGrid() override;
+
+    // Writes every cell from the list and puts the cursor on column 1 of channel 1. An open editor
+    // is dropped without writing its text (its cell is replaced anyway).
+    void Fill(const TChannels& channels);
+    // Commits an open editor, reads every row back into the working list and copies that to out.
+    void ParseInto(TChannels& out);
+    // The working list as the grid last parsed or changed it.
+    const TChannels& Channels() const;
+
+    // channelStep: the image's ChannelStep; the limits are the outer alignment points (MHz) of
+    // the receive and the transmit side. operatingMode is kept for the dialogs the grid opens.
+    void SetContext(int channelStep, double rxLow, double rxHigh, double txLow, double txHigh,
+                    int operatingMode);
+    // Which choices the CWID ANI/ENI column offers: "ANI/ENI" while any DTMF or 5-tone switch is
+    // on, "CW-ID" while the CW identification is enabled.
+    void SetIdFeatures(bool aniEniEnabled, bool cwIdEnabled);
+
+    void SetColumnGroupVisible(int group, bool visible);  // group 0..22
+    bool ColumnGroupVisible(int group) const;
+
+    void CopyCell();
+    void PasteCell();
+
+    bool EditorActive() const;
+    void CommitEditor();  // normalises the editor's text into its cell; nothing when none is open
+
+    // The text of a cell, and what a double-click on it does (also used by the tests).
+    QString CellText(int channel, int column) const;
+    void ActivateCell(int channel, int column);
+
+    // Where the caption panel of a group is and whether it is shown now (also used by the tests).
+    QRect CaptionPanelRect(int group) const;
+    bool CaptionPanelShown(int group) const;
+
+    QLineEdit* FrequencyEditor() const { return edtDmy_; }
+    QSpinBox* LevelEditor() const;
+
+signals:
+    void edited();
+    void pasted();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    enum class Editor { None, Text, Spin };
+
+    TChannel& Ch(int channel);
+    const TChannel& Ch(int channel) const;
+    void SetCell(int channel, int column, const QString& text);
+    bool CellEditable(int channel, int column) const;
+    bool LevelLocked(int channel) const;  // column 7 shows "Prpgm"
+
+    void FillRow(int channel);
+    void FillTransmitSide(int channel);
+    void FillTones(int channel, int typeColumn, bool dcs, int tone);
+    void ParseRow(int channel);
+    void ParseTransmitSide(int channel);
+    void AfterEdit(int channel, int column);
+    void PostEditRules(int channel, int column);
+
+    void CycleCell(int channel, int column);
+    void ChooseTone(int channel, int column);
+    void EditMultiTone(int channel);
+    void ToggleInUse(int channel);
+    void ToggleTxInhibit(int channel);
+
+    void OpenTextEditor(int channel, int column, const QString& text, bool selectAll);
+    void OpenSpinEditor(int channel, const QString& typed, bool selectAll);
+    void TypeCharacter(QChar c);
+    void PlaceEditor();
+    void FinishEditor(bool restore);
+    void DropEditor();
+    QString NormalizedFrequency(int column, const QString& text) const;
+    void PasteIntoEditor(const QString& text);
+    bool PasteIntoCell(const QString& text);
+    void MoveToShownColumn(int direction);
+    void ApplyColumnWidths();
+
+    GridModel* model_;
+    GridHeader* header_;
+    QLineEdit* edtDmy_;
+    LevelSpinBox* spinDmy_;
+    Editor editor_ = Editor::None;
+    int editChannel_ = 0;
+    int editColumn_ = 0;
+    QString editStartText_;
+    bool finishing_ = false;
+
+    int channelStep_ = 0;
+    double rxLow_ = 0, rxHigh_ = 0, txLow_ = 0, txHigh_ = 0;
+    int operatingMode_ = 0;
+    bool aniEniEnabled_ = false;
+    bool cwIdEnabled_ = false;
+    bool groupVisible_[kColumnGroupCount];
+};
+
+}  // namespace qm54

@@ -1,0 +1,604 @@
+// The channel grid's editing rules, driven through its keys, its editors, the clipboard and the
+// dialogs it opens, offscreen.
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+#include "model/tables.h"
+#include "ui/main/channel_grid.h"
+#include "ui/main/multi_tone_dialog.h"
+#include "ui/main/select_list_dialog.h"
+
+using namespace qm54;
+
+namespace {
+
+constexpr int kRxFreq = 2, kRxCtcss = 3, kRxDcs = 4, kWide = 5, kClockShift = 6, kNsqMode = 7,
+              kNsqLevel = 8, kMultiTone = 13, kIdMode = 14, kTxFreq = 16, kTxCtcss = 17, kTxDcs = 18,
+              kTxPower = 22;
+
+// 16 channels in use on 150.010 MHz receive and 151.020 MHz transmit, with a few settings that
+// show in the grid's texts.
+TChannels SampleChannels()
+{
+    TChannels list;
+    for (int i = 0; i < TChannels::Count(); ++i) {
+        TChannel& ch = list.Items(i);
+        ch.Number = i + 1;
+        ch.InUse = 1;
+        ch.RxFreq.SetValue(150.010);
+        ch.TxFreq.SetValue(151.020);
+        ch.NsqLevel = 42;
+    }
+    TChannel& second = list.Items(1);
+    second.SetSlotUsed(0, 1);
+    second.SetDecodeDcs(0, 1);
+    second.SetDecodeTone(0, 103);   // "754"
+    second.SetEncodeTone(0, 40);    // "159.8"
+    second.Wide = 1;
+    second.NsqMode = 1;
+    second.IdMode = 2;
+    second.TxPower = 1;
+    list.Items(2).TxInhibit = -1;   // as decoded from the image
+    list.Items(3).InUse = 0;
+    return list;
+}
+
+// Runs action once the next modal dialog is up (it must close the dialog).
+void WhenModal(std::function<void(QWidget*)> action)
+{
+    QTimer::singleShot(0, [action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        action(modal);
+    });
+}
+
+}  // namespace
+
+class ChannelGridTest : public QObject {
+    Q_OBJECT
+
+private:
+    ChannelGrid* grid_ = nullptr;
+    int edits_ = 0;
+
+    void Select(int channel, int column) { grid_->setCurrentIndex(grid_->model()->index(channel, column)); }
+    QString Cell(int channel, int column) const { return grid_->CellText(channel, column); }
+    TChannel Parsed(int channel)
+    {
+        TChannels list;
+        grid_->ParseInto(list);
+        return list.Items(channel);
+    }
+    void TypeFrequency(int channel, int column, const QString& text)
+    {
+        Select(channel, column);
+        QTest::keyClicks(grid_, text.left(1));
+        QTest::keyClicks(grid_->FrequencyEditor(), text.mid(1));
+        QTest::keyClick(grid_->FrequencyEditor(), Qt::Key_Return);
+    }
+    void Paste(int channel, int column, const QString& text)
+    {
+        Select(channel, column);
+        QGuiApplication::clipboard()->setText(text);
+        grid_->PasteCell();
+    }
+
+private slots:
+    void init()
+    {
+        grid_ = new ChannelGrid;
+        grid_->resize(1600, 400);
+        grid_->SetContext(0, 150, 174, 150, 174, 1);
+        grid_->SetIdFeatures(true, true);
+        grid_->Fill(SampleChannels());
+        grid_->show();
+        grid_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(grid_));
+        edits_ = 0;
+        connect(grid_, &ChannelGrid::edited, this, [this] { ++edits_; });
+    }
+    void cleanup()
+    {
+        delete grid_;
+        grid_ = nullptr;
+    }
+
+    void fillShowsTheWorkingList()
+    {
+        QCOMPARE(Cell(0, 1), QStringLiteral(" 1"));
+        QCOMPARE(Cell(15, 1), QStringLiteral("16"));
+        QCOMPARE(Cell(0, kRxFreq), QStringLiteral("150.01000"));
+        QCOMPARE(Cell(0, kRxCtcss), QStringLiteral("off"));
+        QCOMPARE(Cell(0, kNsqLevel), QStringLiteral("---"));
+        QCOMPARE(Cell(1, kRxCtcss), QStringLiteral("off"));
+        QCOMPARE(Cell(1, kRxDcs), QStringLiteral("754"));
+        QCOMPARE(Cell(1, kTxCtcss), QStringLiteral("159.8"));
+        QCOMPARE(Cell(1, kWide), QStringLiteral("W"));
+        QCOMPARE(Cell(1, kNsqLevel), QStringLiteral("42"));
+        QCOMPARE(Cell(1, kIdMode), QStringLiteral("CW-ID"));
+        QCOMPARE(Cell(1, kTxPower), QStringLiteral("Lo"));
+        QCOMPARE(Cell(2, kTxFreq), QStringLiteral("Tx Inh"));
+        for (int c = kTxFreq + 1; c < ChannelGrid::kColumns; ++c) QCOMPARE(Cell(2, c), QStringLiteral("---"));
+        QCOMPARE(grid_->currentIndex().row(), 0);
+        QCOMPARE(grid_->currentIndex().column(), 1);
+    }
+
+    void parseGivesBackWhatFillShowed()
+    {
+        const TChannels original = SampleChannels();
+        TChannels parsed;
+        grid_->ParseInto(parsed);
+        for (int i = 0; i < TChannels::Count(); ++i) {
+            TChannel expected = original.Items(i);
+            TChannel got = parsed.Items(i);
+            QCOMPARE(got.RxFreq.Value(), expected.RxFreq.Value());
+            // Slot 0's in-use flag follows the decode side only.
+            expected.SetSlotUsed(0, expected.GetDecodeTone(0) != 0 || expected.GetDecodeDcs(0) ? 1 : 0);
+            QCOMPARE(got.TxFreq.Value(), expected.TxFreq.Value());
+            got.RxFreq = expected.RxFreq;
+            got.TxFreq = expected.TxFreq;
+            QVERIFY2(got.Equals(expected), qPrintable(QStringLiteral("channel %1").arg(i + 1)));
+        }
+    }
+
+    void parseKeepsWholeKilohertz()
+    {
+        TChannels list = SampleChannels();
+        list.Items(0).RxFreq.SetValue(450.00625);
+        grid_->SetContext(0, 450, 480, 450, 480, 1);
+        grid_->Fill(list);
+        QCOMPARE(Cell(0, kRxFreq), QStringLiteral("450.00625"));
+        QCOMPARE(Parsed(0).RxFreq.Value(), 450.006);
+        grid_->Fill(list);  // the snap brings the raster frequency back
+        QCOMPARE(Cell(0, kRxFreq), QStringLiteral("450.00625"));
+    }
+
+    void frequencyEntry_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("clockShift");
+        QTest::newRow("snapped to 6.25 kHz") << 0 << "150.0062" << "150.00625" << "no";
+        QTest::newRow("comma separator") << 0 << "151,99" << "151.99000" << "yes";
+        QTest::newRow("2.5 kHz raster") << 1 << "150.0125" << "150.01250" << "no";
+        QTest::newRow("above the band") << 0 << "200" << "174.00000" << "no";
+        QTest::newRow("blank inside is not a number") << 0 << "15 2" << "150.00000" << "no";
+        QTest::newRow("on a 4 MHz multiple") << 0 << "152" << "152.00000" << "yes";
+    }
+    void frequencyEntry()
+    {
+        QFETCH(int, step);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QString, clockShift);
+        grid_->SetContext(step, 150, 174, 150, 174, 1);
+        TypeFrequency(0, kRxFreq, typed);
+        QVERIFY(!grid_->EditorActive());
+        QCOMPARE(Cell(0, kRxFreq), shown);
+        QCOMPARE(Cell(0, kTxFreq), shown);
+        QCOMPARE(Cell(0, kClockShift), clockShift);
+        const TChannel ch = Parsed(0);
+        QCOMPARE(ch.CloseSplit, 1);
+        QCOMPARE(ch.TxAboveRx, 0);
+        QCOMPARE(edits_, 1);
+    }
+
+    void emptyEntryGivesTheLowerLimit()
+    {
+        Select(0, kRxFreq);
+        QTest::keyClick(grid_, Qt::Key_Return);
+        QVERIFY(grid_->EditorActive());
+        QVERIFY(grid_->FrequencyEditor()->hasSelectedText());
+        QTest::keyClick(grid_->FrequencyEditor(), Qt::Key_Delete);
+        QTest::keyClick(grid_->FrequencyEditor(), Qt::Key_Return);
+        QCOMPARE(Cell(0, kRxFreq), QStringLiteral("150.00000"));
+    }
+
+    void txEntrySetsTheDerivedFlagsOnly()
+    {
+        TypeFrequency(0, kTxFreq, "150.05");
+        QCOMPARE(Cell(0, kRxFreq), QStringLiteral("150.01000"));
+        QCOMPARE(Cell(0, kTxFreq), QStringLiteral("150.05000"));
+        const TChannel ch = Parsed(0);
+        QCOMPARE(ch.CloseSplit, 1);
+        QCOMPARE(ch.TxAboveRx, 1);
+        QCOMPARE(ch.TxFreq.Value(), 150.05);
+    }
+
+    void escapeKeepsTheCellAndTheTransmitSide()
+    {
+        Select(0, kRxFreq);
+        QTest::keyClicks(grid_, "1");
+        QTest::keyClicks(grid_->FrequencyEditor(), "60");
+        QCOMPARE(grid_->FrequencyEditor()->text(), QStringLiteral("160"));
+        QTest::keyClick(grid_->FrequencyEditor(), Qt::Key_Escape);
+        QVERIFY(!grid_->EditorActive());
+        QCOMPARE(Cell(0, kRxFreq), QStringLiteral("150.01000"));
+        QCOMPARE(Cell(0, kTxFreq), QStringLiteral("151.02000"));
+        QCOMPARE(edits_, 0);
+    }
+
+    void openingAndLeavingAnEditorChangesNothing()
+    {
+        // Opening the receive editor and moving on must not copy the receive frequency over the
+        // transmit frequency: the rules run only for a changed cell.
+        grid_->ActivateCell(0, kRxFreq);
+        QVERIFY(grid_->EditorActive());
+        Select(0, kWide);
+        QVERIFY(!grid_->EditorActive());
+        QCOMPARE(Cell(0, kTxFreq), QStringLiteral("151.02000"));
+        QCOMPARE(edits_, 0);
+    }
+
+    void editorCharactersAndCursorMoveCommit()
+    {
+        Select(0, kRxFreq);
+        QTest::keyClicks(grid_, "1");
+        QTest::keyClicks(grid_->FrequencyEditor(), "6x1;.525");
+        QCOMPARE(grid_->FrequencyEditor()->text(), QStringLiteral("161.525"));
+        grid_->FrequencyEditor()->clearFocus();  // losing the focus alone does not commit
+        QVERIFY(grid_->EditorActive());
+        QTest::keyClicks(grid_, "0");  // typing on the grid appends to the open editor
+        QCOMPARE(grid_->FrequencyEditor()->text(), QStringLiteral("161.5250"));
+        Select(1, kRxFreq);
+        QVERIFY(!grid_->EditorActive());
+        QCOMPARE(Cell(0, kRxFreq), QStringLiteral("161.52500"));
+    }
+
+    void typingOnlyOpensEditorsOnTextCells()
+    {
+        Select(0, kWide);
+        QTest::keyClicks(grid_, "1");
+        QVERIFY(!grid_->EditorActive());
+        Select(0, kRxFreq);
+        QTest::keyClicks(grid_, "x");
+        QVERIFY(!grid_->EditorActive());
+        Select(3, kRxFreq);  // not in use
+        QTest::keyClicks(grid_, "1");
+        QVERIFY(!grid_->EditorActive());
+        Select(2, kTxFreq);  // transmit inhibited
+        QTest::keyClicks(grid_, "1");
+        QTest::keyClick(grid_, Qt::Key_Return);
+        QVERIFY(!grid_->EditorActive());
+    }
+
+    void typingAnyCharacterIntoAnyCellIsSafe()
+    {
+        // Each character is typed on the grid and, when that opened an editor, once more into it.
+        const TChannel untouched = Parsed(0);
+        for (int column = 1; column < ChannelGrid::kColumns; ++column) {
+            for (char32_t code : {U'5', U'\0', U'\x01', U'\t', U'\b', U'\x1b', U'\x7f', U'\u00e9', U'\u20ac',
+                                  U'\U0001F600', U'&', U'%', U'a'}) {
+                Select(1, column);
+                const QString text = QString::fromUcs4(&code, 1);
+                QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
+                QApplication::sendEvent(grid_, &press);
+                QCOMPARE(grid_->currentIndex().column(), column);
+                if (grid_->EditorActive()) {
+                    QWidget* editor = column == kNsqLevel ? static_cast<QWidget*>(grid_->LevelEditor())
+                                                          : grid_->FrequencyEditor();
+                    QKeyEvent inEditor(QEvent::KeyPress, 0, Qt::NoModifier, text);
+                    QApplication::sendEvent(editor, &inEditor);
+                    grid_->CommitEditor();
+                }
+            }
+        }
+        QCOMPARE(Parsed(0), untouched);
+        QCOMPARE(Cell(1, kWide), QStringLiteral("W"));
+        QCOMPARE(Cell(1, kRxFreq), QStringLiteral("150.00000"));  // "55" is below the band
+        QCOMPARE(Cell(1, kTxFreq), QStringLiteral("150.00000"));
+        QCOMPARE(Cell(1, kNsqLevel), QStringLiteral("55"));
+    }
+
+    void cycleWrapsThroughItsList()
+    {
+        grid_->ActivateCell(0, kWide);
+        QCOMPARE(Cell(0, kWide), QStringLiteral("W"));
+        grid_->ActivateCell(0, kWide);
+        QCOMPARE(Cell(0, kWide), QStringLiteral("N"));
+        Select(0, 21);
+        for (const char* expected : {"BCLO", "BTLO", "off"}) {
+            QTest::keyClick(grid_, Qt::Key_Space);
+            QCOMPARE(Cell(0, 21), QString::fromLatin1(expected));
+        }
+        QCOMPARE(edits_, 5);
+        QCOMPARE(Parsed(0).Lockout, 0);
+    }
+
+    void identificationCycleSkipsSwitchedOffChoices_data()
+    {
+        QTest::addColumn<bool>("aniEni");
+        QTest::addColumn<bool>("cwId");
+        QTest::addColumn<QStringList>("sequence");
+        QTest::newRow("both") << true << true << QStringList{"ANI/ENI", "CW-ID", "off"};
+        QTest::newRow("ANI/ENI only") << true << false << QStringList{"ANI/ENI", "off"};
+        QTest::newRow("CW-ID only") << false << true << QStringList{"CW-ID", "off"};
+        QTest::newRow("neither") << false << false << QStringList{"off", "off"};
+    }
+    void identificationCycleSkipsSwitchedOffChoices()
+    {
+        QFETCH(bool, aniEni);
+        QFETCH(bool, cwId);
+        QFETCH(QStringList, sequence);
+        grid_->SetIdFeatures(aniEni, cwId);
+        QCOMPARE(Cell(0, kIdMode), QStringLiteral("off"));
+        for (const QString& expected : sequence) {
+            grid_->ActivateCell(0, kIdMode);
+            QCOMPARE(Cell(0, kIdMode), expected);
+        }
+    }
+
+    void inUseToggle()
+    {
+        grid_->ActivateCell(0, 1);  // channel 1 cannot be switched off
+        QCOMPARE(Parsed(0).InUse, 1);
+        grid_->ActivateCell(1, 1);
+        QCOMPARE(Parsed(1).InUse, 0);
+        grid_->ActivateCell(1, kWide);  // a channel not in use does not change
+        QCOMPARE(Cell(1, kWide), QStringLiteral("W"));
+        Paste(1, kWide, "N");
+        QCOMPARE(Cell(1, kWide), QStringLiteral("W"));
+        grid_->ActivateCell(1, 1);
+        QCOMPARE(Parsed(1).InUse, 1);
+        QCOMPARE(Parsed(1).Wide, 1);
+    }
+
+    void transmitInhibitRoundTrip()
+    {
+        Paste(0, kTxCtcss, "100.0");
+        Select(0, kTxFreq);
+        QTest::keyClick(grid_, Qt::Key_Space);
+        QCOMPARE(Cell(0, kTxFreq), QStringLiteral("Tx Inh"));
+        QCOMPARE(Cell(0, kTxCtcss), QStringLiteral("---"));
+        TChannel ch = Parsed(0);
+        QVERIFY(ch.TxInhibit != 0);
+        QCOMPARE(ch.GetEncodeTone(0), 13);
+        QCOMPARE(ch.TxFreq.Value(), 151.02);
+        grid_->ActivateCell(0, kTxPower);  // transmit columns do not change while inhibited
+        QCOMPARE(Cell(0, kTxPower), QStringLiteral("---"));
+        QTest::keyClick(grid_, Qt::Key_Space);
+        QCOMPARE(Cell(0, kTxFreq), QStringLiteral("151.02000"));
+        QCOMPARE(Cell(0, kTxCtcss), QStringLiteral("100.0"));
+        QCOMPARE(Parsed(0).TxInhibit, 0);
+    }
+
+    void receiveEntryClearsTheInhibit()
+    {
+        TypeFrequency(2, kRxFreq, "160");
+        QCOMPARE(Cell(2, kTxFreq), QStringLiteral("160.00000"));
+        QCOMPARE(Cell(2, kTxPower), QStringLiteral("Hi"));
+        QCOMPARE(Parsed(2).TxInhibit, 0);
+    }
+
+    void toneColumnsExcludeEachOther()
+    {
+        Paste(1, kRxCtcss, "67.0");
+        QCOMPARE(Cell(1, kRxDcs), QStringLiteral("off"));
+        TChannel ch = Parsed(1);
+        QCOMPARE(ch.GetDecodeDcs(0), 0);
+        QCOMPARE(ch.GetDecodeTone(0), 1);
+        QCOMPARE(ch.GetSlotUsed(0), 1);
+        Paste(1, kTxDcs, "023");
+        QCOMPARE(Cell(1, kTxCtcss), QStringLiteral("off"));
+        ch = Parsed(1);
+        QCOMPARE(ch.GetEncodeDcs(0), 1);
+        QCOMPARE(ch.GetEncodeTone(0), 0);
+    }
+
+    void nsqModeShowsTheStoredLevel()
+    {
+        QCOMPARE(Cell(0, kNsqLevel), QStringLiteral("---"));
+        grid_->ActivateCell(0, kNsqLevel);  // "Prpgm": nothing opens
+        QVERIFY(!grid_->EditorActive());
+        grid_->ActivateCell(0, kNsqMode);
+        QCOMPARE(Cell(0, kNsqLevel), QStringLiteral("42"));
+        grid_->ActivateCell(0, kNsqMode);
+        QCOMPARE(Cell(0, kNsqLevel), QStringLiteral("---"));
+        QCOMPARE(Parsed(0).NsqLevel, 42);
+    }
+
+    void spinEditor()
+    {
+        Select(1, kNsqLevel);
+        QTest::keyClicks(grid_, "7");
+        QVERIFY(grid_->EditorActive());
+        QTest::keyClicks(grid_->LevelEditor(), "x9");
+        QTest::keyClick(grid_->LevelEditor(), Qt::Key_Return);
+        QCOMPARE(Cell(1, kNsqLevel), QStringLiteral("79"));
+        QCOMPARE(Parsed(1).NsqLevel, 79);
+
+        QTest::keyClick(grid_, Qt::Key_Return);
+        QTest::keyClicks(grid_->LevelEditor(), "200");
+        QTest::keyClick(grid_->LevelEditor(), Qt::Key_Escape);
+        QCOMPARE(Cell(1, kNsqLevel), QStringLiteral("79"));
+
+        QTest::keyClick(grid_, Qt::Key_Space);
+        QTest::keyClicks(grid_->LevelEditor(), "255");
+        grid_->setFocus();  // leaving the spin editor commits it
+        QVERIFY(!grid_->EditorActive());
+        QCOMPARE(Cell(1, kNsqLevel), QStringLiteral("255"));
+    }
+
+    void leftAndRightSkipHiddenColumns()
+    {
+        grid_->SetColumnGroupVisible(0, false);
+        grid_->SetColumnGroupVisible(1, false);
+        QVERIFY(!grid_->ColumnGroupVisible(1));
+        QCOMPARE(grid_->columnWidth(kRxCtcss), 0);
+        Select(0, kWide);
+        QTest::keyClick(grid_, Qt::Key_Left);
+        QCOMPARE(grid_->currentIndex().column(), 1);
+        QTest::keyClick(grid_, Qt::Key_Left);
+        QCOMPARE(grid_->currentIndex().column(), 1);
+        QTest::keyClick(grid_, Qt::Key_Right);
+        QCOMPARE(grid_->currentIndex().column(), kWide);
+        Select(0, ChannelGrid::kColumns - 1);
+        QTest::keyClick(grid_, Qt::Key_Right);
+        QCOMPARE(grid_->currentIndex().column(), ChannelGrid::kColumns - 1);
+        // The hidden columns keep their values.
+        grid_->SetColumnGroupVisible(1, true);
+        QCOMPARE(Cell(1, kRxDcs), QStringLiteral("754"));
+        QCOMPARE(Parsed(1).GetDecodeTone(0), 103);
+    }
+
+    void captionPanelsFollowTheirColumns()
+    {
+        const int decoders = 1, encoders = 13;
+        QVERIFY(grid_->CaptionPanelShown(decoders));
+        QVERIFY(!grid_->CaptionPanelShown(0));  // a single-column group has no panel
+        QCOMPARE(grid_->CaptionPanelRect(decoders).width(), 70 + 40 - 1);
+        grid_->SetColumnGroupVisible(decoders, false);
+        QVERIFY(!grid_->CaptionPanelShown(decoders));
+        grid_->SetColumnGroupVisible(decoders, true);
+
+        grid_->resize(500, 400);
+        QCoreApplication::processEvents();
+        QVERIFY(!grid_->CaptionPanelShown(encoders));  // beyond the right edge
+        grid_->horizontalScrollBar()->setValue(grid_->horizontalScrollBar()->maximum());
+        QVERIFY(grid_->CaptionPanelShown(encoders));
+        QVERIFY(!grid_->CaptionPanelShown(decoders));  // scrolled out on the left
+    }
+
+    void editorFollowsItsRowAndHidesOutOfView()
+    {
+        grid_->resize(600, 120);
+        QCoreApplication::processEvents();
+        Select(0, kRxFreq);
+        QTest::keyClick(grid_, Qt::Key_Return);
+        QVERIFY(grid_->FrequencyEditor()->isVisible());
+        grid_->verticalScrollBar()->setValue(grid_->verticalScrollBar()->maximum());
+        QVERIFY(grid_->EditorActive());
+        QVERIFY(!grid_->FrequencyEditor()->isVisible());
+        grid_->verticalScrollBar()->setValue(0);
+        QVERIFY(grid_->FrequencyEditor()->isVisible());
+        const QRect cell = grid_->visualRect(grid_->model()->index(0, kRxFreq));
+        QCOMPARE(grid_->FrequencyEditor()->geometry().top(), cell.top() - 1);
+    }
+
+    void pasteIntoCells_data()
+    {
+        QTest::addColumn<int>("channel");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("option name of another column") << 0 << kWide << "yes" << "N";
+        QTest::newRow("option name") << 0 << kWide << "W" << "W";
+        QTest::newRow("option name with blank") << 0 << kWide << "W " << "N";
+        QTest::newRow("tone") << 0 << kRxCtcss << "254.1" << "254.1";
+        QTest::newRow("not a tone") << 0 << kRxCtcss << "254.2" << "off";
+        QTest::newRow("code") << 0 << kRxDcs << "754" << "754";
+        QTest::newRow("multi tone") << 0 << kMultiTone << "yes" << "no";
+        QTest::newRow("frequency") << 0 << kRxFreq << "abc 155,5\r\n" << "155.50000";
+        QTest::newRow("level while Prpgm") << 0 << kNsqLevel << "12" << "---";
+        QTest::newRow("level") << 1 << kNsqLevel << " 12 " << "12";
+        QTest::newRow("level above range") << 1 << kNsqLevel << "999" << "255";
+        QTest::newRow("level not digits") << 1 << kNsqLevel << "1a" << "42";
+        QTest::newRow("transmit inhibited") << 2 << kTxPower << "Lo" << "---";
+    }
+    void pasteIntoCells()
+    {
+        QFETCH(int, channel);
+        QFETCH(int, column);
+        QFETCH(QString, clipboard);
+        QFETCH(QString, shown);
+        QSignalSpy pasted(grid_, &ChannelGrid::pasted);
+        const QString before = Cell(channel, column);
+        Paste(channel, column, clipboard);
+        QCOMPARE(Cell(channel, column), shown);
+        QCOMPARE(pasted.count(), before == shown ? 0 : 1);
+    }
+
+    void pasteOfHugeOrControlTextIsSafe()
+    {
+        const QString megabytes(4 * 1024 * 1024, QLatin1Char(' '));
+        Paste(0, kRxFreq, QStringLiteral("155.5") + megabytes + QStringLiteral("\x01\x1b\t"));
+        QCOMPARE(Cell(0, kRxFreq), QStringLiteral("155.50000"));
+        Paste(0, kWide, QStringLiteral("W") + megabytes);
+        QCOMPARE(Cell(0, kWide), QStringLiteral("N"));
+        const QString huge(4 * 1024 * 1024, QLatin1Char('9'));
+
+        Select(1, kRxFreq);
+        QTest::keyClick(grid_, Qt::Key_Return);
+        grid_->FrequencyEditor()->setCursorPosition(3);
+        grid_->FrequencyEditor()->setSelection(3, 6);  // "150|.01000|"
+        QGuiApplication::clipboard()->setText(QStringLiteral("\x01\x02" "x.5") + huge);
+        grid_->PasteCell();
+        QCOMPARE(grid_->FrequencyEditor()->text(), QStringLiteral("150.59999"));
+        grid_->CommitEditor();
+        QCOMPARE(Cell(1, kRxFreq), QStringLiteral("150.60000"));
+
+        Paste(1, kNsqLevel, QStringLiteral("\x01\x02\x7f"));
+        QCOMPARE(Cell(1, kNsqLevel), QStringLiteral("42"));
+    }
+
+    void copyTakesTheCellOrTheEditorSelection()
+    {
+        Select(1, kRxDcs);
+        grid_->CopyCell();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("754"));
+        Select(0, kRxFreq);
+        QTest::keyClick(grid_, Qt::Key_Return);
+        grid_->FrequencyEditor()->setSelection(0, 3);
+        QTest::keySequence(grid_->FrequencyEditor(), QKeySequence::Copy);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("150"));
+    }
+
+    void selectListFromTheGrid()
+    {
+        WhenModal([](QWidget* modal) {
+            auto* dialog = qobject_cast<SelectListDialog*>(modal);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Code Select"));
+            QCOMPARE(dialog->Chosen(), QStringLiteral("off"));
+            dialog->Table()->setCurrentCell(0, 1);  // the first code
+            dialog->accept();
+        });
+        grid_->ActivateCell(0, kRxDcs);
+        QCOMPARE(Cell(0, kRxDcs), QStringLiteral("023"));
+        QCOMPARE(Parsed(0).GetDecodeDcs(0), 1);
+
+        WhenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+        grid_->ActivateCell(0, kRxCtcss);
+        QCOMPARE(Cell(0, kRxCtcss), QStringLiteral("off"));
+        QCOMPARE(Cell(0, kRxDcs), QStringLiteral("023"));
+    }
+
+    void multiToneFromTheGrid()
+    {
+        WhenModal([](QWidget* modal) {
+            auto* dialog = qobject_cast<MultiToneDialog*>(modal);
+            QVERIFY(dialog);
+            dialog->EnableBox()->setChecked(true);
+            dialog->CtcssBox(0, 0)->setCurrentIndex(5);  // "77.0"
+            dialog->DcsBox(0, 1)->setCurrentIndex(1);    // "023"
+            dialog->CtcssBox(7, 1)->setCurrentIndex(2);
+            dialog->accept();
+        });
+        grid_->ActivateCell(1, kMultiTone);
+        QCOMPARE(Cell(1, kMultiTone), QStringLiteral("yes"));
+        QCOMPARE(Cell(1, kRxCtcss), QStringLiteral("77.0"));
+        QCOMPARE(Cell(1, kRxDcs), QStringLiteral("off"));
+        QCOMPARE(Cell(1, kTxDcs), QStringLiteral("023"));
+        const TChannel ch = Parsed(1);
+        QCOMPARE(ch.MultiTone, 1);
+        QCOMPARE(ch.GetDecodeTone(0), 5);
+        QCOMPARE(ch.GetSlotUsed(7), 1);
+        QCOMPARE(ch.GetEncodeTone(7), 2);
+    }
+};
+
+QTEST_MAIN(ChannelGridTest)
+#include "channel_grid_test.moc"
