@@ -305,7 +305,8 @@ private slots:
 
     void cycleWrapsThroughItsList()
     {
-        grid_->ActivateCell(0, kWide);
+        const QRect cell = grid_->visualRect(grid_->model()->index(0, kWide));
+        QTest::mouseDClick(grid_->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(Cell(0, kWide), QStringLiteral("W"));
         grid_->ActivateCell(0, kWide);
         QCOMPARE(Cell(0, kWide), QStringLiteral("N"));

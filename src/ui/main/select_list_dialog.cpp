@@ -51,9 +51,10 @@ SelectListDialog::SelectListDialog(ToneList list, bool offerOff, const QString& 
     table_->setColumnCount(layout.columns);
     table_->horizontalHeader()->hide();
     table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setMinimumSectionSize(layout.columnWidth);
     table_->horizontalHeader()->setDefaultSectionSize(layout.columnWidth);
-    table_->verticalHeader()->setDefaultSectionSize(kRowHeight);
     table_->verticalHeader()->setMinimumSectionSize(kRowHeight);
+    table_->verticalHeader()->setDefaultSectionSize(kRowHeight);
     table_->setShowGrid(false);
     table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
