@@ -358,14 +358,13 @@ bool ChannelGrid::CellEditable(int channel, int column) const
 }
 
 void ChannelGrid::SetContext(int channelStep, double rxLow, double rxHigh, double txLow, double txHigh,
-                             int operatingMode)
+                             int /*operatingMode*/)
 {
     channelStep_ = channelStep;
     rxLow_ = rxLow;
     rxHigh_ = rxHigh;
     txLow_ = txLow;
     txHigh_ = txHigh;
-    operatingMode_ = operatingMode;
 }
 
 void ChannelGrid::SetIdFeatures(bool aniEniEnabled, bool cwIdEnabled)

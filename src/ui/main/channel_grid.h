@@ -57,7 +57,7 @@ public:
     const TChannels& Channels() const;
 
     // channelStep: the image's ChannelStep; the limits are the outer alignment points (MHz) of
-    // the receive and the transmit side. operatingMode is kept for the dialogs the grid opens.
+    // the receive and the transmit side. The grid edits alike in every operating mode.
     void SetContext(int channelStep, double rxLow, double rxHigh, double txLow, double txHigh,
                     int operatingMode);
     // Which choices the CWID ANI/ENI column offers: "ANI/ENI" while any DTMF or 5-tone switch is
@@ -144,7 +144,6 @@ private:
 
     int channelStep_ = 0;
     double rxLow_ = 0, rxHigh_ = 0, txLow_ = 0, txHigh_ = 0;
-    int operatingMode_ = 0;
     bool aniEniEnabled_ = false;
     bool cwIdEnabled_ = false;
     bool groupVisible_[kColumnGroupCount];
