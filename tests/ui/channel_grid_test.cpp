@@ -115,6 +115,29 @@ private slots:
         grid_ = nullptr;
     }
 
+    void paintingGreysChannelsNotInUseAndAlignsByColumn()
+    {
+        const QImage image = grid_->viewport()->grab().toImage();
+        // Pixels of the cell whose grey level lies in [low, high], and the leftmost one's offset.
+        const auto ink = [&](int channel, int column, int low, int high) {
+            const QRect cell = grid_->visualRect(grid_->model()->index(channel, column));
+            int count = 0, leftmost = cell.width();
+            for (int y = cell.top() + 1; y < cell.bottom(); ++y)
+                for (int x = cell.left() + 1; x < cell.right(); ++x) {
+                    const int grey = qGray(image.pixel(x, y));
+                    if (grey >= low && grey <= high) ++count, leftmost = std::min(leftmost, x - cell.left());
+                }
+            return std::pair{count, leftmost};
+        };
+        QVERIFY(ink(3, kRxFreq, 190, 194).first > 0);  // channel 4 is not in use: silver
+        QCOMPARE(ink(3, kRxFreq, 0, 150).first, 0);
+        QVERIFY(ink(0, kRxFreq, 0, 60).first > 0);
+        // "off" right-aligned in the 70-pixel CTCSS column, centred in the 40-pixel DCS column.
+        QVERIFY(ink(0, kRxCtcss, 0, 128).second > 35);
+        const int dcsLeft = ink(0, kRxDcs, 0, 128).second;
+        QVERIFY2(dcsLeft > 5 && dcsLeft < 20, qPrintable(QString::number(dcsLeft)));
+    }
+
     void fillShowsTheWorkingList()
     {
         QCOMPARE(Cell(0, 1), QStringLiteral(" 1"));
