@@ -79,6 +79,9 @@ bool IsTextColumn(int column) { return KindOf(column) == ColFrequency || KindOf(
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
 QString OptionText(int list, int value) { return QString::fromStdString(OptionName(list, value)); }
 
+// Frequencies are shown with the system's decimal separator; "." and "," are both read back.
+char DecimalSeparator() { return QLocale::system().decimalPoint() == QStringLiteral(",") ? ',' : '.'; }
+
 // What a frequency cell and the level cell take from the keyboard and the clipboard.
 bool IsFrequencyChar(QChar c) { return c.unicode() != 8 && FilterFrequencyKey(c.unicode()).accepted; }
 bool IsDigitChar(QChar c) { return c.unicode() != 8 && FilterDigitKey(c.unicode()).accepted; }
@@ -399,7 +402,7 @@ void ChannelGrid::FillRow(int channel)
     auto& row = model_->cells[static_cast<std::size_t>(channel)];
     row[0] = QString::number(channel + 1);
     row[1] = QStringLiteral("%1").arg(channel + 1, 2);
-    row[kRxFreqColumn] = QString::fromStdString(FormatFrequency(SnapFrequency(channelStep_, ch.RxFreq.Value())));
+    row[kRxFreqColumn] = QString::fromStdString(SnappedFrequencyText(channelStep_, ch.RxFreq.Value(), DecimalSeparator()));
     FillTones(channel, kRxCtcssColumn, ch.GetDecodeDcs(0) == 1, ch.GetDecodeTone(0));
     for (int c = 0; c < FirstTxColumn; ++c)
         if (kChoiceFields[static_cast<std::size_t>(c)])
@@ -417,7 +420,7 @@ void ChannelGrid::FillTransmitSide(int channel)
         row[kTxFreqColumn] = QStringLiteral("Tx Inh");
         for (int c = kTxFreqColumn + 1; c < kColumns; ++c) row[static_cast<std::size_t>(c)] = kDashes;
     } else {
-        row[kTxFreqColumn] = QString::fromStdString(FormatFrequency(SnapFrequency(channelStep_, ch.TxFreq.Value())));
+        row[kTxFreqColumn] = QString::fromStdString(SnappedFrequencyText(channelStep_, ch.TxFreq.Value(), DecimalSeparator()));
         FillTones(channel, kTxCtcssColumn, ch.GetEncodeDcs(0) == 1, ch.GetEncodeTone(0));
         for (int c = kTxDcsColumn + 1; c < kColumns; ++c)
             row[static_cast<std::size_t>(c)] = OptionText(ColumnAt(c).Parameter, ch.*kChoiceFields[static_cast<std::size_t>(c)]);
@@ -672,7 +675,8 @@ QString ChannelGrid::NormalizedFrequency(int column, const QString& text) const
 {
     const bool rx = column == kRxFreqColumn;
     return QString::fromStdString(
-        NormalizeFrequencyText(text.toStdString(), channelStep_, rx ? rxLow_ : txLow_, rx ? rxHigh_ : txHigh_));
+        NormalizeFrequencyText(text.toStdString(), channelStep_, rx ? rxLow_ : txLow_, rx ? rxHigh_ : txHigh_,
+                               DecimalSeparator()));
 }
 
 void ChannelGrid::CommitEditor() { FinishEditor(false); }
