@@ -10,6 +10,8 @@
 
 #include <numeric>
 
+#include "model/emem.h"
+#include "model/map54.h"
 #include "ui/main/file_data_dialog.h"
 #include "ui/main/multi_tone_dialog.h"
 #include "ui/main/select_list_dialog.h"
@@ -212,6 +214,40 @@ private slots:
         const std::vector<uint8_t> bytes = dialog.Bytes(image);
         QCOMPARE(bytes[35], uint8_t{0x5A});
         QCOMPARE(bytes[36], uint8_t{0x07});
+    }
+
+    void fileDataOkDecodesTheCellsIntoTheData()
+    {
+        TCEmem emem;
+        SetDefaults(emem);
+        TMap54 map;
+        const TCEmem defaults = emem;
+
+        QTimer::singleShot(0, [] { qobject_cast<QDialog*>(QApplication::activeModalWidget())->reject(); });
+        QVERIFY(!ShowFileData(nullptr, map, emem));
+        QVERIFY(emem == defaults);
+        QCOMPARE(map.Bytes()[0], uint8_t{0x5A});  // the view showed the encoded image
+
+        QTimer::singleShot(0, [] { qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept(); });
+        QVERIFY(!ShowFileData(nullptr, map, emem));  // OK without a change changes nothing
+
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<FileDataDialog*>(QApplication::activeModalWidget());
+            QTest::keyClick(dialog->Table(), Qt::Key_7);
+            dialog->Table()->item(0, 1)->setText(QStringLiteral("c8"));  // NSQ threshold
+            dialog->Table()->item(0, 2)->setText(QStringLiteral("??"));
+            dialog->accept();
+        });
+        QVERIFY(ShowFileData(nullptr, map, emem));
+        QCOMPARE(emem.NsqThreshold, 200);
+        QCOMPARE(map.Bytes()[1], uint8_t{0xC8});
+        TMap54 expectedMap;
+        expectedMap.Encode(defaults);
+        expectedMap.Bytes()[1] = 0xC8;
+        TCEmem expected = defaults;
+        expectedMap.Decode(expected);
+        QVERIFY(emem == expected);
+        QVERIFY(map == expectedMap);
     }
 };
 

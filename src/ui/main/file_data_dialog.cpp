@@ -8,7 +8,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+#include "model/emem.h"
 #include "model/hex_cells.h"
+#include "model/map54.h"
 
 namespace qm54 {
 
@@ -96,6 +100,23 @@ bool FileDataDialog::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+bool ShowFileData(QWidget* parent, TMap54& map, TCEmem& emem)
+{
+    map.Encode(emem);
+    FileDataDialog dialog(map.Bytes(), parent);
+    if (dialog.exec() != QDialog::Accepted || !dialog.Changed()) return false;
+    TMap54 mapCopy;
+    mapCopy.Assign(map);
+    TCEmem ememCopy;
+    ememCopy.Assign(emem);
+    const std::vector<uint8_t> bytes = dialog.Bytes(mapCopy.Bytes());
+    std::copy(bytes.begin(), bytes.end(), mapCopy.Bytes().begin());
+    mapCopy.Decode(ememCopy);
+    map.Assign(mapCopy);
+    emem.Assign(ememCopy);
+    return true;
 }
 
 }  // namespace qm54

@@ -14,6 +14,9 @@ class QTableWidget;
 
 namespace qm54 {
 
+class TCEmem;
+class TMap54;
+
 class FileDataDialog : public QDialog {
     Q_OBJECT
 public:
@@ -31,5 +34,10 @@ private:
     QTableWidget* table_;
     bool changed_ = false;
 };
+
+// Shift+F9 (after the grid was parsed into emem): encodes emem into map and shows the view. OK on
+// a changed view decodes the bytes read back from the cells into copies of map and emem, which
+// then replace them; true means the data took them and Modified is to be set.
+bool ShowFileData(QWidget* parent, TMap54& map, TCEmem& emem);
 
 }  // namespace qm54
