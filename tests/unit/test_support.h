@@ -54,14 +54,15 @@ struct RecordedMessage {
     std::string text;
     MsgKind kind;
     MsgButtons buttons;
+    std::string detail;
 };
 
 // Answers every message with answer and keeps what was shown.
 struct RecordingPrompter : Prompter {
     explicit RecordingPrompter(int answer = MrOk) : answer(answer) {}
-    int Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string&) override
+    int Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
     {
-        messages.push_back({text, kind, buttons});
+        messages.push_back({text, kind, buttons, detail});
         return answer;
     }
     int answer;

@@ -1,0 +1,101 @@
+#include "model/datafile.h"
+
+#include "model/atomic_file.h"
+#include "model/emem.h"
+#include "model/file_read.h"
+#include "model/map54.h"
+
+#include <algorithm>
+
+namespace qm54 {
+
+namespace {
+
+constexpr size_t kStoredStemBytes = 8;
+
+std::string NamePart(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string WithName(const char* format, const std::string& path)
+{
+    std::string text = format;
+    const auto at = text.find("%s");
+    if (at != std::string::npos) text.replace(at, 2, path);
+    return text;
+}
+
+void ShowError(Prompter& prompter, const std::string& text, const std::string& reason)
+{
+    prompter.Show(text, MsgKind::Error, MsgButtons::Ok, reason);
+}
+
+bool IsRptExtension(const std::string& ext) { return ext == ".RPT" || ext == ".rpt"; }
+
+}  // namespace
+
+std::string FileExtension(const std::string& path)
+{
+    const std::string name = NamePart(path);
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+std::string StoredNameFor(const std::string& path)
+{
+    const std::string name = NamePart(path);
+    const std::string ext = FileExtension(path);
+    std::string stem = name.substr(0, name.size() - ext.size());
+    if (stem.size() > kStoredStemBytes) {
+        // Never split a character: back up to the start of the one that the cut would halve.
+        size_t cut = kStoredStemBytes;
+        while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;
+        stem.resize(cut);
+    }
+    return stem + ext;
+}
+
+bool LoadDataFile(const std::string& path, TCEmem& emem, TMap54& map, Prompter& prompter,
+                  bool& saveAllowed)
+{
+    if (IsRptExtension(FileExtension(path))) saveAllowed = false;
+
+    TMap54 freshMap;
+    TCEmem freshEmem;
+    SetDefaults(freshEmem);
+
+    // Never more than one image is read, whatever the file's size.
+    const ReadResult read = ReadFileHead(path, ImageSize);
+    if (!read.ok) {
+        ShowError(prompter, WithName(kFileReadErrorFormat, path), read.reason);
+        return false;
+    }
+    if (read.data.size() < ImageSize) {
+        ShowError(prompter, kFileFormatMessage, std::string());
+        return false;
+    }
+    std::copy(read.data.begin(), read.data.end(), freshMap.Bytes().begin());
+    if (!freshMap.Decode(freshEmem)) {
+        ShowError(prompter, WithName(kFileReadErrorFormat, path), std::string());
+        return false;
+    }
+    emem.Assign(freshEmem);
+    map.Assign(freshMap);
+    return true;
+}
+
+bool SaveDataFile(const std::string& path, TCEmem& emem, TMap54& map, Prompter& prompter)
+{
+    emem.StoredFileName = StoredNameFor(path);
+    map.Encode(emem);
+    const WriteResult written = AtomicWriteFile(path, map.Bytes().data(), ImageSize);
+    if (!written.ok) {
+        ShowError(prompter, WithName(kFileWriteErrorFormat, path), written.reason);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace qm54
