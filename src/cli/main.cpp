@@ -10,6 +10,22 @@ namespace {
 
 const std::vector<Verb> kVerbs = {
     // name, usage, summary, help, run
+    {"new", "FILE [--band vhf|uhf]", "write the default programming to a data file",
+     "Writes the programming of the window's New command to FILE (replacing it): only channel 1\n"
+     "in use, the band's default frequencies and alignment values, serial number 12345678.\n"
+     "  --band vhf   the VHF defaults (the default)\n"
+     "  --band uhf   the UHF defaults",
+     RunNew},
+    {"show", "FILE", "print a data file's decoded programming as JSON",
+     "Prints every setting, channel and alpha tag of FILE as JSON, keys named after the fields of\n"
+     "the program's settings and channel records, in a fixed order. Each channel frequency is given\n"
+     "as the grid shows it (MHz, snapped to the channel raster) and as stored (whole kHz); the two\n"
+     "checksums are given as stored and as computed, with whether they match.",
+     RunShow},
+    {"hexdump", "FILE", "print a data file's memory image in hexadecimal",
+     "Prints the 1986 bytes of FILE as the program's file data view shows them: a header of column\n"
+     "numbers, then rows of the address (00000h, 00010h, ...) and sixteen lower-case bytes.",
+     RunHexdump},
     {"ports", "", "list the serial ports a repeater's cable may be on",
      "One port a line, as the configuration dialog lists them: ttyUSB, then ttyACM, then ttyS ports,\n"
      "each in numeric order, the two programming cables labelled \"(LXC-31)\" and \"(LXC-33)\".",

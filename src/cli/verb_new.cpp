@@ -1,0 +1,43 @@
+// qm54 new FILE [--band vhf|uhf]: the "New" command's programming written to a data file.
+#include "cli/cli.h"
+#include "cli/cli_prompter.h"
+#include "cli/verbs.h"
+#include "model/datafile.h"
+#include "model/emem.h"
+#include "model/map54.h"
+
+namespace qm54::cli {
+
+namespace {
+constexpr int kUhfIntermediateFreq = 7335;  // 73.35 MHz in 10 kHz units
+}  // namespace
+
+int RunNew(const Args& args)
+{
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args, {{"--band", true}}, parsed, error)) return UsageError("new", error);
+    if (parsed.positional.size() != 1) return UsageError("new", "give exactly one FILE");
+    const std::string band = parsed.Value("--band", "vhf");
+    if (band != "vhf" && band != "uhf") return UsageError("new", "--band is vhf or uhf, not \"" + band + "\"");
+
+    // As the window's "New": a reset image decoded, so that every field the defaults do not
+    // name is zero or empty, then the defaults.
+    TMap54 map;
+    TCEmem emem;
+    map.Reset();
+    map.Decode(emem);
+    SetDefaults(emem);
+    if (band == "uhf") {
+        // As the hardware settings change the band: the band bit and the band's IF go with the
+        // band's frequencies, so that the file does not claim VHF for a UHF programming.
+        emem.Band = BandUhf;
+        emem.IntermediateFreq = kUhfIntermediateFreq;
+        ApplyBandDefaults(emem, BandUhf);
+    }
+
+    CliPrompter prompter;
+    return SaveDataFile(FullPath(parsed.positional[0]), emem, map, prompter) ? ExitOk : ExitFailed;
+}
+
+}  // namespace qm54::cli
