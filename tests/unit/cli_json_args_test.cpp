@@ -1,7 +1,11 @@
 #include "cli/cli.h"
+#include "cli/cli_prompter.h"
 #include "cli/json.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace qm54::cli {
 namespace {
@@ -74,6 +78,31 @@ TEST(ParseArgs, SplitsPositionalsValuesAndFlags)
         std::string e;
         EXPECT_FALSE(ParseArgs(b.args, {{"--band", true}, {"--yes", false}}, p, e));
         EXPECT_EQ(e, b.error);
+    }
+}
+
+// What the tool prints for each message, and how it answers, with and without --yes.
+TEST(CliPrompter, PrintsTheMessageAndDetailAndAnswersQuestionsFromTheFlag)
+{
+    for (const bool yes : {false, true}) {
+        char* buffer = nullptr;
+        size_t size = 0;
+        std::FILE* out = open_memstream(&buffer, &size);
+        ASSERT_NE(out, nullptr);
+        CliPrompter prompter(yes, out);
+        EXPECT_EQ(prompter.Show("The file cannot be opened.\r\nThe file format is not correct.",
+                                MsgKind::Error, MsgButtons::Ok, ""),
+                  MrOk);
+        EXPECT_EQ(prompter.Show("Problem on COM port", MsgKind::Error, MsgButtons::Ok, "Permission denied"), MrOk);
+        EXPECT_EQ(prompter.Show("Do you want to save the file?", MsgKind::Confirmation, MsgButtons::YesNo, ""),
+                  yes ? MrYes : MrNo);
+        std::fclose(out);
+        const std::string text(buffer, size);
+        std::free(buffer);
+        EXPECT_EQ(text, std::string("The file cannot be opened.\nThe file format is not correct.\n"
+                                    "Problem on COM port\n  Permission denied\n"
+                                    "Do you want to save the file?\n") +
+                            (yes ? "  answered Yes (--yes)\n" : "  answered No (give --yes to answer Yes)\n"));
     }
 }
 
