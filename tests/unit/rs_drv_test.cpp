@@ -10,6 +10,7 @@
 #include <regex>
 #include <thread>
 
+#include <sys/stat.h>
 #include <termios.h>
 
 namespace {
@@ -127,6 +128,15 @@ TEST(RsDrvOpen, PathsThatAreNoTerminalAreRefusedWithTheSystemsReason)
         EXPECT_FALSE(d.IsOpen());
     }
     fs::remove_all(dir);
+}
+
+TEST_F(RsDrvTest, APortWithoutPermissionIsRefusedWithTheSystemsReason)
+{
+    if (::geteuid() == 0) GTEST_SKIP() << "root opens the port whatever its permissions";
+    ASSERT_EQ(::chmod(pty.slavePath.c_str(), 0), 0);
+    EXPECT_EQ(drv.Open(pty.slavePath), 1);
+    EXPECT_EQ(drv.ErrorText(), "Port Open Error");
+    EXPECT_EQ(drv.SystemReason(), "Permission denied");
 }
 
 TEST_F(RsDrvTest, BytesPassBothWaysAndLongBlocksGoOutInFull)
