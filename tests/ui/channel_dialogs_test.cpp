@@ -135,6 +135,13 @@ private slots:
         QCOMPARE(dialog.CtcssBox(0, 1)->currentText(), QStringLiteral("254.1"));
         QCOMPARE(dialog.CtcssBox(1, 0)->currentText(), QStringLiteral("off"));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Multi Tone"));
+
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTest::keyClick(&dialog, Qt::Key_3, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), dialog.CtcssBox(2, 0));
+        QTest::keyClick(&dialog, Qt::Key_0, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), dialog.CtcssBox(9, 0));
     }
 
     void multiToneOkWritesAllEntries()
