@@ -4,6 +4,7 @@
 #include "model/convert.h"
 #include "model/emem.h"
 #include "model/map54.h"
+#include "model/tables.h"
 
 
 namespace qm54::cli {
@@ -157,6 +158,7 @@ Json ShowJson(const TCEmem& e, const TMap54& map)
         .Set("CwIdToneFreq", e.CwIdToneFreq)
         .Set("CwIdText", e.CwIdText)
         .Set("FiveToneTable", IntArray(e.FiveToneTable))
+        .Set("FiveToneSet", std::string(FiveToneSets[MatchingFiveToneSet(e.FiveToneTable)].Name))
         .Set("FiveToneMarkTime", e.FiveToneMarkTime)
         .Set("FiveToneSpaceTime", e.FiveToneSpaceTime)
         .Set("AniDelay", e.AniDelay)

@@ -71,6 +71,7 @@ TEST_F(ToolFilesTest, NewThenShowGivesTheDefaultProgramming)
     EXPECT_NE(json.find("\"FiveToneTable\": [2400, 1060, 1160, 1270, 1400, 1530, 1670, 1830, 2000, "
                         "2200, 2800, 810, 970, 885, 2600, 680],"),
               std::string::npos);
+    EXPECT_NE(json.find("\"FiveToneSet\": \"ZVEI1\","), std::string::npos);
     EXPECT_NE(json.find("\"RxAdjustFreq\": [150, 160, 170, 174],"), std::string::npos);
     EXPECT_NE(json.find("\"StoredFileName\": \"a       \","), std::string::npos);
     EXPECT_NE(json.find("\"FirmwareVersion\": \"0.00\","), std::string::npos);
