@@ -1,0 +1,36 @@
+#include "ui/main/file_dialogs.h"
+
+#include <QFileDialog>
+
+namespace qm54 {
+
+namespace {
+
+QString Run(QWidget* parent, const QString& title, const QString& folder, bool save,
+            const QString& filter, const QString& suffix)
+{
+    QFileDialog dialog(parent, title, folder);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().first();
+}
+
+}  // namespace
+
+QString QtFileDialogs::OpenDataFile(QWidget* parent, const QString& folder)
+{
+    return Run(parent, QStringLiteral("Open"), folder, false,
+               QStringLiteral("Q54 Files (*.Q54 *.q54 *.RPT *.rpt)"), QStringLiteral("RPT"));
+}
+
+QString QtFileDialogs::SaveDataFile(QWidget* parent, const QString& folder)
+{
+    // A save dialog asks before it overwrites a file.
+    return Run(parent, QStringLiteral("Save As"), folder, true, QStringLiteral("Q54 Files (*.Q54 *.q54)"),
+               QStringLiteral("Q54"));
+}
+
+}  // namespace qm54

@@ -1,0 +1,35 @@
+// The built-in help viewer: one window showing the HTML help of the running mode (help/QM54Win/
+// in the Normal mode, help/QM54Win2/ in the service modes), with its default topic, its table
+// of contents or its index.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QTextBrowser;
+
+namespace qm54 {
+
+enum class HelpPage { Topic, Contents, Index };
+
+// The help folder of helpName ("QM54Win" or "QM54Win2"): programFolder/help/<name>/ when it
+// has a default topic, else the same beside the executable. Empty when neither exists.
+QString FindHelpFolder(const QString& programFolder, const QString& helpName);
+
+// The file that a request shows, inside the help folder.
+QString HelpPageFile(HelpPage page);
+
+class HelpViewer : public QWidget {
+    Q_OBJECT
+public:
+    explicit HelpViewer(QWidget* parent = nullptr);
+    // Shows the page of the help folder and raises the window. A missing folder shows a page that
+    // says where the help was looked for.
+    void ShowPage(const QString& helpFolder, HelpPage page);
+    QString CurrentSource() const;
+
+private:
+    QTextBrowser* browser_;
+};
+
+}  // namespace qm54

@@ -1,0 +1,17 @@
+// The state of the Caps, Num and Scroll lock keys, where the platform reports it (X11).
+#pragma once
+
+#include <optional>
+
+namespace qm54 {
+
+struct LockKeyState {
+    bool caps = false;
+    bool num = false;
+    bool scroll = false;
+};
+
+// The current state, or nothing when the platform does not tell (Wayland, offscreen).
+std::optional<LockKeyState> QueryLockKeys();
+
+}  // namespace qm54

@@ -1,0 +1,79 @@
+// QM54Win: one copy at a time; the first argument chooses the mode or names a data file, and
+// "--port DEV" anywhere chooses the serial device for this run.
+#include "model/instance_lock.h"
+#include "model/program_folder.h"
+#include "ui/main/main_window.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Once the main window has been painted for the first time: with QM54WIN_REPORT_PAINT set,
+// "painted" is written to stdout (the start-up benchmark waits for it); with QM54WIN_SCREENSHOT
+// set to a file name, the window is saved there as a PNG and the program ends.
+class FirstPaintReporter : public QObject {
+public:
+    explicit FirstPaintReporter(QWidget* window) : window_(window) {}
+    static bool Wanted() { return std::getenv("QM54WIN_REPORT_PAINT") || std::getenv("QM54WIN_SCREENSHOT"); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->window() == window_) {
+            qApp->removeEventFilter(this);
+            QTimer::singleShot(0, [this] {
+                if (std::getenv("QM54WIN_REPORT_PAINT")) {
+                    std::fputs("painted\n", stdout);
+                    std::fflush(stdout);
+                }
+                if (const char* shot = std::getenv("QM54WIN_SCREENSHOT")) {
+                    const bool saved = window_->grab().save(QString::fromLocal8Bit(shot), "PNG");
+                    QApplication::exit(saved ? 0 : 1);
+                }
+            });
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qm54::InstanceLock lock;
+    if (!lock.Acquire(qm54::InstanceLockFolder())) return 0;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("QM54Win"));
+
+    qm54::StartOptions options;
+    QStringList arguments = QApplication::arguments().mid(1);
+    for (int i = 0; i < arguments.size();) {
+        if (arguments[i] == QLatin1String("--port") && i + 1 < arguments.size()) {
+            options.portDevice = arguments[i + 1];
+            arguments.remove(i, 2);
+        } else if (arguments[i].startsWith(QLatin1String("--port="))) {
+            options.portDevice = arguments[i].mid(7);
+            arguments.remove(i);
+        } else {
+            ++i;
+        }
+    }
+    options.arguments = arguments;
+    options.programFolder = qm54::ResolveProgramFolder(qm54::CurrentProgramFolderInputs());
+
+    qm54::TfrmMain window(std::move(options));
+    FirstPaintReporter reporter(&window);
+    if (FirstPaintReporter::Wanted()) app.installEventFilter(&reporter);
+    window.show();
+    return app.exec();
+}

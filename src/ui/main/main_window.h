@@ -1,0 +1,181 @@
+// TfrmMain: the main window. It owns the programming (the settings object, the memory image and
+// the working channel list the grid edits), runs the file, edit, view, radio and help commands,
+// and restores and writes the program's settings.
+#pragma once
+
+#include "link/serial_port.h"
+#include "model/app_settings.h"
+#include "model/emem.h"
+#include "model/map54.h"
+#include "model/narrowband.h"
+#include "model/startup.h"
+#include "ui/main/file_dialogs.h"
+#include "ui/main/help_viewer.h"
+#include "ui/main/qt_prompter.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTimer;
+class QToolBar;
+
+namespace qm54 {
+
+class ChannelGrid;
+
+// What the window is started with. Tests fill it to script the start; main() from the process.
+struct StartOptions {
+    QStringList arguments;       // command-line arguments after the program name, --port removed
+    QString portDevice;          // --port: the serial device of this run; empty: the stored one
+    std::string programFolder;   // with a trailing '/'
+    std::string today;           // "YYYYMMDD"; empty: today's date
+    Prompter* prompter = nullptr;       // message boxes; default: QMessageBox
+    FileDialogs* fileDialogs = nullptr; // open and save dialogs; default: QFileDialog
+    // Shows the password dialog; returns the typed text, or nothing when cancelled.
+    std::function<std::optional<QString>(QWidget* parent)> askPassword;
+    LinkTiming timing;           // the waits of the clone exchanges (settleMs comes from H67WAIT)
+};
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TfrmMain(StartOptions options);
+    ~TfrmMain() override;
+
+    // The file commands; each returns when done (tests call them directly).
+    void FileNew();
+    void FileOpen();
+    bool FileSave();
+    void FileSaveAs();
+    void OpenRecent(int index);
+    void EditCopy();
+    void EditPaste();
+    void RadioUpload();
+    void RadioDownload();
+    void ShowHelp(int page);  // HelpPage
+
+    OperatingMode Mode() const { return mode_; }
+    NarrowbandPolicy Policy() const { return policy_; }
+    const std::string& CurrentFile() const { return currentFile_; }
+    const std::string& CurrentFolder() const { return settings_.currentFolder; }
+    const RecentFiles& Recent() const { return settings_.recent; }
+    bool Modified() const { return modified_; }
+    bool SaveAllowed() const { return saveAllowed_; }
+    const TCEmem& Emem() const { return emem_; }
+    const TChannels& Working() const { return working_; }
+    ChannelGrid* Grid() const { return grdCh_; }
+    QString DefaultDataFile() const;
+    QString PortDevice() const;
+    HelpViewer* Help() const { return help_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void ExamineCommandLine();
+    void LoadStartFile(const std::string& namedFile);
+    void ReadSettings();
+    void WriteSettings();
+
+    void BuildActions();
+    void BuildMenus();
+    void BuildToolbar();
+    QWidget* BuildSystemPanel();
+    void BuildStatusBar();
+    void ApplyModeToMenus();
+    void RebuildRecentMenu();
+    void UpdateClock();
+
+    void Prepare();
+    bool SavePrompt();
+    bool SaveTo(bool alwaysAsk);
+    bool AskSavePath();
+    bool LoadFile(const std::string& path, bool changeFolder);
+    void ReplaceWorkingList();
+    void Refresh();
+    bool IsDefaultDataFile(const std::string& path) const;
+    // Runs a clone exchange in a progress window with the main window disabled.
+    bool RunClone(bool download);
+
+    QAction* NewAction(const QString& name, const QString& text, const QString& hint,
+                       const QKeySequence& key = QKeySequence());
+
+    StartOptions options_;
+    QtPrompter ownPrompter_;
+    QtFileDialogs ownDialogs_;
+    Prompter& prompter_;
+    FileDialogs& dialogs_;
+
+    OperatingMode mode_ = OperatingMode::Normal;
+    NarrowbandPolicy policy_ = NarrowbandPolicy::None;
+    std::string programFolder_;
+    QString helpName_;
+    AppSettings settings_;
+    std::string currentFile_;
+    bool modified_ = false;
+    bool saveAllowed_ = false;
+
+    TCEmem emem_;
+    TMap54 map_;
+    TChannels working_;
+
+    ChannelGrid* grdCh_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    QPointer<HelpViewer> help_;
+    QTimer* clock_ = nullptr;
+    QLabel* hintPanel_ = nullptr;
+    QLabel* capsPanel_ = nullptr;
+    QLabel* numPanel_ = nullptr;
+    QLabel* scrollPanel_ = nullptr;
+    QLabel* timePanel_ = nullptr;
+    QLineEdit* edtSerial_ = nullptr;
+    QLineEdit* edtBand_ = nullptr;
+    QLineEdit* edtProduct_ = nullptr;
+    QLineEdit* edtFirmware_ = nullptr;
+    QLineEdit* edtPort_ = nullptr;
+    QLineEdit* edtPrinter_ = nullptr;
+
+    QAction* miNew_ = nullptr;
+    QAction* miOpen_ = nullptr;
+    QAction* miSave_ = nullptr;
+    QAction* miSaveAs_ = nullptr;
+    QAction* miPrint_ = nullptr;
+    QAction* miPrintPreview_ = nullptr;
+    QAction* miPrintSetup_ = nullptr;
+    QAction* miConfigure_ = nullptr;
+    QAction* miRecentFile_ = nullptr;
+    std::array<QAction*, RecentFiles::kShown> miRecent_{};
+    QAction* miExit_ = nullptr;
+    QAction* miCopy_ = nullptr;
+    QAction* miPaste_ = nullptr;
+    QAction* miToolbar_ = nullptr;
+    QAction* miStatusBar_ = nullptr;
+    QAction* miVisible_ = nullptr;
+    std::array<QAction*, kItemCount> miItem_{};
+    QAction* miUpload_ = nullptr;
+    QAction* miDownload_ = nullptr;
+    QAction* miHelpTopics_ = nullptr;
+    QAction* miGetStarted_ = nullptr;
+    QAction* miCommonProblems_ = nullptr;
+    QAction* miAbout_ = nullptr;
+    QMenu* mnuCommon_ = nullptr;
+    QMenu* mnuSignalling_ = nullptr;
+    QAction* miRxAdjust_ = nullptr;
+    QAction* miTxAdjust_ = nullptr;
+    QAction* miTxPower_ = nullptr;
+    QAction* miAlignment_ = nullptr;
+};
+
+}  // namespace qm54

@@ -1,0 +1,259 @@
+// The main window's commands with a scripted prompter, scripted file dialogs and a temporary
+// program folder: the save prompt, Save on the default file, RPT files, the recent-file list,
+// the narrowband check at Download and the close query.
+#include "main_test_support.h"
+
+#include "model/datafile.h"
+#include "ui/main/channel_grid.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QtTest>
+
+using namespace qm54;
+using namespace qm54::test;
+
+namespace {
+
+// Writes a data file of the default programming, changed by edit.
+template <typename Edit>
+void WriteDataFile(const QString& path, Edit edit)
+{
+    TCEmem emem;
+    TMap54 map;
+    SetDefaults(emem);
+    edit(emem);
+    ScriptedPrompter quiet;
+    QVERIFY(SaveDataFile(path.toStdString(), emem, map, quiet));
+}
+
+constexpr int kWideColumn = 5;  // "W/N"
+
+}  // namespace
+
+class MainCommandsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void gridEditMakesNewAskToSave();
+    void saveOnTheDefaultFileAsksForAName();
+    void rptFileDisablesSaveUntilSavedAs();
+    void recentFilesMoveToTopAndVanishedOnesAreDropped();
+    void narrowbandEnforcedAnsweredNoChangesAndSendsNothing();
+    void narrowbandCautionAnsweredNoKeepsTheChannelWide();
+    void closeQueryAfterAnEdit();
+    void viewItemsHideColumnGroups();
+    void helpRequestsShowTheirPagesOfTheModesHelp();
+};
+
+void MainCommandsTest::gridEditMakesNewAskToSave()
+{
+    MainFixture f;
+    TfrmMain w(f.Options());
+    const QString before = w.Grid()->CellText(0, kWideColumn);
+    w.Grid()->ActivateCell(0, kWideColumn);
+    QVERIFY(w.Grid()->CellText(0, kWideColumn) != before);
+    QVERIFY(!w.Modified());  // the grid is parsed into the image only when a command starts
+
+    f.prompter.answers = {MrClosed};
+    w.FileNew();
+    QCOMPARE(f.prompter.texts, std::vector<std::string>{"Do you want to save the file?"});
+    QVERIFY(w.Modified());
+    QVERIFY(w.Grid()->CellText(0, kWideColumn) != before);  // New was cancelled
+
+    f.prompter.answers = {MrNo};
+    w.FileNew();
+    QVERIFY(!w.Modified());
+    QCOMPARE(w.Grid()->CellText(0, kWideColumn), before);
+    QCOMPARE(w.CurrentFile(), std::string(kNoFile));
+}
+
+void MainCommandsTest::saveOnTheDefaultFileAsksForAName()
+{
+    MainFixture f;
+    { TfrmMain first(f.Options()); }  // creates the default data file
+    TfrmMain w(f.Options());
+    QCOMPARE(QString::fromStdString(w.CurrentFile()), f.Path("defaultv.Q54"));
+    const QByteArray defaultBytes = f.ReadText("defaultv.Q54");
+
+    f.dialogs.saveAnswers = {QString()};  // cancelled: nothing is written
+    QVERIFY(!w.FileSave());
+    QCOMPARE(f.dialogs.saveFolders, QStringList{f.folder.path() + "/"});
+
+    QDir(f.folder.path()).mkdir("out");
+    f.dialogs.saveAnswers = {f.Path("out/site.Q54")};
+    w.Grid()->ActivateCell(0, kWideColumn);
+    f.prompter.answers = {MrYes};
+    w.FileNew();  // the prompt's Yes saves through the dialog
+    QCOMPARE(QFileInfo(f.Path("out/site.Q54")).size(), 1986);
+    QCOMPARE(w.CurrentFolder(), f.Path("out").toStdString() + "/");
+    QCOMPARE(f.ReadText("defaultv.Q54"), defaultBytes);
+    QVERIFY(!w.Modified());
+}
+
+void MainCommandsTest::rptFileDisablesSaveUntilSavedAs()
+{
+    MainFixture f;
+    WriteDataFile(f.Path("old.RPT"), [](TCEmem&) {});
+    WriteDataFile(f.Path("mixed.Rpt"), [](TCEmem&) {});
+    TfrmMain w(f.Options());
+    auto* save = w.findChild<QAction*>("miSave");
+
+    f.dialogs.openAnswers = {f.Path("old.RPT")};
+    w.FileOpen();
+    QCOMPARE(QString::fromStdString(w.CurrentFile()), f.Path("old.RPT"));
+    QVERIFY(!save->isEnabled());
+
+    f.dialogs.saveAnswers = {f.Path("new.Q54")};
+    w.FileSaveAs();
+    QCOMPARE(QString::fromStdString(w.CurrentFile()), f.Path("new.Q54"));
+    QVERIFY(save->isEnabled());
+    QCOMPARE(QFileInfo(f.Path("new.Q54")).size(), 1986);
+
+    f.dialogs.openAnswers = {f.Path("mixed.Rpt")};  // only RPT and rpt count
+    w.FileOpen();
+    QVERIFY(save->isEnabled());
+}
+
+void MainCommandsTest::recentFilesMoveToTopAndVanishedOnesAreDropped()
+{
+    MainFixture f;
+    for (const char* name : {"a.Q54", "b.Q54", "c.Q54"}) WriteDataFile(f.Path(name), [](TCEmem&) {});
+    TfrmMain w(f.Options());
+    for (const char* name : {"a.Q54", "b.Q54", "c.Q54"}) {
+        f.dialogs.openAnswers = {f.Path(name)};
+        w.FileOpen();
+    }
+    QCOMPARE(w.Recent().Paths().front(), f.Path("c.Q54").toStdString());
+    auto* first = w.findChild<QAction*>("miRecent1");
+    QVERIFY(first->isVisible());
+    QVERIFY(first->text().startsWith("&1 "));
+    QVERIFY(!w.findChild<QAction*>("miRecentFile")->isVisible());
+    QVERIFY(!w.findChild<QAction*>("miRecent4")->isVisible());
+
+    w.OpenRecent(2);  // a.Q54 comes back to the top, the folder stays
+    QCOMPARE(w.Recent().Paths().front(), f.Path("a.Q54").toStdString());
+    QCOMPARE(QString::fromStdString(w.CurrentFile()), f.Path("a.Q54"));
+
+    QFile::remove(f.Path("b.Q54"));
+    QDir(f.folder.path()).mkdir("c.Q54.d");
+    const std::string shown = w.CurrentFile();
+    w.OpenRecent(2);
+    QCOMPARE(f.prompter.texts, std::vector<std::string>{"File Not Found"});
+    QCOMPARE(w.Recent().Paths().size(), size_t(2));
+    QCOMPARE(w.CurrentFile(), shown);
+}
+
+void MainCommandsTest::narrowbandEnforcedAnsweredNoChangesAndSendsNothing()
+{
+    MainFixture f;
+    WriteDataFile(f.Path("usa.Q54"), [](TCEmem& e) {
+        e.MarketCode = MarketUsa;
+        for (int i = 0; i < ChannelCount; ++i) {
+            e.Channels.Items(i).Wide = 1;
+            e.Channels.Items(i).RxFreq.SetValue(i == 0 ? 160.0 : 140.0);
+            e.Channels.Items(i).TxFreq.SetValue(i == 0 ? 160.0 : 140.0);
+        }
+        e.Channels.Items(1).TxFreq.SetValue(174.0);      // bound included
+        e.Channels.Items(2).RxFreq.SetValue(174.00625);  // just above
+    });
+    StartOptions options = f.Options({f.Path("usa.Q54")});
+    options.today = "20130101";
+    options.portDevice = f.Path("no-such-port");
+    TfrmMain w(options);
+    QCOMPARE(int(w.Policy()), int(NarrowbandPolicy::Enforced));
+
+    f.prompter.answers = {MrNo};
+    w.RadioDownload();
+    QCOMPARE(f.prompter.texts.size(), size_t(1));  // no "Problem on COM port": nothing was sent
+    QVERIFY(f.prompter.Saw("So, the Wide bandwidth CHs in your data was changed to Narrow bandwidth automatically."));
+    QCOMPARE(w.Emem().Channels.Items(0).Wide, 0);
+    QCOMPARE(w.Emem().Channels.Items(1).Wide, 0);
+    QCOMPARE(w.Emem().Channels.Items(2).Wide, 1);
+    QCOMPARE(w.Grid()->CellText(0, kWideColumn), QStringLiteral("N"));
+    QVERIFY(w.Modified());
+}
+
+void MainCommandsTest::narrowbandCautionAnsweredNoKeepsTheChannelWide()
+{
+    MainFixture f;
+    WriteDataFile(f.Path("usa.Q54"), [](TCEmem& e) {
+        e.MarketCode = MarketUsa;
+        e.Channels.Items(0).Wide = 1;
+        e.Channels.Items(0).RxFreq.SetValue(421.0);
+    });
+    StartOptions options = f.Options({f.Path("usa.Q54")});
+    options.today = "20121231";
+    options.portDevice = f.Path("no-such-port");
+    TfrmMain w(options);
+
+    f.prompter.answers = {MrNo};
+    w.RadioDownload();
+    QVERIFY(f.prompter.Saw("No : It will start downloading (w/o changing the bandwidth)"));
+    QVERIFY(f.prompter.Saw("Problem on COM port"));  // the download went ahead
+    QCOMPARE(w.Emem().Channels.Items(0).Wide, 1);
+    QVERIFY(!w.Modified());
+}
+
+void MainCommandsTest::closeQueryAfterAnEdit()
+{
+    MainFixture f;
+    TfrmMain w(f.Options());
+    w.show();
+    w.Grid()->ActivateCell(0, kWideColumn);
+
+    f.prompter.answers = {MrClosed};
+    QVERIFY(!w.close());
+    QVERIFY(w.isVisible());
+    QCOMPARE(f.prompter.texts.size(), size_t(1));
+
+    f.prompter.answers = {MrYes};
+    f.dialogs.saveAnswers = {QString()};  // the save dialog cancelled keeps the window open
+    QVERIFY(!w.close());
+
+    f.prompter.answers = {MrNo};
+    QVERIFY(w.close());
+    QVERIFY(QFileInfo::exists(f.Path("QM54Win.ini")));
+}
+
+void MainCommandsTest::viewItemsHideColumnGroups()
+{
+    MainFixture f;
+    {
+        TfrmMain w(f.Options());
+        auto* item = w.findChild<QAction*>("miItem3");
+        item->trigger();
+        QVERIFY(!w.Grid()->ColumnGroupVisible(2));
+        QVERIFY(!w.Modified());
+        w.show();
+        QVERIFY(w.close());
+    }
+    QVERIFY(f.ReadText("QM54Win.ini").contains("ITEM3=0"));
+    TfrmMain again(f.Options());
+    QVERIFY(!again.Grid()->ColumnGroupVisible(2));
+}
+
+void MainCommandsTest::helpRequestsShowTheirPagesOfTheModesHelp()
+{
+    MainFixture f;
+    QVERIFY(QFile::link(QDir(QM54_FIXTURES "/../../help").absolutePath(), f.Path("help")));
+    struct Request {
+        const char* action;
+        const char* page;
+    };
+    for (const QStringList& arguments : {QStringList{}, QStringList{"-D"}}) {
+        const QString folder = arguments.isEmpty() ? "help/QM54Win/" : "help/QM54Win2/";
+        TfrmMain w(f.Options(arguments));
+        for (const Request& r : {Request{"miHelpTopics", "index.html"}, Request{"miGetStarted", "contents.html"},
+                                 Request{"miCommonProblems", "keywords.html"}}) {
+            w.findChild<QAction*>(r.action)->trigger();
+            QVERIFY(w.Help());
+            QCOMPARE(w.Help()->CurrentSource(), f.Path(folder + r.page));
+        }
+        QVERIFY(!w.findChild<QAction*>("miCommonProblems")->isVisible());
+    }
+}
+
+QTEST_MAIN(MainCommandsTest)
+#include "main_commands_test.moc"

@@ -1,0 +1,100 @@
+// Shared by the main window's Qt tests: a prompter and file dialogs that answer from a script and
+// record what was asked, and a temporary program folder.
+#pragma once
+
+#include "model/prompter.h"
+#include "ui/main/file_dialogs.h"
+#include "ui/main/main_window.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace qm54::test {
+
+// Answers each message from the queue (OK or No when it is empty) and records every text.
+struct ScriptedPrompter final : Prompter {
+    std::vector<std::string> texts;
+    std::deque<int> answers;
+    int Show(const std::string& text, MsgKind, MsgButtons buttons, const std::string&) override
+    {
+        texts.push_back(text);
+        if (!answers.empty()) {
+            const int answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        return buttons == MsgButtons::YesNo ? MrNo : MrOk;
+    }
+    bool Saw(const std::string& text) const
+    {
+        for (const auto& t : texts)
+            if (t.find(text) != std::string::npos) return true;
+        return false;
+    }
+};
+
+// Returns the queued paths (empty: cancelled) and records the folders the dialogs started in.
+struct ScriptedDialogs final : FileDialogs {
+    std::deque<QString> openAnswers, saveAnswers;
+    QStringList openFolders, saveFolders;
+    QString OpenDataFile(QWidget*, const QString& folder) override
+    {
+        openFolders << folder;
+        return Next(openAnswers);
+    }
+    QString SaveDataFile(QWidget*, const QString& folder) override
+    {
+        saveFolders << folder;
+        return Next(saveAnswers);
+    }
+    static QString Next(std::deque<QString>& queue)
+    {
+        if (queue.empty()) return QString();
+        QString path = queue.front();
+        queue.pop_front();
+        return path;
+    }
+};
+
+// A fresh program folder with the scripted prompter and dialogs wired into the start options.
+struct MainFixture {
+    QTemporaryDir folder;
+    ScriptedPrompter prompter;
+    ScriptedDialogs dialogs;
+
+    QString Path(const QString& name) const { return QDir(folder.path()).filePath(name); }
+
+    StartOptions Options(const QStringList& arguments = {}) 
+    {
+        StartOptions options;
+        options.arguments = arguments;
+        options.programFolder = folder.path().toStdString() + "/";
+        options.today = "20261210";
+        options.prompter = &prompter;
+        options.fileDialogs = &dialogs;
+        options.askPassword = [](QWidget*) { return std::optional<QString>(); };
+        return options;
+    }
+
+    void WriteText(const QString& name, const QByteArray& text) const
+    {
+        QFile file(Path(name));
+        file.open(QIODevice::WriteOnly);
+        file.write(text);
+    }
+
+    QByteArray ReadText(const QString& name) const
+    {
+        QFile file(Path(name));
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }
+};
+
+}  // namespace qm54::test

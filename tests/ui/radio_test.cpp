@@ -1,0 +1,137 @@
+// Upload and Download from the main window against qm54-sim over a pseudo-terminal, through the
+// real termios driver and the progress window.
+#include "main_test_support.h"
+
+#include "model/datafile.h"
+#include "ui/main/channel_grid.h"
+#include "ui/main/radio_window.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace qm54;
+using namespace qm54::test;
+
+namespace {
+
+// The simulator on a pseudo-terminal linked to folder/repeater; it saves what is written to it.
+struct Simulator {
+    QProcess process;
+    QString link, saved;
+    bool Start(const QString& folder, const QStringList& extra = {})
+    {
+        link = QDir(folder).filePath("repeater");
+        saved = QDir(folder).filePath("written.Q54");
+        process.start(QM54_SIM, QStringList{"--link", link, "--save", saved} + extra);
+        if (!process.waitForStarted(10000)) return false;
+        for (int i = 0; i < 200 && !QFileInfo::exists(link); ++i) QTest::qWait(25);
+        return QFileInfo::exists(link);
+    }
+    ~Simulator()
+    {
+        process.terminate();
+        if (!process.waitForFinished(5000)) process.kill();
+        process.waitForFinished(5000);
+    }
+};
+
+constexpr int kWideColumn = 5;
+
+}  // namespace
+
+class RadioTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void uploadThenDownload();
+    void progressWindowCloseRules();
+    void portThatDoesNotOpen();
+};
+
+void RadioTest::uploadThenDownload()
+{
+    MainFixture f;
+    // The repeater holds a programming that differs from the defaults the window starts with.
+    TCEmem programmed;
+    {
+        TMap54 map;
+        SetDefaults(programmed);
+        programmed.SerialNumber = "4150123";
+        programmed.Channels.Items(3).InUse = 0;
+        programmed.Channels.Items(5).NsqLevel = 77;
+        QVERIFY(SaveDataFile(f.Path("repeater.Q54").toStdString(), programmed, map, f.prompter));
+    }
+    Simulator sim;
+    QVERIFY(sim.Start(f.folder.path(), {"--image", f.Path("repeater.Q54")}));
+    StartOptions options = f.Options();
+    options.today = "20101231";  // no narrowband check
+    options.portDevice = sim.link;
+    options.timing.completePauseMs = 0;
+    options.timing.endPauseMs = 0;
+    TfrmMain w(options);
+    w.show();
+
+    w.RadioUpload();
+    QCOMPARE(f.prompter.texts, std::vector<std::string>{"Upload is completed"});
+    QCOMPARE(w.Emem().SerialNumber, programmed.SerialNumber);
+    QVERIFY(w.Emem().Channels == programmed.Channels);
+    QCOMPARE(w.CurrentFile(), std::string(kNoFile));
+    QVERIFY(w.Modified());
+    QVERIFY(w.isEnabled());
+
+    // Change channel 1's bandwidth in the grid and write the channels back (Normal mode).
+    const QString before = w.Grid()->CellText(0, kWideColumn);
+    w.Grid()->ActivateCell(0, kWideColumn);
+    f.prompter.answers = {MrNo};  // "Do you want to save the file?"
+    w.RadioDownload();
+    QCOMPARE(f.prompter.texts.back(), std::string("Download is completed"));
+    QVERIFY(w.isEnabled());
+
+    TCEmem written;
+    TMap54 map;
+    bool saveAllowed = true;
+    QVERIFY(LoadDataFile(sim.saved.toStdString(), written, map, f.prompter, saveAllowed));
+    QCOMPARE(written.Channels.Items(0).Wide, w.Emem().Channels.Items(0).Wide);
+    QVERIFY(w.Grid()->CellText(0, kWideColumn) != before);
+    QVERIFY(written.Channels == w.Emem().Channels);
+}
+
+void RadioTest::progressWindowCloseRules()
+{
+    TfrmRadio read(false);
+    QCOMPARE(read.windowTitle(), QStringLiteral("Upload Function"));
+    QVERIFY(!read.CancelButton()->isHidden());
+    QCOMPARE(read.size(), QSize(330, 181));
+    read.CancelButton()->click();
+    QVERIFY(read.CancelRequested());
+
+    TfrmRadio write(true);
+    QCOMPARE(write.windowTitle(), QStringLiteral("Download Function"));
+    QVERIFY(write.CancelButton()->isHidden());
+    write.show();
+    QVERIFY(!write.close());  // the first close only asks the write to stop
+    QVERIFY(write.CancelRequested());
+    QVERIFY(write.close());
+    write.SetProgress(40, 33);
+    QCOMPARE(write.Bar()->value(), 33);
+}
+
+void RadioTest::portThatDoesNotOpen()
+{
+    MainFixture f;
+    StartOptions options = f.Options();
+    options.portDevice = f.Path("no-such-port");
+    TfrmMain w(options);
+    const TCEmem before = w.Emem();
+    w.RadioUpload();
+    QCOMPARE(f.prompter.texts, std::vector<std::string>{"Problem on COM port"});
+    QVERIFY(w.Emem() == before);
+    QVERIFY(!w.Modified());
+    QVERIFY(w.isEnabled());
+}
+
+QTEST_MAIN(RadioTest)
+#include "radio_test.moc"
