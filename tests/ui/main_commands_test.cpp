@@ -4,7 +4,13 @@
 #include "main_test_support.h"
 
 #include "model/datafile.h"
+#include "model/map54.h"
 #include "ui/main/channel_grid.h"
+#include "ui/main/file_data_dialog.h"
+
+#include <QApplication>
+#include <QTableWidget>
+#include <QTimer>
 
 #include <QAction>
 #include <QCloseEvent>
@@ -45,6 +51,7 @@ private slots:
     void closeQueryAfterAnEdit();
     void viewItemsHideColumnGroups();
     void helpRequestsShowTheirPagesOfTheModesHelp();
+    void fileDataEditReachesTheGrid();
 };
 
 void MainCommandsTest::gridEditMakesNewAskToSave()
@@ -253,6 +260,44 @@ void MainCommandsTest::helpRequestsShowTheirPagesOfTheModesHelp()
         }
         QVERIFY(!w.findChild<QAction*>("miCommonProblems")->isVisible());
     }
+}
+
+void MainCommandsTest::fileDataEditReachesTheGrid()
+{
+    MainFixture f;
+    TfrmMain w(f.Options());
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    // The bytes that differ when channel 2's NSQ level is 99 are typed into the view.
+    TCEmem target = w.Emem();
+    target.Channels.Items(1).NsqLevel = 99;
+    TMap54 now, wanted;
+    now.Encode(w.Emem());
+    wanted.Encode(target);
+    bool typed = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<FileDataDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        QTableWidget* table = dialog->Table();
+        for (size_t i = 0; i < now.Bytes().size(); ++i) {
+            if (now.Bytes()[i] == wanted.Bytes()[i]) continue;
+            table->setCurrentCell(int(i / 16), int(i % 16));
+            QTest::keyClick(table, Qt::Key_A);  // a hexadecimal digit marks the view changed
+            table->currentItem()->setText(QString::asprintf("%.2x", wanted.Bytes()[i]));
+            typed = true;
+        }
+        dialog->accept();
+    });
+    QTest::keyClick(&w, Qt::Key_F9, Qt::ShiftModifier);
+    QVERIFY(typed);
+    QCOMPARE(w.Emem().Channels.Items(1).NsqLevel, 99);
+    QVERIFY(w.Modified());
+    // The next command parses the grid: it must show the edited channel, not put the old one back.
+    f.dialogs.saveAnswers = {QString()};
+    w.FileSaveAs();
+    QCOMPARE(w.Emem().Channels.Items(1).NsqLevel, 99);
+    QCOMPARE(w.Working().Items(1).NsqLevel, 99);
 }
 
 QTEST_MAIN(MainCommandsTest)

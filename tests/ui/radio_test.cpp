@@ -6,11 +6,16 @@
 #include "ui/main/channel_grid.h"
 #include "ui/main/radio_window.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QTimer>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
+
+#include <pty.h>
+#include <unistd.h>
 
 using namespace qm54;
 using namespace qm54::test;
@@ -49,6 +54,7 @@ private slots:
     void uploadThenDownload();
     void progressWindowCloseRules();
     void portThatDoesNotOpen();
+    void cancelWhileNoRepeaterAnswers();
 };
 
 void RadioTest::uploadThenDownload()
@@ -131,6 +137,39 @@ void RadioTest::portThatDoesNotOpen()
     QVERIFY(w.Emem() == before);
     QVERIFY(!w.Modified());
     QVERIFY(w.isEnabled());
+}
+
+void RadioTest::cancelWhileNoRepeaterAnswers()
+{
+    // A pseudo-terminal with nobody behind it: the start request is never answered.
+    int master = -1, slave = -1;
+    char name[256] = {};
+    QCOMPARE(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    MainFixture f;
+    StartOptions options = f.Options();
+    options.portDevice = QString::fromLocal8Bit(name);
+    TfrmMain w(options);
+    w.show();
+    const TCEmem before = w.Emem();
+    bool cancelled = false;
+    QTimer::singleShot(300, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* radio = qobject_cast<TfrmRadio*>(top);
+            if (!radio || !radio->isVisible()) continue;
+            QVERIFY(!w.isEnabled());
+            radio->CancelButton()->click();
+            cancelled = true;
+        }
+    });
+    w.RadioUpload();
+    QVERIFY(cancelled);
+    QVERIFY(f.prompter.texts.empty());  // a cancel ends silently
+    QVERIFY(w.Emem() == before);
+    QVERIFY(!w.Modified());
+    QVERIFY(w.isEnabled());
+    for (QWidget* top : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<TfrmRadio*>(top));
+    close(slave);
+    close(master);
 }
 
 QTEST_MAIN(RadioTest)

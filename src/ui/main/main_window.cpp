@@ -9,6 +9,7 @@
 #include "model/narrowband.h"
 #include "model/tables.h"
 #include "ui/main/channel_grid.h"
+#include "ui/main/file_data_dialog.h"
 #include "ui/main/help_viewer.h"
 #include "ui/main/lock_keys.h"
 #include "ui/main/password_dialog.h"
@@ -118,6 +119,11 @@ TfrmMain::TfrmMain(StartOptions options)
     Refresh();
 
     qApp->installEventFilter(this);
+    // Asking the print system for its default printer takes a while: done once the window shows.
+    QTimer::singleShot(0, this, [this] {
+        printerName_ = QPrinterInfo::defaultPrinterName();
+        edtPrinter_->setText(printerName_);
+    });
 }
 
 TfrmMain::~TfrmMain()
@@ -298,6 +304,8 @@ void TfrmMain::BuildActions()
     connect(f1, &QShortcut::activated, this, [this] { ShowHelp(int(HelpPage::Topic)); });
     auto* f2 = new QShortcut(QKeySequence(Qt::Key_F2), this);
     connect(f2, &QShortcut::activated, this, [this] { grdCh_->ParseInto(working_); });
+    auto* shiftF9 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9), this);
+    connect(shiftF9, &QShortcut::activated, this, &TfrmMain::ShowFileData);
     auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(f10, &QShortcut::activated, this, [this] {
         if (!menuBar()->actions().isEmpty()) menuBar()->setActiveAction(menuBar()->actions().first());
@@ -620,12 +628,31 @@ void TfrmMain::Refresh()
     const QString device = PortDevice();
     edtPort_->setText(device.isEmpty() ? QStringLiteral("COM%1").arg(settings_.comPort) : device);
     edtBand_->setText(Q(OptionName(10, emem_.Band)));
-    edtPrinter_->setText(QPrinterInfo::defaultPrinterName());
+    edtPrinter_->setText(printerName_);
     grdCh_->SetContext(emem_.ChannelStep, emem_.RxAdjustFreq[0].Value(), emem_.RxAdjustFreq[3].Value(),
                        emem_.TxAdjustFreq[0].Value(), emem_.TxAdjustFreq[3].Value(), int(mode_));
     grdCh_->SetIdFeatures(emem_.DtmfTx || emem_.DtmfRx || emem_.FiveToneTx || emem_.FiveToneRx,
                           emem_.CwIdEnable != 0);
     grdCh_->Fill(working_);
+}
+
+void TfrmMain::ShowFileData()
+{
+    Prepare();
+    map_.Encode(emem_);
+    FileDataDialog dialog(map_.Bytes(), this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.Changed()) return;
+    TMap54 edited;
+    const std::vector<uint8_t> bytes = dialog.Bytes(map_.Bytes());
+    std::copy(bytes.begin(), bytes.begin() + std::min(bytes.size(), edited.Bytes().size()), edited.Bytes().begin());
+    TCEmem decoded = emem_;
+    edited.Decode(decoded);
+    map_.Assign(edited);
+    emem_ = decoded;
+    modified_ = true;
+    // The grid shows the edited channels, so that the next command does not put the old ones back.
+    ReplaceWorkingList();
+    Refresh();
 }
 
 void TfrmMain::ShowHelp(int page)

@@ -63,6 +63,7 @@ public:
     void RadioUpload();
     void RadioDownload();
     void ShowHelp(int page);  // HelpPage
+    void ShowFileData();      // Shift+F9
 
     OperatingMode Mode() const { return mode_; }
     NarrowbandPolicy Policy() const { return policy_; }
@@ -124,6 +125,7 @@ private:
     QString helpName_;
     AppSettings settings_;
     std::string currentFile_;
+    QString printerName_;
     bool modified_ = false;
     bool saveAllowed_ = false;
 
