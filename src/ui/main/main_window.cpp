@@ -86,7 +86,7 @@ TfrmMain::TfrmMain(StartOptions options)
     programFolder_ = options_.programFolder;
     if (programFolder_.empty() || programFolder_.back() != '/') programFolder_ += '/';
 
-    ExamineCommandLine();
+    const std::string namedFile = ExamineCommandLine();
     policy_ = NarrowbandPolicyForDate(options_.today.empty() ? TodayDateText() : options_.today);
     helpName_ = mode_ == OperatingMode::Normal ? QStringLiteral("QM54Win") : QStringLiteral("QM54Win2");
 
@@ -109,11 +109,9 @@ TfrmMain::TfrmMain(StartOptions options)
     resize(980, 600);
     ReadSettings();
 
-    const FirstArgument first = ParseFirstArgument(options_.arguments.isEmpty() ? std::string()
-                                                                               : S(options_.arguments.first()));
     map_.Reset();
     SetDefaults(emem_);
-    LoadStartFile(first.dataFile);
+    LoadStartFile(namedFile);
     working_ = emem_.Channels;
     modified_ = false;
     Refresh();
@@ -133,13 +131,13 @@ TfrmMain::~TfrmMain()
 
 // --- start-up -------------------------------------------------------------------------------
 
-void TfrmMain::ExamineCommandLine()
+std::string TfrmMain::ExamineCommandLine()
 {
     mode_ = OperatingMode::Normal;
     const FirstArgument first = ParseFirstArgument(options_.arguments.isEmpty() ? std::string()
                                                                                : S(options_.arguments.first()));
     if (first.dealer) mode_ = OperatingMode::Dealer;
-    if (!first.manufacture) return;
+    if (!first.manufacture) return first.dataFile;
     std::optional<QString> typed;
     if (options_.askPassword) {
         typed = options_.askPassword(this);
@@ -148,6 +146,7 @@ void TfrmMain::ExamineCommandLine()
         if (dialog.exec() == QDialog::Accepted) typed = dialog.Text();
     }
     if (typed && FactoryCodeMatches(S(*typed))) mode_ = OperatingMode::Manufacture;
+    return first.dataFile;
 }
 
 void TfrmMain::LoadStartFile(const std::string& namedFile)
@@ -207,7 +206,9 @@ QString TfrmMain::DefaultDataFile() const
 
 QString TfrmMain::PortDevice() const
 {
-    return options_.portDevice.isEmpty() ? Q(settings_.portDevice) : options_.portDevice;
+    if (!options_.portDevice.isEmpty()) return options_.portDevice;
+    // Until a port is chosen, the first USB serial cable.
+    return settings_.portDevice.empty() ? QStringLiteral("/dev/ttyUSB0") : Q(settings_.portDevice);
 }
 
 // --- window parts ---------------------------------------------------------------------------
@@ -625,8 +626,7 @@ void TfrmMain::Refresh()
     edtSerial_->setText(Q(SerialWithPrefix(emem_.Band, emem_.SerialNumber)));
     edtProduct_->setText(Q(emem_.ModelName));
     edtFirmware_->setText(Q(emem_.FirmwareVersion));
-    const QString device = PortDevice();
-    edtPort_->setText(device.isEmpty() ? QStringLiteral("COM%1").arg(settings_.comPort) : device);
+    edtPort_->setText(PortDevice());
     edtBand_->setText(Q(OptionName(10, emem_.Band)));
     edtPrinter_->setText(printerName_);
     grdCh_->SetContext(emem_.ChannelStep, emem_.RxAdjustFreq[0].Value(), emem_.RxAdjustFreq[3].Value(),
@@ -693,9 +693,7 @@ void TfrmMain::RadioDownload()
 
 bool TfrmMain::RunClone(bool download)
 {
-    QString device = PortDevice();
-    if (device.isEmpty()) device = QStringLiteral("/dev/ttyUSB0");
-    std::unique_ptr<TCRsDrv> port = OpenRadioPort(S(device), options_.timing.settleMs, prompter_);
+    std::unique_ptr<TCRsDrv> port = OpenRadioPort(S(PortDevice()), options_.timing.settleMs, prompter_);
     if (!port) return false;
     setEnabled(false);
     TfrmRadio radio(download);

@@ -76,7 +76,7 @@ public:
     const TChannels& Working() const { return working_; }
     ChannelGrid* Grid() const { return grdCh_; }
     QString DefaultDataFile() const;
-    QString PortDevice() const;
+    QString PortDevice() const;  // the serial device Upload and Download open
     HelpViewer* Help() const { return help_; }
 
 protected:
@@ -85,7 +85,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void ExamineCommandLine();
+    std::string ExamineCommandLine();  // fixes the mode; returns the data file named, if any
     void LoadStartFile(const std::string& namedFile);
     void ReadSettings();
     void WriteSettings();
