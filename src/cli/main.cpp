@@ -30,6 +30,19 @@ const std::vector<Verb> kVerbs = {
      "One port a line, as the configuration dialog lists them: ttyUSB, then ttyACM, then ttyS ports,\n"
      "each in numeric order, the two programming cables labelled \"(LXC-31)\" and \"(LXC-33)\".",
      RunPorts},
+    {"upload", "--port DEV -o FILE", "read the repeater's programming into a data file",
+     "Reads the whole programming over the cable on DEV (a device path, or a name such as ttyUSB0)\n"
+     "and writes it to FILE only when the read is complete. Ctrl+C cancels; FILE is then untouched.",
+     RunUpload},
+    {"download", "FILE --port DEV [--mode normal|dealer|manufacture] [--yes] [--date YYYYMMDD]\n"
+                 "          [--factory-code CODE]",
+     "write a data file into the repeater",
+     "Writes FILE into the repeater on DEV: the channels in the normal mode (the default), all areas\n"
+     "in the dealer and manufacture modes. The narrow-banding check of the date (today, or --date)\n"
+     "runs first; --yes answers its question, and the band question of the manufacture mode, Yes.\n"
+     "The manufacture mode asks for the factory code on stdin unless --factory-code gives it.\n"
+     "Ctrl+C cancels. FILE is never changed.",
+     RunDownload},
 };
 
 void PrintOverview(std::FILE* out)

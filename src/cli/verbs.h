@@ -23,6 +23,8 @@ std::span<const Verb> Verbs();
 const Verb* FindVerb(const std::string& name);
 
 int RunPorts(const Args& args);
+int RunUpload(const Args& args);
+int RunDownload(const Args& args);
 int RunNew(const Args& args);
 int RunShow(const Args& args);
 int RunHexdump(const Args& args);

@@ -1,0 +1,115 @@
+// qm54 download: writes a data file into the repeater, after the narrow-banding check.
+#include "cli/cli_prompter.h"
+#include "cli/link_session.h"
+#include "cli/verbs.h"
+#include "link/clone.h"
+#include "link/port_discovery.h"
+#include "link/radio_port.h"
+#include "model/datafile.h"
+#include "model/emem.h"
+#include "model/factory_code.h"
+#include "model/map54.h"
+#include "model/narrowband.h"
+
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <termios.h>
+#include <unistd.h>
+
+namespace qm54::cli {
+
+namespace {
+
+std::optional<OperatingMode> ModeNamed(const std::string& name)
+{
+    if (name == "normal") return OperatingMode::Normal;
+    if (name == "dealer") return OperatingMode::Dealer;
+    if (name == "manufacture") return OperatingMode::Manufacture;
+    return std::nullopt;
+}
+
+bool IsDateText(const std::string& text)
+{
+    if (text.size() != 8) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// One line from stdin, not echoed when stdin is a terminal.
+std::string ReadFactoryCode()
+{
+    std::fprintf(stderr, "Factory code: ");
+    std::fflush(stderr);
+    termios saved{};
+    const bool terminal = tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (terminal) {
+        termios quiet = saved;
+        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+    }
+    std::string line;
+    std::getline(std::cin, line);
+    if (terminal) {
+        tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+        std::fprintf(stderr, "\n");
+    }
+    return line;
+}
+
+}  // namespace
+
+int RunDownload(const Args& args)
+{
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args,
+                   {{"--port", true}, {"--mode", true}, {"--yes", false}, {"--date", true}, {"--factory-code", true}},
+                   parsed, error))
+        return UsageError("download", error);
+    if (parsed.positional.size() != 1) return UsageError("download", "one data FILE is required");
+    const std::string file = parsed.positional[0];
+    const std::string port = parsed.Value("--port", "");
+    if (port.empty()) return UsageError("download", "--port DEV is required");
+    const std::optional<OperatingMode> mode = ModeNamed(parsed.Value("--mode", "normal"));
+    if (!mode) return UsageError("download", "--mode is normal, dealer or manufacture");
+    const std::string date = parsed.Value("--date", TodayDateText());
+    if (!IsDateText(date)) return UsageError("download", "--date is YYYYMMDD");
+
+    if (*mode == OperatingMode::Manufacture) {
+        const std::string code = parsed.values.count("--factory-code") ? parsed.Value("--factory-code", "")
+                                                                         : ReadFactoryCode();
+        if (!FactoryCodeMatches(code)) {
+            std::fprintf(stderr, "qm54 download: the factory code is not right; nothing was sent\n");
+            return ExitFailed;
+        }
+    }
+
+    CliPrompter terminal(parsed.Has("--yes"));
+    TerminalLink observer;
+    AfterProgress prompter(terminal, observer);
+    TMap54 map;
+    TCEmem emem;
+    SetDefaults(emem);
+    bool saveAllowed = true;
+    if (!LoadDataFile(FullPath(file), emem, map, prompter, saveAllowed)) return ExitFailed;
+
+    const NarrowbandOutcome narrowband = NarrowbandCheck(NarrowbandPolicyForDate(date), emem, prompter);
+    if (!narrowband.download) {
+        std::fprintf(stderr, "qm54 download: not downloaded; %s is unchanged\n", file.c_str());
+        return ExitFailed;
+    }
+
+    auto driver = OpenRadioPort(PortDevicePath(port), kToolSettleMs, prompter);
+    if (!driver) return ExitFailed;
+    const LinkTiming timing = ToolLinkTiming();
+    CloneLink link{*driver, observer, SystemClock(), timing};
+    const bool downloaded = DownloadToRadio(link, prompter, *mode, emem, map);
+    driver.reset();
+    observer.EndLine();
+    if (!downloaded && observer.CancelRequested()) std::fprintf(stderr, "qm54 download: cancelled\n");
+    return downloaded ? ExitOk : ExitFailed;
+}
+
+}  // namespace qm54::cli

@@ -1,0 +1,50 @@
+// qm54 upload: reads the repeater's programming into a data file.
+#include "cli/cli_prompter.h"
+#include "cli/link_session.h"
+#include "cli/verbs.h"
+#include "link/clone.h"
+#include "link/port_discovery.h"
+#include "link/radio_port.h"
+#include "model/datafile.h"
+#include "model/emem.h"
+#include "model/map54.h"
+
+#include <cstdio>
+
+namespace qm54::cli {
+
+int RunUpload(const Args& args)
+{
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args, {{"--port", true}, {"-o", true}}, parsed, error)) return UsageError("upload", error);
+    const std::string port = parsed.Value("--port", "");
+    const std::string output = parsed.Value("-o", "");
+    if (!parsed.positional.empty()) return UsageError("upload", "unexpected argument " + parsed.positional[0]);
+    if (port.empty()) return UsageError("upload", "--port DEV is required");
+    if (output.empty()) return UsageError("upload", "-o FILE is required");
+
+    CliPrompter terminal;
+    TerminalLink observer;
+    AfterProgress prompter(terminal, observer);
+    TMap54 map;
+    TCEmem emem;
+    SetDefaults(emem);
+    {
+        auto driver = OpenRadioPort(PortDevicePath(port), kToolSettleMs, prompter);
+        if (!driver) return ExitFailed;
+        const LinkTiming timing = ToolLinkTiming();
+        CloneLink link{*driver, observer, SystemClock(), timing};
+        const bool uploaded = UploadFromRadio(link, prompter, map, emem);
+        driver.reset();  // the port is closed before anything else happens
+        observer.EndLine();
+        if (!uploaded) {
+            if (observer.CancelRequested()) std::fprintf(stderr, "qm54 upload: cancelled, nothing written\n");
+            return ExitFailed;
+        }
+    }
+    // The file is written only now, whole or not at all.
+    return SaveDataFile(FullPath(output), emem, map, prompter) ? ExitOk : ExitFailed;
+}
+
+}  // namespace qm54::cli
