@@ -1,6 +1,7 @@
 // The tool against the simulator over a real pseudo-terminal and the real termios driver:
 // upload, download in each mode, and the fault matrix of both directions.
 #include "process.h"
+#include "sim_process.h"
 
 #include "model/emem.h"
 #include "model/map54.h"
@@ -43,22 +44,9 @@ std::vector<uint8_t> SentBytes(const std::string& logPath)
 
 // The simulator on its pseudo-terminal, stopped when it goes away.
 struct Sim {
-    Child child;
+    qm54test::SimProcess process;
     std::string device;
-    explicit Sim(std::vector<std::string> args) : child(WithProgram(std::move(args)), false)
-    {
-        device = child.ReadLine(10000);
-    }
-    ~Sim()
-    {
-        child.Signal(SIGTERM);
-        child.Wait(10000);
-    }
-    static std::vector<std::string> WithProgram(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), QM54_SIM);
-        return args;
-    }
+    explicit Sim(const std::vector<std::string>& args) : process(args), device(process.Path()) {}
 };
 
 // The image as the tool sends a data file: decoded into settings and encoded again.
