@@ -120,6 +120,12 @@ TEST_F(RecvWaitTest, SilenceEndsWithTimeoutCountedFromTheLastByte)
     EXPECT_LT(clock.now - start, 9000 + 2 * timing.pollMs);
     EXPECT_EQ(dest[0], 0xEE);
 
+    // a reply that completes in the very poll in which the limit runs out is taken, not dropped
+    std::fill(dest.begin(), dest.end(), 0xEE);
+    port.Arrive(clock.now + timing.noDataMs, {7, 8, 9});
+    EXPECT_EQ(Recv(3), 0);
+    EXPECT_EQ(dest[2], 9);
+
     timing.noDataMs = 50;
     start = clock.now;
     EXPECT_EQ(Recv(1), 2);
