@@ -186,6 +186,12 @@ private slots:
         QCOMPARE(Parsed(0).RxFreq.Value(), 450.006);
         grid_->Fill(list);  // the snap brings the raster frequency back
         QCOMPARE(Cell(0, kRxFreq), QStringLiteral("450.00625"));
+
+        // 262.09 x 1000 is 262089.99... in binary; the stored value must still be 262.090 MHz.
+        grid_->SetContext(0, 100, 300, 100, 300, 1);
+        TypeFrequency(0, kRxFreq, "262.09");
+        QCOMPARE(Cell(0, kRxFreq), QStringLiteral("262.09000"));
+        QCOMPARE(Parsed(0).RxFreq.Value(), 262.09);
     }
 
     void frequencyEntry_data()
