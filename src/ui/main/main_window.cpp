@@ -639,16 +639,7 @@ void TfrmMain::Refresh()
 void TfrmMain::ShowFileData()
 {
     Prepare();
-    map_.Encode(emem_);
-    FileDataDialog dialog(map_.Bytes(), this);
-    if (dialog.exec() != QDialog::Accepted || !dialog.Changed()) return;
-    TMap54 edited;
-    const std::vector<uint8_t> bytes = dialog.Bytes(map_.Bytes());
-    std::copy(bytes.begin(), bytes.begin() + std::min(bytes.size(), edited.Bytes().size()), edited.Bytes().begin());
-    TCEmem decoded = emem_;
-    edited.Decode(decoded);
-    map_.Assign(edited);
-    emem_ = decoded;
+    if (!qm54::ShowFileData(this, map_, emem_)) return;
     modified_ = true;
     // The grid shows the edited channels, so that the next command does not put the old ones back.
     ReplaceWorkingList();
