@@ -32,14 +32,14 @@ bool ParseArgs(const Args& args, std::initializer_list<OptionSpec> specs, Parsed
         }
         const auto eq = arg.find('=');
         const std::string name = arg.substr(0, eq);
-        const OptionSpec* spec = nullptr;
+        const OptionSpec* known = nullptr;
         for (const OptionSpec& s : specs)
-            if (name == s.name) spec = &s;
-        if (spec == nullptr) {
+            if (name == s.name) known = &s;
+        if (known == nullptr) {
             error = "unknown option " + name;
             return false;
         }
-        if (!spec->takesValue) {
+        if (!known->takesValue) {
             if (eq != std::string::npos) {
                 error = name + " takes no value";
                 return false;
