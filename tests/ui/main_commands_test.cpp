@@ -9,6 +9,9 @@
 #include "ui/main/file_data_dialog.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -52,6 +55,7 @@ private slots:
     void viewItemsHideColumnGroups();
     void helpRequestsShowTheirPagesOfTheModesHelp();
     void fileDataEditReachesTheGrid();
+    void hintPanelAndF1();
 };
 
 void MainCommandsTest::gridEditMakesNewAskToSave()
@@ -298,6 +302,30 @@ void MainCommandsTest::fileDataEditReachesTheGrid()
     w.FileSaveAs();
     QCOMPARE(w.Emem().Channels.Items(1).NsqLevel, 99);
     QCOMPARE(w.Working().Items(1).NsqLevel, 99);
+}
+
+void MainCommandsTest::hintPanelAndF1()
+{
+    MainFixture f;
+    QVERIFY(QFile::link(QDir(QM54_FIXTURES "/../../help").absolutePath(), f.Path("help")));
+    TfrmMain w(f.Options());
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QLabel* hint = w.statusBar()->findChildren<QLabel*>().value(0);
+    QVERIFY(hint);
+    QCOMPARE(hint->text(), QStringLiteral("F1 for Help   F10 for Menus"));
+    w.findChild<QAction*>("miUpload")->showStatusText(w.menuBar());
+    QCOMPARE(hint->text(), QStringLiteral("Read data from radio"));
+    w.findChild<QAction*>("miRecentFile")->showStatusText(w.menuBar());
+    QCOMPARE(hint->text(), QStringLiteral(" "));
+    QStatusTipEvent none{QString()};
+    QApplication::sendEvent(w.menuBar(), &none);
+    QCOMPARE(hint->text(), QStringLiteral("F1 for Help   F10 for Menus"));
+
+    QTest::keyClick(&w, Qt::Key_F1);
+    QVERIFY(w.Help());
+    QCOMPARE(w.Help()->CurrentSource(), f.Path("help/QM54Win/index.html"));
 }
 
 QTEST_MAIN(MainCommandsTest)

@@ -18,6 +18,7 @@ class StartupTest : public QObject {
 
 private slots:
     void firstStartCreatesTheReadOnlyDefaultFile();
+    void defaultFileThatDoesNotLoadIsKept();
     void switchesOfTheFirstArgument_data();
     void switchesOfTheFirstArgument();
     void namedFileIsOpenedOrLeftUncreated();
@@ -47,6 +48,16 @@ void StartupTest::firstStartCreatesTheReadOnlyDefaultFile()
     QCOMPARE(again.windowTitle(), f.Path("defaultv.Q54") + " - QM54Win for KTD-4150 Series");
     QVERIFY(again.SaveAllowed());
     QVERIFY(f.prompter.texts.empty());
+}
+
+void StartupTest::defaultFileThatDoesNotLoadIsKept()
+{
+    MainFixture f;
+    f.WriteText("defaultv.Q54", QByteArray(1000, '\x07'));
+    TfrmMain w(f.Options());
+    QCOMPARE(w.CurrentFile(), std::string(kNoFile));
+    QCOMPARE(f.prompter.texts, std::vector<std::string>{"The file cannot be opened.\r\nThe file format is not correct."});
+    QCOMPARE(f.ReadText("defaultv.Q54"), QByteArray(1000, '\x07'));
 }
 
 void StartupTest::switchesOfTheFirstArgument_data()
