@@ -227,6 +227,36 @@ TEST_F(CloneEndToEnd, NarrowbandCheckOfTheDateRunsBeforeTheDownload)
     EXPECT_EQ(written.Channels.Items(0).RxFreq.ScaledTrunc(3), 160000);
 }
 
+TEST_F(CloneEndToEnd, DownloadsThatAreRefusedSendNoBlock)
+{
+    const std::string vhf = UploadedFile("vhf");
+    const struct {
+        const char* name;
+        std::vector<std::string> options;
+        const char* line;  // a line of the message on stderr
+        int status;
+    } cases[] = {
+        {"WrongFactoryCode", {"--mode", "manufacture", "--factory-code", "tidewater-72"},
+         "qm54 download: the factory code is not right; nothing was sent", 1},
+        {"BandDealer", {"--mode", "dealer"}, "Frequency band is differrent", 1},
+        {"BandManufactureNo", {"--mode", "manufacture", "--factory-code", " TIDEWATER-71 "},
+         "Change the frequency band?", 1},
+        {"BandManufactureYes", {"--mode", "manufacture", "--factory-code", "tidewater-71", "--yes"},
+         "Download is completed", 0},
+    };
+    for (const auto& c : cases) {
+        std::error_code ec;
+        fs::remove(saved, ec);
+        Sim sim({"--band", "uhf", "--save", saved});
+        std::vector<std::string> args{"download", vhf, "--port", sim.device, "--date", "20100101"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const ToolRun r = Tool(args);
+        EXPECT_EQ(r.status, c.status) << c.name << r.err;
+        EXPECT_TRUE(HasLine(r.err, c.line)) << c.name << r.err;
+        EXPECT_EQ(fs::exists(saved), c.status == 0) << c.name;
+    }
+}
+
 struct FaultCase {
     const char* name;
     const char* verb;  // "upload" or "download" (Dealer mode)
