@@ -565,7 +565,9 @@ private slots:
         grid_->FrequencyEditor()->setCursorPosition(3);
         grid_->FrequencyEditor()->setSelection(3, 6);  // "150|.01000|"
         QGuiApplication::clipboard()->setText(QStringLiteral("\x01\x02" "x.5") + huge);
-        grid_->PasteCell();
+        QSignalSpy pasted(grid_, &ChannelGrid::pasted);
+        QTest::keySequence(grid_->FrequencyEditor(), QKeySequence::Paste);
+        QCOMPARE(pasted.count(), 1);
         QCOMPARE(grid_->FrequencyEditor()->text(), QStringLiteral("150.59999"));
         grid_->CommitEditor();
         QCOMPARE(Cell(1, kRxFreq), QStringLiteral("150.60000"));
