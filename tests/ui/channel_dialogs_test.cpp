@@ -13,6 +13,7 @@
 #include "model/emem.h"
 #include "model/map54.h"
 #include "ui/main/file_data_dialog.h"
+#include "ui/main/help_viewer.h"
 #include "ui/main/multi_tone_dialog.h"
 #include "ui/main/select_list_dialog.h"
 
@@ -255,6 +256,24 @@ private slots:
         expectedMap.Decode(expected);
         QVERIFY(emem == expected);
         QVERIFY(map == expectedMap);
+    }
+
+    void f1AsksForTheHelp()
+    {
+        QList<HelpPage> asked;
+        SetHelpHandler([&asked](HelpPage page) { asked << page; });
+        const std::vector<uint8_t> image(32);
+        SelectListDialog list(ToneList::Ctcss, true, QString(), QStringLiteral("off"));
+        MultiToneDialog multiTone{TChannel()};
+        FileDataDialog fileData(image);
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&list, &multiTone, &fileData}) {
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_F1);
+            dialog->hide();
+        }
+        SetHelpHandler({});
+        QCOMPARE(asked, (QList<HelpPage>{HelpPage::Topic, HelpPage::Contents, HelpPage::Topic}));
     }
 };
 

@@ -13,6 +13,7 @@
 #include "model/emem.h"
 #include "model/hex_cells.h"
 #include "model/map54.h"
+#include "ui/main/help_viewer.h"
 
 namespace qm54 {
 
@@ -71,6 +72,9 @@ FileDataDialog::FileDataDialog(std::span<const uint8_t> image, QWidget* parent)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [] { RequestHelp(HelpPage::Topic); });
+
     auto* box = new QVBoxLayout(this);
     box->addWidget(table_);
     box->addWidget(buttons);

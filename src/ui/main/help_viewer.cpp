@@ -11,6 +11,21 @@
 
 namespace qm54 {
 
+namespace {
+std::function<void(HelpPage)>& HelpHandler()
+{
+    static std::function<void(HelpPage)> handler;
+    return handler;
+}
+}  // namespace
+
+void SetHelpHandler(std::function<void(HelpPage)> handler) { HelpHandler() = std::move(handler); }
+
+void RequestHelp(HelpPage page)
+{
+    if (HelpHandler()) HelpHandler()(page);
+}
+
 QString HelpPageFile(HelpPage page)
 {
     switch (page) {

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 class QTextBrowser;
 
 namespace qm54 {
@@ -18,6 +20,11 @@ QString FindHelpFolder(const QString& programFolder, const QString& helpName);
 
 // The file that a request shows, inside the help folder.
 QString HelpPageFile(HelpPage page);
+
+// F1 in a dialog asks for the help through RequestHelp; the main window installs the handler that
+// shows its viewer. Without a handler a request does nothing.
+void SetHelpHandler(std::function<void(HelpPage)> handler);
+void RequestHelp(HelpPage page);
 
 class HelpViewer : public QWidget {
     Q_OBJECT

@@ -104,6 +104,7 @@ TfrmMain::TfrmMain(StartOptions options)
     BuildStatusBar();
     ApplyModeToMenus();
     connect(grdCh_, &ChannelGrid::pasted, this, [this] { modified_ = true; });
+    SetHelpHandler([this](HelpPage page) { ShowHelp(int(page)); });
 
     setMinimumSize(kMinWidth, kMinHeight);
     resize(980, 600);
@@ -126,6 +127,7 @@ TfrmMain::TfrmMain(StartOptions options)
 
 TfrmMain::~TfrmMain()
 {
+    SetHelpHandler({});
     qApp->removeEventFilter(this);
 }
 

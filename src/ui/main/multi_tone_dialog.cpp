@@ -7,9 +7,11 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "model/tables.h"
+#include "ui/main/help_viewer.h"
 
 namespace qm54 {
 
@@ -92,6 +94,9 @@ MultiToneDialog::MultiToneDialog(const TChannel& channel, QWidget* parent)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [] { RequestHelp(HelpPage::Contents); });
 
     auto* box = new QVBoxLayout(this);
     box->addLayout(grid);

@@ -5,12 +5,14 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <span>
 #include <string_view>
 
 #include "model/tables.h"
+#include "ui/main/help_viewer.h"
 
 namespace qm54 {
 
@@ -93,6 +95,9 @@ SelectListDialog::SelectListDialog(ToneList list, bool offerOff, const QString& 
             accept();
         }
     });
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [] { RequestHelp(HelpPage::Topic); });
 
     auto* box = new QVBoxLayout(this);
     box->addWidget(table_);
