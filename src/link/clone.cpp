@@ -10,7 +10,6 @@ namespace qm54 {
 namespace {
 
 constexpr size_t kEcho1 = 1;          // echo of one control byte
-constexpr size_t kReadRequestSize = 5;  // command, 0x00, 0x02, block, sum
 constexpr size_t kReplyBufferSize = 512; // a reply with any length byte stays inside it
 constexpr uint8_t kNoBlock = 0xFF;    // block number of the single-block write areas 1 and 2
 
@@ -29,7 +28,7 @@ constexpr ReadArea kArea2{0x22, 0x82, 0, 1, 80, 0};
 constexpr ReadArea kArea3{0x42, 0x32, 0, 16, 208, 5};
 constexpr ReadArea kArea4{0x62, 0x0C, 1, 48, 976, 4};
 
-// Write areas: command, block numbers, and the bar step as for the read.
+// Command codes of the write blocks; areas 3 and 4 are numbered and paced as in the read.
 constexpr uint8_t kWriteArea1 = 0x11;
 constexpr uint8_t kWriteArea2 = 0x21;
 constexpr uint8_t kWriteArea3 = 0x41;
