@@ -1,0 +1,60 @@
+// The message boxes: Escape or the close box on a Yes/No question answers "closed", which cancels
+// a command, and is not taken as No.
+#include "ui/main/qt_prompter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+using namespace qm54;
+
+class QtPrompterTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void answers_data();
+    void answers();
+};
+
+void QtPrompterTest::answers_data()
+{
+    QTest::addColumn<int>("buttons");  // 0 OK, 1 Yes/No
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("yes") << 1 << "Yes" << int(MrYes);
+    QTest::newRow("no") << 1 << "No" << int(MrNo);
+    QTest::newRow("escape") << 1 << "Escape" << int(MrClosed);
+    QTest::newRow("close box") << 1 << "Close" << int(MrClosed);
+    QTest::newRow("ok") << 0 << "OK" << int(MrOk);
+}
+
+void QtPrompterTest::answers()
+{
+    QFETCH(int, buttons);
+    QFETCH(QString, action);
+    QFETCH(int, expected);
+    QString shownText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        shownText = box->text();
+        if (action == "Escape") {
+            QTest::keyClick(box, Qt::Key_Escape);
+        } else if (action == "Close") {
+            box->close();
+        } else {
+            for (QAbstractButton* b : box->buttons())
+                if (b->isVisible() && b->text().remove('&') == action) b->click();
+        }
+    });
+    QtPrompter prompter;
+    const int answer = prompter.Show("Do you want to save the file?", MsgKind::Confirmation,
+                                     buttons ? MsgButtons::YesNo : MsgButtons::Ok, "");
+    QCOMPARE(shownText, QStringLiteral("Do you want to save the file?"));
+    QCOMPARE(answer, expected);
+}
+
+QTEST_MAIN(QtPrompterTest)
+#include "qt_prompter_test.moc"
