@@ -104,7 +104,7 @@ TfrmMain::TfrmMain(StartOptions options)
     BuildStatusBar();
     ApplyModeToMenus();
     connect(grdCh_, &ChannelGrid::pasted, this, [this] { modified_ = true; });
-    SetHelpHandler([this](HelpPage page) { ShowHelp(int(page)); });
+    SetHelpHandler([this](HelpPage page) { ShowHelp(page); });
 
     setMinimumSize(kMinWidth, kMinHeight);
     resize(980, 600);
@@ -293,9 +293,9 @@ void TfrmMain::BuildActions()
     connect(miPaste_, &QAction::triggered, this, &TfrmMain::EditPaste);
     connect(miUpload_, &QAction::triggered, this, &TfrmMain::RadioUpload);
     connect(miDownload_, &QAction::triggered, this, &TfrmMain::RadioDownload);
-    connect(miHelpTopics_, &QAction::triggered, this, [this] { ShowHelp(int(HelpPage::Topic)); });
-    connect(miGetStarted_, &QAction::triggered, this, [this] { ShowHelp(int(HelpPage::Contents)); });
-    connect(miCommonProblems_, &QAction::triggered, this, [this] { ShowHelp(int(HelpPage::Index)); });
+    connect(miHelpTopics_, &QAction::triggered, this, [this] { ShowHelp(HelpPage::Topic); });
+    connect(miGetStarted_, &QAction::triggered, this, [this] { ShowHelp(HelpPage::Contents); });
+    connect(miCommonProblems_, &QAction::triggered, this, [this] { ShowHelp(HelpPage::Index); });
     connect(miStatusBar_, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
 
     // The dialogs these entries open are not part of the program yet: the entries stay disabled.
@@ -304,7 +304,7 @@ void TfrmMain::BuildActions()
 
     // Keys of the main window.
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, [this] { ShowHelp(int(HelpPage::Topic)); });
+    connect(f1, &QShortcut::activated, this, [this] { ShowHelp(HelpPage::Topic); });
     auto* f2 = new QShortcut(QKeySequence(Qt::Key_F2), this);
     connect(f2, &QShortcut::activated, this, [this] { grdCh_->ParseInto(working_); });
     auto* shiftF9 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9), this);
@@ -648,10 +648,10 @@ void TfrmMain::ShowFileData()
     Refresh();
 }
 
-void TfrmMain::ShowHelp(int page)
+void TfrmMain::ShowHelp(HelpPage page)
 {
     if (!help_) help_ = new HelpViewer(this);
-    help_->ShowPage(FindHelpFolder(Q(programFolder_), helpName_), static_cast<HelpPage>(page));
+    help_->ShowPage(FindHelpFolder(Q(programFolder_), helpName_), page);
 }
 
 // --- radio ----------------------------------------------------------------------------------

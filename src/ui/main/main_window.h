@@ -62,7 +62,7 @@ public:
     void EditPaste();
     void RadioUpload();
     void RadioDownload();
-    void ShowHelp(int page);  // HelpPage
+    void ShowHelp(HelpPage page);
     void ShowFileData();      // Shift+F9
 
     OperatingMode Mode() const { return mode_; }
