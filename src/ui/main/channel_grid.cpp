@@ -320,11 +320,13 @@ ChannelGrid::ChannelGrid(QWidget* parent)
     edtDmy_->setObjectName(QStringLiteral("edtDmy"));
     edtDmy_->setMaxLength(ColumnAt(kRxFreqColumn).Parameter);
     edtDmy_->hide();
+    edtDmy_->setAcceptDrops(false);  // text reaches the editors only through the grid's filters
     edtDmy_->installEventFilter(this);
     spinDmy_->setObjectName(QStringLiteral("SpinDmy"));
     spinDmy_->setRange(0, kMaxLevel);
     spinDmy_->lineEdit()->setMaxLength(ColumnAt(kNsqLevelColumn).Parameter);
     spinDmy_->hide();
+    spinDmy_->lineEdit()->setAcceptDrops(false);
     spinDmy_->installEventFilter(this);
 
     ApplyColumnWidths();
