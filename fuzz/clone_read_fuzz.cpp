@@ -1,0 +1,64 @@
+// Clone read against arbitrary repeater replies. Properties: the exchange ends, and soon after the
+// user cancels; the caller's image changes only on a complete read; the clone is ended with 0x28
+// and "Upload is completed" exactly when the read succeeded; a failure shows at most one message.
+#include "fuzz_check.h"
+#include "scripted_line.h"
+#include "link/clone.h"
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+using namespace qm54;
+using namespace qm54fuzz;
+
+constexpr int64_t kMaxCalls = 5'000'000;
+constexpr int64_t kMaxCallsAfterCancel = 5'000;
+constexpr size_t kAreasEnd = 1456;  // the four read areas fill the image up to here
+
+const std::set<std::string> kFailureTexts{"Upload error", "Timeout", "Checksum error",
+                                          "Clone Data Error: incompatible data"};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzInput input(data, size);
+    input.Byte();  // options: none for a read
+    const uint16_t cancelAfter = input.Word();
+
+    FuzzClock clock;
+    ScriptedLine line(input, clock);
+    FuzzUser user(cancelAfter, clock, line);
+    FuzzPrompter prompter(true);
+    const LinkTiming timing;
+    CloneLink link{line, user, clock, timing};
+
+    CloneImage image;
+    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 13 + 7);
+    const CloneImage before = image;
+
+    const bool done = UploadImageFromRadio(link, prompter, image);
+
+    FUZZ_CHECK(line.calls < kMaxCalls);
+    if (user.cancelSeenAtCall >= 0) FUZZ_CHECK(line.calls - user.cancelSeenAtCall < kMaxCallsAfterCancel);
+    FUZZ_CHECK(user.progressInRange);
+
+    const bool ended = line.Sent(Bytes{clone_byte::End});
+    if (done) {
+        FUZZ_CHECK(user.cancelSeenAtCall < 0);
+        FUZZ_CHECK(image.back() == 0x5A);
+        FUZZ_CHECK(std::all_of(image.begin() + kAreasEnd, image.end() - 1, [](uint8_t b) { return b == 0; }));
+        FUZZ_CHECK(line.sends.back() == Bytes{clone_byte::End});
+        FUZZ_CHECK(std::count(line.sends.begin(), line.sends.end(), Bytes{clone_byte::End}) == 1);
+        FUZZ_CHECK(prompter.texts == std::vector<std::string>{"Upload is completed"});
+        FUZZ_CHECK(user.lastPosition == kCloneProgressMax);
+    } else {
+        FUZZ_CHECK(image == before);
+        FUZZ_CHECK(!ended);
+        FUZZ_CHECK(prompter.texts.size() <= 1);
+        for (const std::string& text : prompter.texts) FUZZ_CHECK(kFailureTexts.count(text) == 1);
+    }
+    return 0;
+}

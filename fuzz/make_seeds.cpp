@@ -1,0 +1,125 @@
+// Writes the seed corpus of the fuzz targets: correct repeater transcripts recorded from the
+// simulated repeater (and a few with a fault), one file per seed.
+// Usage: make_seeds CORPUS-FOLDER   (writes CORPUS-FOLDER/<target>/<seed>)
+#include "scripted_line.h"
+#include "link/clone.h"
+#include "link/sim_repeater.h"
+#include "sim_image.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+using namespace qm54;
+using namespace qm54fuzz;
+namespace fs = std::filesystem;
+
+// A line to the simulated repeater that writes down, per send, the repeater's answer as a
+// transcript record.
+class RecordingLine : public QueuedPort {
+public:
+    RecordingLine(SimRepeater& repeater, FuzzClock& clock, uint8_t options) : QueuedPort(clock), repeater_(repeater)
+    {
+        transcript = {options, 0, 0};
+    }
+
+    int Send(const uint8_t* data, size_t count) override
+    {
+        const Bytes out = repeater_.Feed(Bytes(data, data + count));
+        const Bytes answer(out.begin() + static_cast<long>(count), out.end());
+        transcript.push_back(0);
+        transcript.push_back(static_cast<uint8_t>(answer.size()));
+        transcript.insert(transcript.end(), answer.begin(), answer.end());
+        Queue(out);
+        return 0;
+    }
+
+    Bytes transcript;
+
+private:
+    SimRepeater& repeater_;
+};
+
+struct NoCancel : LinkObserver {
+    void SetProgress(int, int) override {}
+    void PumpEvents() override {}
+    bool CancelRequested() const override { return false; }
+};
+
+void WriteFile(const fs::path& path, const Bytes& bytes)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+    std::printf("%s (%zu bytes)\n", path.c_str(), bytes.size());
+}
+
+SimRepeater Repeater(int band, const char* fault)
+{
+    SimRepeater repeater(sim::DefaultImage(band));
+    if (fault != nullptr) {
+        std::string error;
+        repeater.AddFault(*ParseSimFault(fault, error));
+    }
+    return repeater;
+}
+
+Bytes ReadTranscript(int band, const char* fault)
+{
+    SimRepeater repeater = Repeater(band, fault);
+    FuzzClock clock;
+    RecordingLine line(repeater, clock, 0);
+    NoCancel user;
+    FuzzPrompter prompter(true);
+    const LinkTiming timing;
+    CloneLink link{line, user, clock, timing};
+    CloneImage image{};
+    UploadImageFromRadio(link, prompter, image);
+    return line.transcript;
+}
+
+// options: bits 0-1 the mode, bit 2 answers the band question Yes (as the clone_write target reads them).
+Bytes WriteTranscript(int band, uint8_t options, const char* fault)
+{
+    SimRepeater repeater = Repeater(band, fault);
+    FuzzClock clock;
+    RecordingLine line(repeater, clock, options);
+    NoCancel user;
+    FuzzPrompter prompter((options & 0x04) != 0);
+    const LinkTiming timing;
+    CloneLink link{line, user, clock, timing};
+    // The image the clone_write target writes carries the VHF band bytes of the simulator's image.
+    CloneImage image = sim::DefaultImage(0);
+    const OperatingMode mode = (options & 3) == 0 ? OperatingMode::Normal
+                               : (options & 3) == 1 ? OperatingMode::Dealer
+                                                    : OperatingMode::Manufacture;
+    FinishDownload(link, prompter, WriteRepeaterImage(link, prompter, mode, image));
+    return line.transcript;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_seeds CORPUS-FOLDER\n");
+        return 2;
+    }
+    const fs::path root(argv[1]);
+
+    WriteFile(root / "clone_read" / "vhf", ReadTranscript(0, nullptr));
+    WriteFile(root / "clone_read" / "uhf", ReadTranscript(1, nullptr));
+    WriteFile(root / "clone_read" / "checksum-area3", ReadTranscript(0, "checksum@3:5"));
+    WriteFile(root / "clone_read" / "silence-area4", ReadTranscript(0, "silence@4:20"));
+
+    WriteFile(root / "clone_write" / "normal", WriteTranscript(0, 0, nullptr));
+    WriteFile(root / "clone_write" / "dealer", WriteTranscript(0, 1, nullptr));
+    WriteFile(root / "clone_write" / "manufacture", WriteTranscript(0, 2, nullptr));
+    WriteFile(root / "clone_write" / "uhf-band-yes", WriteTranscript(1, 2 | 4, nullptr));
+    WriteFile(root / "clone_write" / "uhf-band-refused", WriteTranscript(1, 1, nullptr));
+    WriteFile(root / "clone_write" / "ack-area4", WriteTranscript(0, 1, "ack@4:7"));
+    return 0;
+}
