@@ -82,6 +82,7 @@ public:
             const auto part = input_.Take(input_.Byte());
             answer.assign(part.begin(), part.end());
         }
+        attempts.push_back(sent);
         if (control & line_control::SendFails) return 1;
         sends.push_back(sent);
         answers.push_back(answer);
@@ -116,8 +117,8 @@ public:
         const auto k = static_cast<size_t>(it - sends.begin());
         return clean[k] ? &answers[k] : nullptr;
     }
-    bool Sent(const Bytes& bytes) const { return std::find(sends.begin(), sends.end(), bytes) != sends.end(); }
 
+    std::vector<Bytes> attempts; // every Send, the failed ones included
     std::vector<Bytes> sends;    // what the computer sent, one entry per successful Send
     std::vector<Bytes> answers;  // the repeater's answer to each of them
     std::vector<bool> clean;     // the line was empty before the send and the echo came back
