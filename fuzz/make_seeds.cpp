@@ -121,5 +121,22 @@ int main(int argc, char** argv)
     WriteFile(root / "clone_write" / "uhf-band-yes", WriteTranscript(1, 2 | 4, nullptr));
     WriteFile(root / "clone_write" / "uhf-band-refused", WriteTranscript(1, 1, nullptr));
     WriteFile(root / "clone_write" / "ack-area4", WriteTranscript(0, 1, "ack@4:7"));
+
+    // Settings seeds: options byte (key index, bit 3 no file), value length, value, file bytes.
+    auto settings = [](uint8_t options, const std::string& value, const std::string& file) {
+        Bytes seed{options, static_cast<uint8_t>(value.size())};
+        seed.insert(seed.end(), value.begin(), value.end());
+        seed.insert(seed.end(), file.begin(), file.end());
+        return seed;
+    };
+    const std::string typical =
+        "; QM54Win settings\r\n[Main]\r\nCOM_PORT = 3 ; port of the repeater\r\nPORT=/dev/ttyUSB0\r\n"
+        "H67WAIT=10\r\nFILE1=/home/dealer/site a.dat;recent\r\nCURFOLD=/home/dealer\r\nFRMX=100\r\n"
+        "ITEM23=1\r\n";
+    WriteFile(root / "ini" / "typical", settings(0, "5", typical));
+    WriteFile(root / "ini" / "new-key", settings(2, "/dev/ttyACM0", "COM_PORT=1\r\n"));
+    WriteFile(root / "ini" / "no-file", settings(8 | 4, "/tmp/x.dat", ""));
+    WriteFile(root / "ini" / "lone-cr-nul", settings(1, "7", std::string("A=1\rcom_port=2\n\0junk\r\n=\r;x=y", 24)));
+    WriteFile(root / "ini" / "line-break-value", settings(4, "a\r\nCOM_PORT=9", typical));
     return 0;
 }

@@ -1,0 +1,137 @@
+// The settings file: arbitrary bytes are loaded, one value is changed, the file is saved and read
+// again. Properties: the reloaded value is the one set (when the file format can hold it); no
+// value plants extra lines; every line that is not an entry stays where it was; the other keys
+// keep their values; saving again settles at once; no temporary file is left.
+//
+// Input: options byte (bits 0-2 the key, bit 3 no settings file at all), value length byte,
+// the value, then the settings file's bytes.
+#include "fuzz_check.h"
+#include "fuzz_input.h"
+#include "model/ini.h"
+
+#include <unistd.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using namespace qm54;
+namespace fs = std::filesystem;
+
+const std::array<const char*, 8> kKeys{"COM_PORT", "com_port", "PORT", "H67WAIT", "FILE1", "CURFOLD", "FRMX", "ITEM23"};
+constexpr const char* kMissing = "\x01missing";
+
+// A private folder for the settings file, removed when the process ends.
+class Folder {
+public:
+    Folder()
+    {
+        const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+        std::string pattern = (base / "qm54-ini-fuzz-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr) path = pattern;
+    }
+    ~Folder()
+    {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+    fs::path path;
+};
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// What a settings line can hold as a value: no comment or entry mark, no line break, nothing
+// that trimming would remove.
+bool Storable(std::string_view value)
+{
+    if (value.empty() || static_cast<unsigned char>(value.front()) <= ' ' || static_cast<unsigned char>(value.back()) <= ' ')
+        return false;
+    return value.find_first_of(";=\r\n") == std::string_view::npos;
+}
+
+bool IsEntryLine(std::string_view line)
+{
+    return line.substr(0, line.find(';')).find('=') != std::string_view::npos;
+}
+
+bool SameKey(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static Folder folder;
+    FUZZ_CHECK(!folder.path.empty());
+    const fs::path path = folder.path / "QM54Win.ini";
+    std::error_code ec;
+    fs::remove(path, ec);
+
+    qm54fuzz::FuzzInput input(data, size);
+    const uint8_t options = input.Byte();
+    const auto valueBytes = input.Take(input.Byte());
+    const std::string value(valueBytes.begin(), valueBytes.end());
+    const auto fileBytes = input.Take(size);
+    const std::string key = kKeys[options & 7];
+    const bool noFile = (options & 8) != 0;
+
+    if (!noFile) std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(fileBytes.data()),
+                                                             static_cast<std::streamsize>(fileBytes.size()));
+
+    TIniData before(path.string());
+    before.Load();
+    TIniData ini(path.string());
+    ini.Load();
+    const bool keyHeldValue = ini.GetText(key, kMissing) != kMissing;  // an entry with an empty value reads as missing
+    ini.SetValue(key, value);
+    ini.Save();
+
+    TIniData after(path.string());
+    after.Load();
+    if (Storable(value)) FUZZ_CHECK(after.GetText(key, kMissing) == value);
+
+    for (const char* other : kKeys)
+        if (!SameKey(other, key)) FUZZ_CHECK(after.GetText(other, kMissing) == before.GetText(other, kMissing));
+
+    const auto& oldLines = before.Lines();
+    const auto& newLines = after.Lines();
+    if (noFile) {
+        FUZZ_CHECK(newLines.size() == 1);
+    } else {
+        FUZZ_CHECK(newLines.size() == oldLines.size() || (!keyHeldValue && newLines.size() == oldLines.size() + 1));
+        for (size_t i = 0; i < oldLines.size() && i < newLines.size(); ++i)
+            if (!IsEntryLine(oldLines[i])) FUZZ_CHECK(newLines[i] == oldLines[i]);
+    }
+
+    // A saved file reaches its settled form in one more save (an appended entry gains its ";"
+    // when it is rewritten as a line of the file); from then on saving changes nothing.
+    after.Save();
+    const std::string settled = ReadAll(path);
+    TIniData again(path.string());
+    again.Load();
+    FUZZ_CHECK(again.Lines() == newLines);
+    again.Save();
+    FUZZ_CHECK(ReadAll(path) == settled);
+
+    size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(folder.path, ec)) {
+        FUZZ_CHECK(entry.path() == path);
+        ++files;
+    }
+    FUZZ_CHECK(files == 1);
+    return 0;
+}
