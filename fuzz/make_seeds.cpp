@@ -138,5 +138,17 @@ int main(int argc, char** argv)
     WriteFile(root / "ini" / "no-file", settings(8 | 4, "/tmp/x.dat", ""));
     WriteFile(root / "ini" / "lone-cr-nul", settings(1, "7", std::string("A=1\rcom_port=2\n\0junk\r\n=\r;x=y", 24)));
     WriteFile(root / "ini" / "line-break-value", settings(4, "a\r\nCOM_PORT=9", typical));
+
+    // Typed text seeds: options byte (band limits, step, separator), then the text.
+    auto typed = [](uint8_t options, const std::string& text) {
+        Bytes seed{options};
+        seed.insert(seed.end(), text.begin(), text.end());
+        return seed;
+    };
+    WriteFile(root / "convert" / "vhf-frequency", typed(0, "146.52"));
+    WriteFile(root / "convert" / "uhf-comma", typed(1 | 4 | 8, " 450,00625 "));
+    WriteFile(root / "convert" / "whole-number", typed(0, "-2147483648"));
+    WriteFile(root / "convert" / "serial", typed(0, "1B230001"));
+    WriteFile(root / "convert" / "tag-utf8", typed(2, "caf\xc3\xa9 \"1\"~"));
     return 0;
 }
