@@ -1,9 +1,11 @@
 // Clone read against arbitrary repeater replies. Properties: the exchange ends, and soon after the
-// user cancels; the caller's image changes only on a complete read; the clone is ended with 0x28
-// and "Upload is completed" exactly when the read succeeded; a failure shows at most one message.
+// user cancels; the caller's image and settings change only on a complete read, and then the
+// settings are the image decoded; the clone is ended with 0x28 and "Upload is completed" exactly
+// when the read succeeded; a failure shows at most one message.
 #include "fuzz_check.h"
 #include "scripted_line.h"
 #include "link/clone.h"
+#include "model/map54.h"
 
 #include <algorithm>
 #include <set>
@@ -35,11 +37,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const LinkTiming timing;
     CloneLink link{line, user, clock, timing};
 
-    CloneImage image;
-    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 13 + 7);
-    const CloneImage before = image;
+    TMap54 map;
+    for (size_t i = 0; i < ImageSize; ++i) map.Bytes()[i] = static_cast<uint8_t>(i * 13 + 7);
+    TCEmem emem;
+    emem.ModelName = "before";
+    const TMap54 mapBefore = map;
+    const TCEmem ememBefore = emem;
 
-    const bool done = UploadImageFromRadio(link, prompter, image);
+    const bool done = UploadFromRadio(link, prompter, map, emem);
 
     FUZZ_CHECK(line.calls < kMaxCalls);
     if (user.cancelSeenAtCall >= 0) FUZZ_CHECK(line.calls - user.cancelSeenAtCall < kMaxCallsAfterCancel);
@@ -48,15 +53,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool ended = std::count(line.attempts.begin(), line.attempts.end(), Bytes{clone_byte::End}) > 0;
     if (done) {
         FUZZ_CHECK(user.cancelSeenAtCall < 0);
+        const ImageBytes& image = map.Bytes();
         FUZZ_CHECK(image.back() == 0x5A);
         FUZZ_CHECK(std::all_of(image.begin() + kAreasEnd, image.end() - 1, [](uint8_t b) { return b == 0; }));
+        TCEmem decoded;
+        FUZZ_CHECK(map.Decode(decoded));
+        FUZZ_CHECK(decoded == emem);
         // The end byte is the last thing sent, once; whether its send went through is not checked.
         FUZZ_CHECK(line.attempts.back() == Bytes{clone_byte::End});
         FUZZ_CHECK(std::count(line.attempts.begin(), line.attempts.end(), Bytes{clone_byte::End}) == 1);
         FUZZ_CHECK(prompter.texts == std::vector<std::string>{"Upload is completed"});
         FUZZ_CHECK(user.lastPosition == kCloneProgressMax);
     } else {
-        FUZZ_CHECK(image == before);
+        FUZZ_CHECK(map == mapBefore);
+        FUZZ_CHECK(emem == ememBefore);
         FUZZ_CHECK(!ended);
         FUZZ_CHECK(prompter.texts.size() <= 1);
         for (const std::string& text : prompter.texts) FUZZ_CHECK(kFailureTexts.count(text) == 1);

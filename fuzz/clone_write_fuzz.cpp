@@ -1,12 +1,12 @@
 // Clone write against arbitrary repeater replies. Properties: the exchange ends, and soon after the
-// user cancels; the caller's image is not changed; the clone is ended with 0x28 and "Download is
+// user cancels; the caller's settings are not changed and its image holds them encoded; the clone is ended with 0x28 and "Download is
 // completed" exactly when the write succeeded; every frame sent is well formed; the Normal mode
 // sends only the channel area; a refused band sends no block at all; the Dealer mode keeps the
 // repeater's own factory bytes of area 1.
 #include "fuzz_check.h"
 #include "scripted_line.h"
 #include "link/clone.h"
-#include "sim_image.h"
+#include "new_image.h"
 
 #include <algorithm>
 #include <set>
@@ -43,6 +43,13 @@ bool WellFormed(const Bytes& frame)
     return FrameSum(std::span<const uint8_t>(frame.data(), frame.size() - 1)) == frame.back();
 }
 
+// The band message of the Normal and Dealer modes, or a No to the Manufacture mode's question.
+bool RefusedBand(const FuzzPrompter& prompter, OperatingMode mode)
+{
+    const bool bandDiffers = !prompter.texts.empty() && prompter.texts.front().rfind("Frequency band is", 0) == 0;
+    return bandDiffers && (mode != OperatingMode::Manufacture || prompter.answer == MrNo);
+}
+
 bool IsFactoryByte(size_t i) { return i == 22 || i == 23 || (i >= 72 && i <= 79); }
 
 }  // namespace
@@ -61,23 +68,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const LinkTiming timing;
     CloneLink link{line, user, clock, timing};
 
-    CloneImage image;
-    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 29 + 1);
-    const CloneImage vhf = sim::DefaultImage(0);  // the band bytes of the simulated repeater's image
-    std::copy(vhf.begin() + 2, vhf.begin() + 10, image.begin() + 2);
-    const CloneImage before = image;
+    // The caller's image holds bytes that no setting owns; the settings are those of "New" for
+    // VHF, the band the seed transcripts' repeater has.
+    TCEmem emem;
+    TMap54 map = NewImage(BandVhf, emem);
+    for (size_t i = 1456; i < 1985; ++i) map.Bytes()[i] = static_cast<uint8_t>(i * 29 + 1);
+    const TCEmem ememBefore = emem;
+    TMap54 expected = map;
+    expected.Encode(emem);
 
-    const int code = WriteRepeaterImage(link, prompter, mode, image);
-    const bool done = FinishDownload(link, prompter, code);
+    const bool done = DownloadToRadio(link, prompter, mode, emem, map);
 
     FUZZ_CHECK(line.calls < kMaxCalls);
     if (user.cancelSeenAtCall >= 0) FUZZ_CHECK(line.calls - user.cancelSeenAtCall < kMaxCallsAfterCancel);
     FUZZ_CHECK(user.progressInRange);
-    FUZZ_CHECK(image == before);
+    FUZZ_CHECK(emem == ememBefore);
+    FUZZ_CHECK(map == expected);
 
     const bool ended = std::count(line.attempts.begin(), line.attempts.end(), Bytes{clone_byte::End}) > 0;
     if (done) {
-        FUZZ_CHECK(code == CloneOk);
         // The end byte is the last thing sent, once; whether its send went through is not checked.
         FUZZ_CHECK(line.attempts.back() == Bytes{clone_byte::End});
         FUZZ_CHECK(std::count(line.attempts.begin(), line.attempts.end(), Bytes{clone_byte::End}) == 1);
@@ -103,6 +112,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             }
         }
     }
-    if (code == CloneBandRefused) FUZZ_CHECK(!wroteBlock);
+    if (RefusedBand(prompter, mode)) FUZZ_CHECK(!wroteBlock);
     return 0;
 }

@@ -7,14 +7,11 @@
 // the value, then the settings file's bytes.
 #include "fuzz_check.h"
 #include "fuzz_input.h"
+#include "temp_folder.h"
 #include "model/ini.h"
-
-#include <unistd.h>
 
 #include <array>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -25,29 +22,6 @@ namespace fs = std::filesystem;
 
 const std::array<const char*, 8> kKeys{"COM_PORT", "com_port", "PORT", "H67WAIT", "FILE1", "CURFOLD", "FRMX", "ITEM23"};
 constexpr const char* kMissing = "\x01missing";
-
-// A private folder for the settings file, removed when the process ends.
-class Folder {
-public:
-    Folder()
-    {
-        const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-        std::string pattern = (base / "qm54-ini-fuzz-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) path = pattern;
-    }
-    ~Folder()
-    {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-    fs::path path;
-};
-
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // What a settings line can hold as a value: no comment or entry mark, no line break, nothing
 // that trimming would remove.
@@ -75,11 +49,10 @@ bool SameKey(std::string_view a, std::string_view b)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static Folder folder;
+    const qm54fuzz::TempFolder folder;
     FUZZ_CHECK(!folder.path.empty());
     const fs::path path = folder.path / "QM54Win.ini";
     std::error_code ec;
-    fs::remove(path, ec);
 
     qm54fuzz::FuzzInput input(data, size);
     const uint8_t options = input.Byte();
@@ -89,8 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string key = kKeys[options & 7];
     const bool noFile = (options & 8) != 0;
 
-    if (!noFile) std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(fileBytes.data()),
-                                                             static_cast<std::streamsize>(fileBytes.size()));
+    if (!noFile) qm54fuzz::WriteAll(path, fileBytes.data(), fileBytes.size());
 
     TIniData before(path.string());
     before.Load();
@@ -120,12 +92,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // A saved file reaches its settled form in one more save (an appended entry gains its ";"
     // when it is rewritten as a line of the file); from then on saving changes nothing.
     after.Save();
-    const std::string settled = ReadAll(path);
+    const std::string settled = qm54fuzz::ReadAll(path);
     TIniData again(path.string());
     again.Load();
     FUZZ_CHECK(again.Lines() == newLines);
     again.Save();
-    FUZZ_CHECK(ReadAll(path) == settled);
+    FUZZ_CHECK(qm54fuzz::ReadAll(path) == settled);
 
     size_t files = 0;
     for (const auto& entry : fs::directory_iterator(folder.path, ec)) {

@@ -4,7 +4,7 @@
 #include "scripted_line.h"
 #include "link/clone.h"
 #include "link/sim_repeater.h"
-#include "sim_image.h"
+#include "new_image.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -59,7 +59,8 @@ void WriteFile(const fs::path& path, const Bytes& bytes)
 
 SimRepeater Repeater(int band, const char* fault)
 {
-    SimRepeater repeater(sim::DefaultImage(band));
+    TCEmem emem;
+    SimRepeater repeater(NewImage(band, emem).Bytes());
     if (fault != nullptr) {
         std::string error;
         repeater.AddFault(*ParseSimFault(fault, error));
@@ -76,8 +77,9 @@ Bytes ReadTranscript(int band, const char* fault)
     FuzzPrompter prompter(true);
     const LinkTiming timing;
     CloneLink link{line, user, clock, timing};
-    CloneImage image{};
-    UploadImageFromRadio(link, prompter, image);
+    TMap54 map;
+    TCEmem emem;
+    UploadFromRadio(link, prompter, map, emem);
     return line.transcript;
 }
 
@@ -91,13 +93,21 @@ Bytes WriteTranscript(int band, uint8_t options, const char* fault)
     FuzzPrompter prompter((options & 0x04) != 0);
     const LinkTiming timing;
     CloneLink link{line, user, clock, timing};
-    // The image the clone_write target writes carries the VHF band bytes of the simulator's image.
-    CloneImage image = sim::DefaultImage(0);
+    // The clone_write target writes the settings of "New" for VHF.
+    TCEmem emem;
+    TMap54 map = NewImage(BandVhf, emem);
     const OperatingMode mode = (options & 3) == 0 ? OperatingMode::Normal
                                : (options & 3) == 1 ? OperatingMode::Dealer
                                                     : OperatingMode::Manufacture;
-    FinishDownload(link, prompter, WriteRepeaterImage(link, prompter, mode, image));
+    DownloadToRadio(link, prompter, mode, emem, map);
     return line.transcript;
+}
+
+Bytes NewImageBytes(int band)
+{
+    TCEmem emem;
+    const TMap54 map = NewImage(band, emem);
+    return Bytes(map.Bytes().begin(), map.Bytes().end());
 }
 
 }  // namespace
@@ -110,17 +120,17 @@ int main(int argc, char** argv)
     }
     const fs::path root(argv[1]);
 
-    WriteFile(root / "clone_read" / "vhf", ReadTranscript(0, nullptr));
-    WriteFile(root / "clone_read" / "uhf", ReadTranscript(1, nullptr));
-    WriteFile(root / "clone_read" / "checksum-area3", ReadTranscript(0, "checksum@3:5"));
-    WriteFile(root / "clone_read" / "silence-area4", ReadTranscript(0, "silence@4:20"));
+    WriteFile(root / "clone_read" / "vhf", ReadTranscript(BandVhf, nullptr));
+    WriteFile(root / "clone_read" / "uhf", ReadTranscript(BandUhf, nullptr));
+    WriteFile(root / "clone_read" / "checksum-area3", ReadTranscript(BandVhf, "checksum@3:5"));
+    WriteFile(root / "clone_read" / "silence-area4", ReadTranscript(BandVhf, "silence@4:20"));
 
-    WriteFile(root / "clone_write" / "normal", WriteTranscript(0, 0, nullptr));
-    WriteFile(root / "clone_write" / "dealer", WriteTranscript(0, 1, nullptr));
-    WriteFile(root / "clone_write" / "manufacture", WriteTranscript(0, 2, nullptr));
-    WriteFile(root / "clone_write" / "uhf-band-yes", WriteTranscript(1, 2 | 4, nullptr));
-    WriteFile(root / "clone_write" / "uhf-band-refused", WriteTranscript(1, 1, nullptr));
-    WriteFile(root / "clone_write" / "ack-area4", WriteTranscript(0, 1, "ack@4:7"));
+    WriteFile(root / "clone_write" / "normal", WriteTranscript(BandVhf, 0, nullptr));
+    WriteFile(root / "clone_write" / "dealer", WriteTranscript(BandVhf, 1, nullptr));
+    WriteFile(root / "clone_write" / "manufacture", WriteTranscript(BandVhf, 2, nullptr));
+    WriteFile(root / "clone_write" / "uhf-band-yes", WriteTranscript(BandUhf, 2 | 4, nullptr));
+    WriteFile(root / "clone_write" / "uhf-band-refused", WriteTranscript(BandUhf, 1, nullptr));
+    WriteFile(root / "clone_write" / "ack-area4", WriteTranscript(BandVhf, 1, "ack@4:7"));
 
     // Settings seeds: options byte (key index, bit 3 no file), value length, value, file bytes.
     auto settings = [](uint8_t options, const std::string& value, const std::string& file) {
@@ -150,5 +160,15 @@ int main(int argc, char** argv)
     WriteFile(root / "convert" / "whole-number", typed(0, "-2147483648"));
     WriteFile(root / "convert" / "serial", typed(0, "1B230001"));
     WriteFile(root / "convert" / "tag-utf8", typed(2, "caf\xc3\xa9 \"1\"~"));
+
+    // Data file seeds: the images of "New", a short file and a cleared one.
+    WriteFile(root / "datafile" / "new-vhf", NewImageBytes(BandVhf));
+    WriteFile(root / "datafile" / "new-uhf", NewImageBytes(BandUhf));
+    const Bytes vhf = NewImageBytes(BandVhf);
+    WriteFile(root / "datafile" / "short", Bytes(vhf.begin(), vhf.begin() + 300));
+    WriteFile(root / "datafile" / "reset", [] {
+        const TMap54 reset;
+        return Bytes(reset.Bytes().begin(), reset.Bytes().end());
+    }());
     return 0;
 }
