@@ -1,19 +1,23 @@
 // The settings file: arbitrary bytes are loaded, one value is changed, the file is saved and read
 // again. Properties: the reloaded value is the one set (when the file format can hold it); no
 // value plants extra lines; every line that is not an entry stays where it was; the other keys
-// keep their values; saving again settles at once; no temporary file is left.
+// keep their values; saving again settles at once; no temporary file is left. And the settings the
+// main window keeps, read from that file, written back and read again, come back the same.
 //
-// Input: options byte (bits 0-2 the key, bit 3 no settings file at all), value length byte,
+// Input: options byte (bits 0-2 the key, bit 3 no settings file at all, bit 4 the window place
+// is written back), value length byte,
 // the value, then the settings file's bytes.
 #include "fuzz_check.h"
 #include "fuzz_input.h"
 #include "temp_folder.h"
+#include "model/app_settings.h"
 #include "model/ini.h"
 
 #include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <optional>
 
 namespace {
 
@@ -43,6 +47,35 @@ bool SameKey(std::string_view a, std::string_view b)
     for (size_t i = 0; i < a.size(); ++i)
         if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
     return true;
+}
+
+bool SamePlace(const WindowPlace& a, const WindowPlace& b)
+{
+    return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
+}
+
+// The main window's settings read from the file at path, written back (the window place too when
+// writePlace) and read again.
+void CheckAppSettingsRoundTrip(const fs::path& path, bool writePlace)
+{
+    const std::string programFolder = "/prog/";
+    TIniData ini(path.string());
+    ini.Load();
+    const AppSettings read = ReadAppSettings(ini, programFolder);
+    WriteAppSettings(ini, read, writePlace ? std::optional<WindowPlace>(read.place) : std::nullopt);
+    ini.Save();
+
+    TIniData reloaded(path.string());
+    reloaded.Load();
+    const AppSettings again = ReadAppSettings(reloaded, programFolder);
+    FUZZ_CHECK(SamePlace(again.place, read.place));
+    FUZZ_CHECK(again.startMaximised == read.startMaximised);
+    FUZZ_CHECK(again.comPort == read.comPort);
+    FUZZ_CHECK(again.portDevice == read.portDevice);
+    FUZZ_CHECK(again.portSettleWait == read.portSettleWait);
+    FUZZ_CHECK(again.recent.Paths() == read.recent.Paths());
+    FUZZ_CHECK(again.currentFolder == read.currentFolder);
+    FUZZ_CHECK(again.itemVisible == read.itemVisible);
 }
 
 }  // namespace
@@ -105,5 +138,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         ++files;
     }
     FUZZ_CHECK(files == 1);
+
+    if (!noFile) qm54fuzz::WriteAll(path, fileBytes.data(), fileBytes.size());
+    CheckAppSettingsRoundTrip(path, (options & 0x10) != 0);
     return 0;
 }
