@@ -83,6 +83,7 @@ public:
             answer.assign(part.begin(), part.end());
         }
         attempts.push_back(sent);
+        attemptCalls.push_back(calls);
         if (control & line_control::SendFails) return 1;
         sends.push_back(sent);
         answers.push_back(answer);
@@ -119,6 +120,7 @@ public:
     }
 
     std::vector<Bytes> attempts; // every Send, the failed ones included
+    std::vector<int64_t> attemptCalls;  // the port calls made before each of them
     std::vector<Bytes> sends;    // what the computer sent, one entry per successful Send
     std::vector<Bytes> answers;  // the repeater's answer to each of them
     std::vector<bool> clean;     // the line was empty before the send and the echo came back
