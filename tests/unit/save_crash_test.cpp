@@ -4,7 +4,9 @@
 // and whatever else the dead process left in the folder is the writer's hidden temporary file,
 // which no load ever opens.
 #include "model/atomic_file.h"
+#include "model/datafile.h"
 #include "model/ini.h"
+#include "model/map54.h"
 
 #include "test_support.h"
 
@@ -81,6 +83,36 @@ void ExpectOnlyTemporariesBeside(const TempDir& dir, const std::string& name)
     }
 }
 
+// The points of a save at which the process dies, and whether the new file is then in place.
+struct StepCase {
+    AtomicWriteStep step;
+    bool newFile;
+};
+constexpr StepCase kStepCases[] = {{AtomicWriteStep::TempCreated, false},
+                                   {AtomicWriteStep::TempWritten, false},
+                                   {AtomicWriteStep::TempSynced, false},
+                                   {AtomicWriteStep::Renamed, true}};
+
+// In a folder whose file name holds before, runs saves alternating between two contents and kills
+// them at 40 moments; after each kill the file must be one of the two saved files, whole.
+void KillSavesAtArbitraryMoments(const std::string& name, const std::string& before,
+                                 const std::function<void(const std::string&, int)>& save,
+                                 const std::set<std::string>& whole)
+{
+    TempDir dir;
+    const std::string path = dir.File(name);
+    WriteAll(path, before);
+    int killedWhileSaving = 0;
+    for (int round = 0; round < 40; ++round) {
+        const int delayUs = (round * 397) % 3000;
+        if (SavesKilledAfter(delayUs, [&](int k) { save(path, k); })) ++killedWhileSaving;
+        const std::string now = ReadAll(path);
+        ASSERT_EQ(whole.count(now), 1u) << "round " << round << ", " << now.size() << " bytes";
+    }
+    EXPECT_EQ(killedWhileSaving, 40);
+    ExpectOnlyTemporariesBeside(dir, name);
+}
+
 constexpr const char* kIniName = "QM54Win.ini";
 const std::string kIniBefore = "; QM54Win settings\r\n[Main]\r\nCOM_PORT = 3 ; port of the repeater\r\nFRMX=100\r\n";
 
@@ -100,12 +132,7 @@ void SaveComPort(const std::string& path, const std::string& value)
 
 TEST(SaveCrash, SettingsSaveKilledBetweenStepsLeavesTheOldOrTheNewFile)
 {
-    const struct {
-        AtomicWriteStep step;
-        bool newFile;
-    } cases[] = {{AtomicWriteStep::TempCreated, false}, {AtomicWriteStep::TempWritten, false},
-                 {AtomicWriteStep::TempSynced, false},  {AtomicWriteStep::Renamed, true}};
-    for (const auto& c : cases) {
+    for (const StepCase& c : kStepCases) {
         SCOPED_TRACE(static_cast<int>(c.step));
         TempDir dir;
         const std::string path = dir.File(kIniName);
@@ -127,19 +154,72 @@ TEST(SaveCrash, SettingsSavesKilledAtArbitraryMomentsLeaveOneWholeFile)
 {
     // The two values give files of very different lengths, so that a torn file cannot pass.
     const std::string values[] = {"2", std::string(3000, '9')};
-    const std::set<std::string> whole{IniAfter(values[0]), IniAfter(values[1])};
-    TempDir dir;
-    const std::string path = dir.File(kIniName);
-    WriteAll(path, kIniBefore);
-    int killedWhileSaving = 0;
-    for (int round = 0; round < 40; ++round) {
-        const int delayUs = (round * 397) % 3000;
-        if (SavesKilledAfter(delayUs, [&](int k) { SaveComPort(path, values[k]); })) ++killedWhileSaving;
-        const std::string now = ReadAll(path);
-        ASSERT_EQ(whole.count(now), 1u) << "round " << round << ", " << now.size() << " bytes";
+    KillSavesAtArbitraryMoments(kIniName, kIniBefore,
+                                [&](const std::string& path, int k) { SaveComPort(path, values[k]); },
+                                {IniAfter(values[0]), IniAfter(values[1])});
+}
+
+// The data file of "New" for a band, as SaveDataFile writes it at path.
+struct NewData {
+    TCEmem emem;
+    TMap54 map;
+    explicit NewData(int band)
+    {
+        map.Decode(emem);
+        SetDefaults(emem);
+        emem.Band = band;
+        ApplyBandDefaults(emem, band);
     }
-    EXPECT_EQ(killedWhileSaving, 40);
-    ExpectOnlyTemporariesBeside(dir, kIniName);
+    bool SaveTo(const std::string& path)
+    {
+        test::RecordingPrompter prompter;
+        return SaveDataFile(path, emem, map, prompter);
+    }
+};
+
+constexpr const char* kDataName = "site.Q54";
+
+// What SaveDataFile writes for band under the name kDataName, saved in a folder of its own.
+std::string SavedDataFile(int band)
+{
+    TempDir dir;
+    NewData data(band);
+    data.SaveTo(dir.File(kDataName));
+    return ReadAll(dir.File(kDataName));
+}
+
+TEST(SaveCrash, DataFileSaveKilledBetweenStepsLeavesTheOldOrTheNewFile)
+{
+    const std::string vhf = SavedDataFile(BandVhf);
+    const std::string uhf = SavedDataFile(BandUhf);
+    ASSERT_EQ(vhf.size(), ImageSize);
+    ASSERT_NE(vhf, uhf);
+    for (const StepCase& c : kStepCases) {
+        SCOPED_TRACE(static_cast<int>(c.step));
+        TempDir dir;
+        const std::string path = dir.File(kDataName);
+        WriteAll(path, vhf);
+        ASSERT_TRUE(SaveKilledAt(c.step, [&] { NewData(BandUhf).SaveTo(path); }));
+        EXPECT_EQ(ReadAll(path), c.newFile ? uhf : vhf);
+        ExpectOnlyTemporariesBeside(dir, kDataName);
+
+        // The next run loads the surviving file.
+        NewData next(BandVhf);
+        test::RecordingPrompter prompter;
+        bool saveAllowed = true;
+        ASSERT_TRUE(LoadDataFile(path, next.emem, next.map, prompter, saveAllowed));
+        EXPECT_EQ(next.emem.Band, c.newFile ? BandUhf : BandVhf);
+    }
+}
+
+TEST(SaveCrash, DataFileSavesKilledAtArbitraryMomentsLeaveOneWholeFile)
+{
+    // The two bands' images differ in their alignment tables and every channel's frequencies.
+    const std::string vhf = SavedDataFile(BandVhf);
+    const std::string uhf = SavedDataFile(BandUhf);
+    NewData data[] = {NewData(BandVhf), NewData(BandUhf)};
+    KillSavesAtArbitraryMoments(kDataName, uhf, [&](const std::string& path, int k) { data[k].SaveTo(path); },
+                                {vhf, uhf});
 }
 
 }  // namespace
