@@ -2,7 +2,7 @@
 // when the exchange waits. Shared by the clone fuzz targets and the seed generator.
 //
 // Transcript layout:
-//   options byte (target-specific), cancel word (little-endian: the user presses Cancel after
+//   options byte (its meaning differs per target), cancel word (little-endian: the user presses Cancel after
 //   that many event pumps; 0 = only when out of patience), then one record per Send:
 //   control byte, answer length byte, answer bytes (what the repeater sends after the echo).
 // Control bits: 0x01 the cable drops the echo of this send, 0x02 the send fails,
