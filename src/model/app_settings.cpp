@@ -36,7 +36,7 @@ AppSettings ReadAppSettings(const TIniData& ini, const std::string& programFolde
     s.portSettleWait = InRange(ini.GetInt("H67WAIT", 10), 0, kMaxSettleWait, 10);
     for (int i = 1; i <= 4; ++i) s.recent.Append(ini.GetText(Numbered("FILE", i), ""));
     s.currentFolder = ini.GetText("CURFOLD", programFolder);
-    if (s.currentFolder.back() != '/') s.currentFolder += '/';
+    if (!s.currentFolder.empty() && s.currentFolder.back() != '/') s.currentFolder += '/';
     for (int i = 0; i < kItemCount; ++i) s.itemVisible[i] = ini.GetInt(Numbered("ITEM", i + 1), 1) != 0;
     return s;
 }

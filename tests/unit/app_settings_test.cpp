@@ -57,6 +57,9 @@ TEST(ReadAppSettings, JunkAndOutOfRangeValuesGiveTheDefaults)
     EXPECT_EQ(d.currentFolder, "/prog/");
     EXPECT_EQ(d.comPort, 1);
     EXPECT_TRUE(d.recent.Paths().empty());
+
+    // No stored folder and no program folder: nothing to add a delimiter to.
+    EXPECT_EQ(qm54::ReadAppSettings(missing, "").currentFolder, "");
 }
 
 TEST(WriteAppSettings, KeysInTheirOrderAndThePlaceOnlyInTheNormalState)
