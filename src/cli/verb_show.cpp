@@ -1,10 +1,12 @@
-// qm54 show FILE: the decoded programming of a data file as JSON, keys named after the fields of
-// TCEmem and TChannel, in their declaration order.
+// qm54 show FILE: the decoded programming of a data file as JSON: the rows of the settings table
+// and of the channel field table, keys named after the fields of TCEmem and TChannel, in their
+// declaration order, then both checksums.
 #include "cli/verbs.h"
+#include "model/channel_fields.h"
 #include "model/convert.h"
 #include "model/emem.h"
 #include "model/map54.h"
-#include "model/tables.h"
+#include "model/settings_table.h"
 
 
 namespace qm54::cli {
@@ -34,57 +36,39 @@ Json FrequencyJson(const TDecimal& f, int channelStep)
         .Set("kHz", f.ScaledTrunc(3));
 }
 
-template <class Array>
-Json IntArray(const Array& values)
+// One value of a setting, as its kind is written in JSON.
+Json SettingJson(const SettingValue& value)
 {
-    Json a = Json::Array();
-    for (const auto v : values) a.Push(Json::Int(v));
-    return a;
+    if (const auto* number = std::get_if<int32_t>(&value)) return Json::Int(*number);
+    if (const auto* decimal = std::get_if<TDecimal>(&value)) return DecimalJson(*decimal);
+    return Json::Text(std::get<std::string>(value));
 }
 
-template <class Array>
-Json DecimalArray(const Array& values)
+Json SettingRowJson(const TCEmem& e, const SettingRow& row)
 {
-    Json a = Json::Array();
-    for (const TDecimal& v : values) a.Push(DecimalJson(v));
-    return a;
+    if (!row.IsArray()) return SettingJson(GetSetting(e, row));
+    Json values = Json::Array();
+    for (int i = 0; i < row.Count(); ++i) values.Push(SettingJson(GetSetting(e, row, i)));
+    return values;
+}
+
+Json ChannelFieldJson(const TChannel& c, const ChannelFieldRow& row, int channelStep)
+{
+    if (const auto* number = std::get_if<ChannelIntMember>(&row.Member)) return Json::Int(c.**number);
+    if (const auto* slots = std::get_if<ChannelSlotsMember>(&row.Member)) {
+        Json values = Json::Array();
+        for (const int32_t v : c.**slots) values.Push(Json::Int(v));
+        return values;
+    }
+    return FrequencyJson(c.*std::get<ChannelFreqMember>(row.Member), channelStep);
 }
 
 Json ChannelJson(const TChannel& c, int channelStep)
 {
-    return Json::Object()
-        .Set("InUse", c.InUse)
-        .Set("Number", c.Number)
-        .Set("TxInhibit", c.TxInhibit)
-        .Set("Wide", c.Wide)
-        .Set("ClockShift", c.ClockShift)
-        .Set("NsqMode", c.NsqMode)
-        .Set("CourtesyBlip", c.CourtesyBlip)
-        .Set("ReverseBurst", c.ReverseBurst)
-        .Set("DcsType", c.DcsType)
-        .Set("DcsDecodeType", c.DcsDecodeType)
-        .Set("UseBaseTot", c.UseBaseTot)
-        .Set("UseBaseGuard", c.UseBaseGuard)
-        .Set("Lockout", c.Lockout)
-        .Set("CloseSplit", c.CloseSplit)
-        .Set("TxAboveRx", c.TxAboveRx)
-        .Set("TxPower", c.TxPower)
-        .Set("MultiTone", c.MultiTone)
-        .Set("UseRptTot", c.UseRptTot)
-        .Set("UseRptHangTime", c.UseRptHangTime)
-        .Set("UseRptGuardTime", c.UseRptGuardTime)
-        .Set("TotBeep", c.TotBeep)
-        .Set("ActionMode", c.ActionMode)
-        .Set("TotMute", c.TotMute)
-        .Set("IdMode", c.IdMode)
-        .Set("NsqLevel", c.NsqLevel)
-        .Set("SlotUsed", IntArray(c.SlotUsed))
-        .Set("DecodeDcs", IntArray(c.DecodeDcs))
-        .Set("DecodeTone", IntArray(c.DecodeTone))
-        .Set("EncodeDcs", IntArray(c.EncodeDcs))
-        .Set("EncodeTone", IntArray(c.EncodeTone))
-        .Set("RxFreq", FrequencyJson(c.RxFreq, channelStep))
-        .Set("TxFreq", FrequencyJson(c.TxFreq, channelStep));
+    Json channel = Json::Object();
+    for (const ChannelFieldRow& row : ChannelFieldTable())
+        channel.Set(std::string(row.Key), ChannelFieldJson(c, row, channelStep));
+    return channel;
 }
 
 Json ChecksumJson(int stored, int computed)
@@ -96,87 +80,19 @@ Json ChecksumJson(int stored, int computed)
 
 Json ShowJson(const TCEmem& e, const TMap54& map)
 {
-    Json channels = Json::Array();
-    for (int i = 0; i < TChannels::Count(); ++i) channels.Push(ChannelJson(e.Channels.Items(i), e.ChannelStep));
-    Json tagTexts = Json::Array();
-    for (const std::string& t : e.AlphaTagText) tagTexts.Push(Json::Text(t));
-
     Json doc = Json::Object();
-    doc.Set("ModelName", e.ModelName)
-        .Set("SerialNumber", e.SerialNumber)
-        .Set("FirmwareVersion", e.FirmwareVersion)
-        .Set("MarketCode", e.MarketCode)
-        .Set("NsqThreshold", e.NsqThreshold)
-        .Set("SqlNarrowOffset", e.SqlNarrowOffset)
-        .Set("SqlHysteresis", e.SqlHysteresis)
-        .Set("TxPowerDisplayHigh", e.TxPowerDisplayHigh)
-        .Set("TxPowerDisplayLow", e.TxPowerDisplayLow)
-        .Set("RxAdjustFreq", DecimalArray(e.RxAdjustFreq))
-        .Set("SqlThreshold", IntArray(e.SqlThreshold))
-        .Set("RxTuning", IntArray(e.RxTuning))
-        .Set("TxAdjustFreq", DecimalArray(e.TxAdjustFreq))
-        .Set("TxPowerHigh", IntArray(e.TxPowerHigh))
-        .Set("TxPowerLow", IntArray(e.TxPowerLow))
-        .Set("MaxDevWide", IntArray(e.MaxDevWide))
-        .Set("MaxDevNarrow", IntArray(e.MaxDevNarrow))
-        .Set("CtcssDevWide", IntArray(e.CtcssDevWide))
-        .Set("CtcssDevNarrow", IntArray(e.CtcssDevNarrow))
-        .Set("DcsDevWide", IntArray(e.DcsDevWide))
-        .Set("DcsDevNarrow", IntArray(e.DcsDevNarrow))
-        .Set("Band", e.Band)
-        .Set("Duplexer", e.Duplexer)
-        .Set("Beep", e.Beep)
-        .Set("Monitor", e.Monitor)
-        .Set("FirstLocalOffset", e.FirstLocalOffset)
-        .Set("SecondLocalOffset", e.SecondLocalOffset)
-        .Set("Accessory", e.Accessory)
-        .Set("MicMonitor", e.MicMonitor)
-        .Set("FanAlert", e.FanAlert)
-        .Set("HighTempAlert", e.HighTempAlert)
-        .Set("DcTxPowerLow", e.DcTxPowerLow)
-        .Set("TxPowerType", e.TxPowerType)
-        .Set("HangOnAudio", e.HangOnAudio)
-        .Set("ChannelStep", e.ChannelStep)
-        .Set("IntermediateFreq", e.IntermediateFreq)
-        .Set("RxReferenceFreq", e.RxReferenceFreq)
-        .Set("TxReferenceFreq", e.TxReferenceFreq)
-        .Set("BaseTot", e.BaseTot)
-        .Set("BaseGuardTime", e.BaseGuardTime)
-        .Set("RepeatTot", e.RepeatTot)
-        .Set("RepeatHangTime", e.RepeatHangTime)
-        .Set("RepeatGuardTime", e.RepeatGuardTime)
-        .Set("CwIdEnable", e.CwIdEnable)
-        .Set("DtmfTx", e.DtmfTx)
-        .Set("DtmfRx", e.DtmfRx)
-        .Set("FiveToneTx", e.FiveToneTx)
-        .Set("FiveToneRx", e.FiveToneRx)
-        .Set("AniMode", e.AniMode)
-        .Set("TxPowerAdjust", IntArray(e.TxPowerAdjust))
-        .Set("StoredFileName", e.StoredFileName)
-        .Set("CwIdDotTime", e.CwIdDotTime)
-        .Set("CwIdInterval", e.CwIdInterval)
-        .Set("CwIdToneFreq", e.CwIdToneFreq)
-        .Set("CwIdText", e.CwIdText)
-        .Set("FiveToneTable", IntArray(e.FiveToneTable))
-        .Set("FiveToneSet", std::string(FiveToneSets[MatchingFiveToneSet(e.FiveToneTable)].Name))
-        .Set("FiveToneMarkTime", e.FiveToneMarkTime)
-        .Set("FiveToneSpaceTime", e.FiveToneSpaceTime)
-        .Set("AniDelay", e.AniDelay)
-        .Set("EniDelay", e.EniDelay)
-        .Set("EniTxTime", e.EniTxTime)
-        .Set("EniRxTime", e.EniRxTime)
-        .Set("EniDeadTime", e.EniDeadTime)
-        .Set("EniRepeatCount", e.EniRepeatCount)
-        .Set("FiveToneRepeatCode", e.FiveToneRepeatCode)
-        .Set("AniHeaderCode", e.AniHeaderCode)
-        .Set("AniCode", e.AniCode)
-        .Set("EniCode", e.EniCode)
-        .Set("EniHeaderCode", e.EniHeaderCode)
-        .Set("Channels", std::move(channels))
-        .Set("AlphaTagCode", IntArray(e.AlphaTagCode))
-        .Set("AlphaTagText", std::move(tagTexts))
-        .Set("ChecksumA", ChecksumJson(map.Bytes()[image::ChecksumA],
-                                       map.ByteSum(image::ChecksumAFirst, image::ChecksumACount)))
+    for (const SettingRow& row : SettingsTable()) {
+        // TCEmem holds its channels between the signalling settings and the alpha tags.
+        if (row.Key == "AlphaTagCode") {
+            Json channels = Json::Array();
+            for (int i = 0; i < TChannels::Count(); ++i)
+                channels.Push(ChannelJson(e.Channels.Items(i), e.ChannelStep));
+            doc.Set("Channels", std::move(channels));
+        }
+        doc.Set(std::string(row.Key), SettingRowJson(e, row));
+    }
+    doc.Set("ChecksumA", ChecksumJson(map.Bytes()[image::ChecksumA],
+                                      map.ByteSum(image::ChecksumAFirst, image::ChecksumACount)))
         .Set("ChecksumB", ChecksumJson(map.Bytes()[image::ChecksumB], map.ByteSum(0, image::ChecksumBCount)));
     return doc;
 }

@@ -38,7 +38,9 @@ int HexDigitValue(char c)
 
 char TextChar(uint8_t b) { return b < 32 || b >= 127 ? ' ' : static_cast<char>(b); }
 
-// Length of the well-formed UTF-8 multi-byte character at bytes[0..available), or 0.
+
+}  // namespace
+
 int Utf8SequenceLength(const uint8_t* bytes, std::size_t available)
 {
     const uint8_t lead = bytes[0];
@@ -64,8 +66,6 @@ int Utf8SequenceLength(const uint8_t* bytes, std::size_t available)
         if (bytes[i] < 0x80 || bytes[i] > 0xBF) return 0;
     return length;
 }
-
-}  // namespace
 
 void TMap::WriteField(FieldRef ref, int64_t value)
 {

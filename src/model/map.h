@@ -97,6 +97,10 @@ protected:
     ImageBytes bytes_{};
 };
 
+// Length of the well-formed UTF-8 multi-byte character at bytes[0..available), or 0 (an ASCII
+// byte, a stray continuation byte, an overlong form, a surrogate, past U+10FFFF, or cut short).
+int Utf8SequenceLength(const uint8_t* bytes, std::size_t available);
+
 // Sum of the bytes modulo 256.
 uint8_t ByteSum(std::span<const uint8_t> data);
 
