@@ -50,6 +50,19 @@ size_t Count(const std::string& text, const std::string& what)
     return n;
 }
 
+// The whole text of show for the "New" image of each band, as recorded in the fixtures: every key,
+// its order and the form of every value.
+TEST_F(ToolFilesTest, ShowPrintsTheRecordedTextOfTheNewImageOfEachBand)
+{
+    for (const std::string band : {"vhf", "uhf"}) {
+        const std::string file = File(band + ".q54");
+        ASSERT_EQ(RunTool({"new", "--band", band, file}).status, 0);
+        const ToolRun shown = RunTool({"show", file});
+        ASSERT_EQ(shown.status, 0) << shown.err;
+        EXPECT_EQ(shown.out, Read(std::string(QM54_FIXTURES) + "/show_new_" + band + ".json")) << band;
+    }
+}
+
 TEST_F(ToolFilesTest, NewThenShowGivesTheDefaultProgramming)
 {
     const std::string file = File("a.q54");
