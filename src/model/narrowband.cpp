@@ -76,8 +76,14 @@ NarrowbandOutcome NarrowbandCheck(NarrowbandPolicy policy, TCEmem& emem, Prompte
     if (!anyAffected) return outcome;
 
     const bool enforced = policy == NarrowbandPolicy::Enforced;
-    const bool yes = ShowMessageBox(prompter, enforced ? kEnforcedQuestion : kCautionQuestion, MsgKind::Warning,
-                                    MsgButtons::YesNo) == MrYes;
+    const int answer = ShowMessageBox(prompter, enforced ? kEnforcedQuestion : kCautionQuestion, MsgKind::Warning,
+                                      MsgButtons::YesNo);
+    if (answer != MrYes && answer != MrNo) {
+        // A closed box answers neither: the Download is cancelled and no channel changes.
+        outcome.download = false;
+        return outcome;
+    }
+    const bool yes = answer == MrYes;
     if (yes || enforced) outcome.changed = MakeAffectedNarrow(emem);
     outcome.download = yes || !enforced;
     return outcome;

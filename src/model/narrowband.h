@@ -31,7 +31,8 @@ struct NarrowbandOutcome {
 // The check of Download over the settings about to be written. With affected channels (only
 // under a policy other than None and in the USA market) it asks the policy's question; Yes
 // switches every affected channel to narrow and downloads; No downloads unchanged under Caution,
-// and switches them without downloading under Enforced.
+// and switches them without downloading under Enforced; closing the box cancels the Download and
+// changes nothing.
 NarrowbandOutcome NarrowbandCheck(NarrowbandPolicy policy, TCEmem& emem, Prompter& prompter);
 
 }  // namespace qm54

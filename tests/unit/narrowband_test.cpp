@@ -73,6 +73,9 @@ TEST(NarrowbandCheck, AsksByPolicyAndActsOnTheAnswer)
         {"CautionNo", NarrowbandPolicy::Caution, MarketUsa, MrNo, true, true, false},
         {"EnforcedYes", NarrowbandPolicy::Enforced, MarketUsa, MrYes, true, true, true},
         {"EnforcedNo", NarrowbandPolicy::Enforced, MarketUsa, MrNo, true, false, true},
+        // Closing the box (Escape, the close box) cancels the command, as every Yes/No box does.
+        {"CautionClosed", NarrowbandPolicy::Caution, MarketUsa, MrClosed, true, false, false},
+        {"EnforcedClosed", NarrowbandPolicy::Enforced, MarketUsa, MrClosed, true, false, false},
         {"NoPolicy", NarrowbandPolicy::None, MarketUsa, MrYes, false, true, false},
         {"Export", NarrowbandPolicy::Enforced, 0, MrYes, false, true, false},
     };
