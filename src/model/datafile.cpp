@@ -43,6 +43,8 @@ std::string FileExtension(const std::string& path)
     return dot == std::string::npos ? std::string() : name.substr(dot);
 }
 
+bool IsRptFile(const std::string& path) { return IsRptExtension(FileExtension(path)); }
+
 std::string StoredNameFor(const std::string& path)
 {
     const std::string name = NamePart(path);
@@ -60,7 +62,7 @@ std::string StoredNameFor(const std::string& path)
 bool LoadDataFile(const std::string& path, TCEmem& emem, TMap54& map, Prompter& prompter,
                   bool& saveAllowed)
 {
-    if (IsRptExtension(FileExtension(path))) saveAllowed = false;
+    if (IsRptFile(path)) saveAllowed = false;
 
     TMap54 freshMap;
     TCEmem freshEmem;

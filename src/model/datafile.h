@@ -18,6 +18,10 @@ inline constexpr const char* kFileWriteErrorFormat = "File write error  File Nam
 // The extension of the last name in path, with its dot ("" when it has none).
 std::string FileExtension(const std::string& path);
 
+// Whether path names an RPT file (extension exactly ".RPT" or ".rpt"), which is written only
+// through Save As.
+bool IsRptFile(const std::string& path);
+
 // The name recorded in the image for path: the file's stem cut to 8 bytes at a UTF-8 character
 // boundary, then the extension with its dot.
 std::string StoredNameFor(const std::string& path);

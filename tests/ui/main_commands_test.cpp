@@ -48,9 +48,11 @@ private slots:
     void gridEditMakesNewAskToSave();
     void saveOnTheDefaultFileAsksForAName();
     void rptFileDisablesSaveUntilSavedAs();
+    void rptFileIsNeverSavedInPlaceByThePrompts();
     void recentFilesMoveToTopAndVanishedOnesAreDropped();
     void narrowbandEnforcedAnsweredNoChangesAndSendsNothing();
     void narrowbandCautionAnsweredNoKeepsTheChannelWide();
+    void narrowbandQuestionClosedCancelsTheDownload();
     void closeQueryAfterAnEdit();
     void viewItemsHideColumnGroups();
     void helpRequestsShowTheirPagesOfTheModesHelp();
@@ -326,6 +328,62 @@ void MainCommandsTest::hintPanelAndF1()
     QTest::keyClick(&w, Qt::Key_F1);
     QVERIFY(w.Help());
     QCOMPARE(w.Help()->CurrentSource(), f.Path("help/QM54Win/index.html"));
+}
+
+// The prompts of New and of the close query save through the save dialog when the data came from
+// an RPT file, which may be written only with Save As.
+void MainCommandsTest::rptFileIsNeverSavedInPlaceByThePrompts()
+{
+    MainFixture f;
+    WriteDataFile(f.Path("old.RPT"), [](TCEmem&) {});
+    const QByteArray rptBytes = f.ReadText("old.RPT");
+    TfrmMain w(f.Options());
+    w.show();
+    f.dialogs.openAnswers = {f.Path("old.RPT")};
+    w.FileOpen();
+    w.Grid()->ActivateCell(0, kWideColumn);
+
+    f.prompter.answers = {MrYes};
+    w.FileNew();  // Yes, then the save dialog cancelled: New is cancelled
+    QCOMPARE(f.dialogs.saveFolders.size(), qsizetype(1));
+    QCOMPARE(f.ReadText("old.RPT"), rptBytes);
+    QCOMPARE(QString::fromStdString(w.CurrentFile()), f.Path("old.RPT"));
+
+    f.prompter.answers = {MrYes};
+    QVERIFY(!w.close());
+    QCOMPARE(f.dialogs.saveFolders.size(), qsizetype(2));
+    QCOMPARE(f.ReadText("old.RPT"), rptBytes);
+
+    f.prompter.answers = {MrYes};
+    f.dialogs.saveAnswers = {f.Path("site.Q54")};
+    QVERIFY(w.close());
+    QCOMPARE(f.ReadText("old.RPT"), rptBytes);
+    QCOMPARE(QFileInfo(f.Path("site.Q54")).size(), 1986);
+}
+
+// Escape or the close box on the narrow-banding question cancels the Download: nothing is sent and,
+// under either policy, no channel changes.
+void MainCommandsTest::narrowbandQuestionClosedCancelsTheDownload()
+{
+    for (const char* today : {"20121231", "20130101"}) {
+        MainFixture f;
+        WriteDataFile(f.Path("usa.Q54"), [](TCEmem& e) {
+            e.MarketCode = MarketUsa;
+            e.Channels.Items(0).Wide = 1;
+            e.Channels.Items(0).RxFreq.SetValue(160.0);
+        });
+        StartOptions options = f.Options({f.Path("usa.Q54")});
+        options.today = today;
+        options.portDevice = f.Path("no-such-port");
+        TfrmMain w(options);
+
+        f.prompter.answers = {MrClosed};
+        w.RadioDownload();
+        QCOMPARE(f.prompter.texts.size(), size_t(1));  // no "Problem on COM port": nothing was sent
+        QCOMPARE(w.Emem().Channels.Items(0).Wide, 1);
+        QCOMPARE(w.Grid()->CellText(0, kWideColumn), QStringLiteral("W"));
+        QVERIFY(!w.Modified());
+    }
 }
 
 QTEST_MAIN(MainCommandsTest)

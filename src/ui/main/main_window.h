@@ -1,12 +1,12 @@
-// TfrmMain: the main window. It owns the programming (the settings object, the memory image and
-// the working channel list the grid edits), runs the file, edit, view, radio and help commands,
-// and restores and writes the program's settings.
+// TfrmMain: the main window. It holds the document (the programming being edited), runs the file,
+// edit, view, radio and help commands over it, and restores and writes the program's settings.
+// The window's parts are built in main_menus.cpp, the file and edit commands live in
+// file_commands.cpp and the radio commands in radio_commands.cpp.
 #pragma once
 
 #include "link/serial_port.h"
 #include "model/app_settings.h"
-#include "model/emem.h"
-#include "model/map54.h"
+#include "model/document.h"
 #include "model/narrowband.h"
 #include "model/startup.h"
 #include "ui/main/file_dialogs.h"
@@ -67,13 +67,14 @@ public:
 
     OperatingMode Mode() const { return mode_; }
     NarrowbandPolicy Policy() const { return policy_; }
-    const std::string& CurrentFile() const { return currentFile_; }
+    const std::string& CurrentFile() const { return doc_.CurrentFile(); }
     const std::string& CurrentFolder() const { return settings_.currentFolder; }
     const RecentFiles& Recent() const { return settings_.recent; }
-    bool Modified() const { return modified_; }
-    bool SaveAllowed() const { return saveAllowed_; }
-    const TCEmem& Emem() const { return emem_; }
-    const TChannels& Working() const { return working_; }
+    bool Modified() const { return doc_.Modified(); }
+    bool SaveAllowed() const { return doc_.SaveAllowed(); }
+    const TCEmem& Emem() const { return doc_.Emem(); }
+    const TChannels& Working() const { return doc_.Working(); }
+    Document& Doc() { return doc_; }
     ChannelGrid* Grid() const { return grdCh_; }
     QString DefaultDataFile() const;
     QString PortDevice() const;  // the serial device Upload and Download open
@@ -86,7 +87,6 @@ protected:
 
 private:
     std::string ExamineCommandLine();  // fixes the mode; returns the data file named, if any
-    void LoadStartFile(const std::string& namedFile);
     void ReadSettings();
     void WriteSettings();
 
@@ -99,14 +99,15 @@ private:
     void RebuildRecentMenu();
     void UpdateClock();
 
+    // Preparation before a command: the grid is parsed and the document takes its channels.
     void Prepare();
     bool SavePrompt();
+    // The close query: the grid's channels noted, the save prompt; false keeps the window open.
+    bool CloseQuery();
     bool SaveTo(bool alwaysAsk);
     bool AskSavePath();
     bool LoadFile(const std::string& path, bool changeFolder);
-    void ReplaceWorkingList();
     void Refresh();
-    bool IsDefaultDataFile(const std::string& path) const;
     // Runs a clone exchange in a progress window with the main window disabled.
     bool RunClone(bool download);
 
@@ -124,14 +125,8 @@ private:
     std::string programFolder_;
     QString helpName_;
     AppSettings settings_;
-    std::string currentFile_;
     QString printerName_;
-    bool modified_ = false;
-    bool saveAllowed_ = false;
-
-    TCEmem emem_;
-    TMap54 map_;
-    TChannels working_;
+    Document doc_;
 
     ChannelGrid* grdCh_ = nullptr;
     QToolBar* toolbar_ = nullptr;

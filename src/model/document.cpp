@@ -1,0 +1,116 @@
+#include "model/document.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "model/datafile.h"
+#include "model/startup.h"
+
+namespace qm54 {
+
+namespace {
+
+bool IsRegularFile(const std::string& path)
+{
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace
+
+Document::Document(Prompter& prompter, std::string defaultDataFile)
+    : prompter_(prompter), defaultDataFile_(std::move(defaultDataFile)), currentFile_(kNoFile)
+{
+    map_.Reset();
+    SetDefaults(emem_);
+    working_ = emem_.Channels;
+}
+
+void Document::Start(const std::string& namedFile)
+{
+    currentFile_ = namedFile.empty() ? defaultDataFile_ : namedFile;
+    if (IsRegularFile(currentFile_)) {
+        saveAllowed_ = true;
+        if (LoadDataFile(currentFile_, emem_, map_, prompter_, saveAllowed_)) {
+            working_ = emem_.Channels;
+            modified_ = false;
+            return;
+        }
+    } else if (namedFile.empty()) {
+        // First start: the default data file is created with the built-in defaults, read-only.
+        if (SaveDataFile(defaultDataFile_, emem_, map_, prompter_)) chmod(defaultDataFile_.c_str(), 0444);
+    }
+    currentFile_ = kNoFile;
+    working_ = emem_.Channels;
+    modified_ = false;
+}
+
+void Document::CommitWorkingList()
+{
+    if (!WorkingListDiffers()) return;
+    emem_.Channels = working_;
+    modified_ = true;
+}
+
+void Document::New()
+{
+    modified_ = false;
+    currentFile_ = kNoFile;
+    map_.Reset();
+    map_.Decode(emem_);
+    SetDefaults(emem_);
+    ReplaceWorkingList();
+}
+
+bool Document::Open(const std::string& path)
+{
+    if (!LoadDataFile(path, emem_, map_, prompter_, saveAllowed_)) return false;
+    currentFile_ = path;
+    modified_ = false;
+    ReplaceWorkingList();
+    return true;
+}
+
+bool Document::IsDefaultDataFile(const std::string& path) const
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path file = fs::absolute(path, ec).lexically_normal();
+    const fs::path defaultFile = fs::absolute(defaultDataFile_, ec).lexically_normal();
+    return file == defaultFile || fs::equivalent(file, defaultFile, ec);
+}
+
+bool Document::NeedsSavePath() const
+{
+    // The program sets SaveAllowed at the start of every file command, before its save prompt,
+    // so the RPT rule is also checked on the file itself: a Yes to the prompt of New, Open or the
+    // close query must not write RPT data in place.
+    return !saveAllowed_ || currentFile_ == kNoFile || IsDefaultDataFile(currentFile_) || IsRptFile(currentFile_);
+}
+
+bool Document::Save()
+{
+    emem_.Channels = working_;
+    return SaveDataFile(currentFile_, emem_, map_, prompter_);
+}
+
+void Document::TakeUpload()
+{
+    ReplaceWorkingList();
+    modified_ = true;
+    currentFile_ = kNoFile;
+}
+
+NarrowbandOutcome Document::CheckNarrowband(NarrowbandPolicy policy)
+{
+    const NarrowbandOutcome outcome = NarrowbandCheck(policy, emem_, prompter_);
+    if (outcome.changed) {
+        modified_ = true;
+        ReplaceWorkingList();
+    }
+    return outcome;
+}
+
+}  // namespace qm54

@@ -1,0 +1,158 @@
+// The main window's file and edit commands: preparation, the save prompt, New, Open, the recent
+// files, Save, Save As, the close query, Copy, Paste and the file data view.
+#include "ui/main/main_window.h"
+
+#include "ui/main/channel_grid.h"
+#include "ui/main/file_data_dialog.h"
+#include "ui/main/main_window_support.h"
+
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace qm54 {
+
+namespace {
+
+const char* const kSavePrompt = "Do you want to save the file?";
+
+std::string FolderOf(const std::string& path)
+{
+    return S(QFileInfo(Q(path)).absolutePath()) + "/";
+}
+
+bool IsRegularFile(const std::string& path)
+{
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace
+
+void TfrmMain::Prepare()
+{
+    grdCh_->ParseInto(doc_.Working());
+    doc_.CommitWorkingList();
+}
+
+bool TfrmMain::SavePrompt()
+{
+    if (!doc_.Modified()) return true;
+    switch (ShowMessageBox(prompter_, kSavePrompt, MsgKind::Confirmation, MsgButtons::YesNo)) {
+    case MrYes: return SaveTo(false);
+    case MrNo: return true;
+    default: return false;
+    }
+}
+
+bool TfrmMain::AskSavePath()
+{
+    const QString chosen = dialogs_.SaveDataFile(this, Q(settings_.currentFolder));
+    if (chosen.isEmpty()) return false;
+    settings_.currentFolder = FolderOf(S(chosen));
+    doc_.SetCurrentFile(S(chosen));
+    return true;
+}
+
+bool TfrmMain::SaveTo(bool alwaysAsk)
+{
+    if ((alwaysAsk || doc_.NeedsSavePath()) && !AskSavePath()) return false;
+    if (!doc_.Save()) return false;
+    Refresh();
+    return true;
+}
+
+bool TfrmMain::FileSave()
+{
+    if (!SaveTo(false)) return false;
+    doc_.ClearModified();
+    return true;
+}
+
+void TfrmMain::FileSaveAs()
+{
+    doc_.AllowSave();
+    Prepare();
+    if (SaveTo(true)) doc_.ClearModified();
+}
+
+void TfrmMain::FileNew()
+{
+    doc_.AllowSave();
+    Prepare();
+    if (!SavePrompt()) return;
+    doc_.New();
+    Refresh();
+}
+
+bool TfrmMain::LoadFile(const std::string& path, bool changeFolder)
+{
+    if (!doc_.Open(path)) return false;
+    if (changeFolder) settings_.currentFolder = FolderOf(path);
+    settings_.recent.Touch(path);
+    RebuildRecentMenu();
+    Refresh();
+    return true;
+}
+
+void TfrmMain::FileOpen()
+{
+    doc_.AllowSave();
+    Prepare();
+    if (!SavePrompt()) return;
+    const QString chosen = dialogs_.OpenDataFile(this, Q(settings_.currentFolder));
+    if (chosen.isEmpty()) return;
+    LoadFile(S(chosen), true);
+}
+
+void TfrmMain::OpenRecent(int index)
+{
+    const auto& paths = settings_.recent.Paths();
+    if (index < 0 || static_cast<size_t>(index) >= paths.size()) return;
+    const std::string path = paths[index];
+    if (!IsRegularFile(path)) {
+        ShowMessageBox(prompter_, "File Not Found", MsgKind::Warning);
+        settings_.recent.Remove(path);
+        RebuildRecentMenu();
+        return;
+    }
+    Prepare();
+    if (!SavePrompt()) return;
+    doc_.AllowSave();
+    LoadFile(path, false);
+}
+
+bool TfrmMain::CloseQuery()
+{
+    grdCh_->CommitEditor();
+    grdCh_->ParseInto(doc_.Working());
+    if (doc_.WorkingListDiffers()) doc_.SetModified();
+    if (!doc_.Modified()) return true;
+    const int answer = ShowMessageBox(prompter_, kSavePrompt, MsgKind::Confirmation, MsgButtons::YesNo);
+    if (answer == MrNo) return true;
+    if (answer != MrYes) return false;
+    grdCh_->CommitEditor();
+    return SaveTo(false);
+}
+
+void TfrmMain::EditCopy()
+{
+    if (grdCh_->hasFocus() || grdCh_->EditorActive()) grdCh_->CopyCell();
+}
+
+void TfrmMain::EditPaste()
+{
+    if (grdCh_->hasFocus() || grdCh_->EditorActive()) grdCh_->PasteCell();
+}
+
+void TfrmMain::ShowFileData()
+{
+    Prepare();
+    if (!qm54::ShowFileData(this, doc_.Map(), doc_.Emem())) return;
+    doc_.SetModified();
+    // The grid shows the edited channels, so that the next command does not put the old ones back.
+    doc_.ReplaceWorkingList();
+    Refresh();
+}
+
+}  // namespace qm54

@@ -1,0 +1,299 @@
+// The main window's parts: its actions, menus, toolbar, system panel and status bar, and the
+// entries that follow the operating mode and the recent files.
+#include "ui/main/main_window.h"
+
+#include "model/recent_files.h"
+#include "ui/main/channel_grid.h"
+#include "ui/main/lock_keys.h"
+#include "ui/main/main_window_support.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTime>
+#include <QTimer>
+#include <QToolBar>
+
+namespace qm54 {
+
+QAction* TfrmMain::NewAction(const QString& name, const QString& text, const QString& hint,
+                             const QKeySequence& key)
+{
+    auto* action = new QAction(text, this);
+    action->setObjectName(name);
+    action->setStatusTip(hint);
+    if (!key.isEmpty()) action->setShortcut(key);
+    return action;
+}
+
+void TfrmMain::BuildActions()
+{
+    QStyle* style = QApplication::style();
+    miNew_ = NewAction("miNew", "&New", "Create a new document", QKeySequence(Qt::CTRL | Qt::Key_N));
+    miNew_->setIcon(style->standardIcon(QStyle::SP_FileIcon));
+    miOpen_ = NewAction("miOpen", "&Open", "Open an existing document", QKeySequence(Qt::CTRL | Qt::Key_O));
+    miOpen_->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
+    miSave_ = NewAction("miSave", "&Save", "Save the active document", QKeySequence(Qt::CTRL | Qt::Key_S));
+    miSave_->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
+    miSaveAs_ = NewAction("miSaveAs", "Save &As", "Save the active document with a new name");
+    miPrint_ = NewAction("miPrint", "&Print", "Print the active document", QKeySequence(Qt::CTRL | Qt::Key_P));
+    miPrintPreview_ = NewAction("miPrintPreview", "Print Pre&view", "Display full pages");
+    miPrintSetup_ = NewAction("miPrintSetup", "P&rint Setup", "Change the printer and printing options");
+    miConfigure_ = NewAction("miConfigure", "&Configure", "Configure QM54");
+    miRecentFile_ = NewAction("miRecentFile", "Recent File", " ");
+    miRecentFile_->setEnabled(false);
+    for (size_t i = 0; i < miRecent_.size(); ++i) {
+        miRecent_[i] = NewAction(QStringLiteral("miRecent%1").arg(i + 1), QString(), "Open this document");
+        connect(miRecent_[i], &QAction::triggered, this, [this, i] { OpenRecent(static_cast<int>(i)); });
+    }
+    miExit_ = NewAction("miExit", "E&xit", "Quit the application; prompts to save documents");
+    miCopy_ = NewAction("miCopy", "&Copy", "Copy the selection and put it on the Clipboard",
+                        QKeySequence(Qt::CTRL | Qt::Key_C));
+    miCopy_->setIcon(QIcon::fromTheme(QStringLiteral("edit-copy")));
+    miPaste_ = NewAction("miPaste", "&Paste", "Insert Clipboard contents", QKeySequence(Qt::CTRL | Qt::Key_V));
+    miPaste_->setIcon(QIcon::fromTheme(QStringLiteral("edit-paste")));
+    miToolbar_ = NewAction("miToolbar", "&Toolbar", "Show or hide the toolbar");
+    miStatusBar_ = NewAction("miStatusBar", "&Status Bar", "Show or hide the status bar");
+    for (QAction* a : {miToolbar_, miStatusBar_}) {
+        a->setCheckable(true);
+        a->setChecked(true);
+    }
+    miVisible_ = NewAction("miVisible", "&Visible", " ");
+    for (int i = 0; i < kItemCount; ++i) {
+        miItem_[i] = NewAction(QStringLiteral("miItem%1").arg(i + 1), ColumnGroupAt(i).itemName, " ");
+        miItem_[i]->setCheckable(true);
+        miItem_[i]->setChecked(true);
+        connect(miItem_[i], &QAction::triggered, this, [this, i](bool on) {
+            Prepare();
+            grdCh_->SetColumnGroupVisible(i, on);
+            settings_.itemVisible[i] = on;
+        });
+    }
+    miUpload_ = NewAction("miUpload", "&Upload", "Read data from radio");
+    miUpload_->setIcon(style->standardIcon(QStyle::SP_ArrowUp));
+    miDownload_ = NewAction("miDownload", "&Download", "Program radio with data");
+    miDownload_->setIcon(style->standardIcon(QStyle::SP_ArrowDown));
+    miHelpTopics_ = NewAction("miHelpTopics", "&Help Topics", "List Help topics");
+    miHelpTopics_->setIcon(style->standardIcon(QStyle::SP_MessageBoxQuestion));
+    miGetStarted_ = NewAction("miGetStarted", "&Get Started", "Overview features and options on QM54");
+    miCommonProblems_ = NewAction("miCommonProblems", "Common Problems",
+                                  "Most common problems in programming KTD-4150 Series radio");
+    miCommonProblems_->setVisible(false);
+    miAbout_ = NewAction("miAbout", "&About QM54...", "Information on QM54");
+
+    connect(miNew_, &QAction::triggered, this, &TfrmMain::FileNew);
+    connect(miOpen_, &QAction::triggered, this, &TfrmMain::FileOpen);
+    connect(miSave_, &QAction::triggered, this, [this] {
+        doc_.AllowSave();
+        Prepare();
+        FileSave();
+    });
+    connect(miSaveAs_, &QAction::triggered, this, &TfrmMain::FileSaveAs);
+    connect(miExit_, &QAction::triggered, this, &QWidget::close);
+    connect(miCopy_, &QAction::triggered, this, &TfrmMain::EditCopy);
+    connect(miPaste_, &QAction::triggered, this, &TfrmMain::EditPaste);
+    connect(miUpload_, &QAction::triggered, this, &TfrmMain::RadioUpload);
+    connect(miDownload_, &QAction::triggered, this, &TfrmMain::RadioDownload);
+    connect(miHelpTopics_, &QAction::triggered, this, [this] { ShowHelp(HelpPage::Topic); });
+    connect(miGetStarted_, &QAction::triggered, this, [this] { ShowHelp(HelpPage::Contents); });
+    connect(miCommonProblems_, &QAction::triggered, this, [this] { ShowHelp(HelpPage::Index); });
+    connect(miStatusBar_, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+
+    // The dialogs these entries open are not part of the program yet: the entries stay disabled.
+    for (QAction* a : {miPrint_, miPrintPreview_, miPrintSetup_, miConfigure_, miVisible_, miAbout_})
+        a->setEnabled(false);
+
+    // Keys of the main window.
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(f1, &QShortcut::activated, this, [this] { ShowHelp(HelpPage::Topic); });
+    auto* f2 = new QShortcut(QKeySequence(Qt::Key_F2), this);
+    connect(f2, &QShortcut::activated, this, [this] { grdCh_->ParseInto(doc_.Working()); });
+    auto* shiftF9 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9), this);
+    connect(shiftF9, &QShortcut::activated, this, &TfrmMain::ShowFileData);
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this, [this] {
+        if (!menuBar()->actions().isEmpty()) menuBar()->setActiveAction(menuBar()->actions().first());
+    });
+}
+
+void TfrmMain::BuildMenus()
+{
+    QMenuBar* bar = menuBar();
+    auto addMenu = [bar](const QString& title) {
+        QMenu* menu = bar->addMenu(title);
+        menu->menuAction()->setStatusTip(QStringLiteral(" "));
+        return menu;
+    };
+    QMenu* file = addMenu("&File");
+    file->addActions({miNew_, miOpen_, miSave_, miSaveAs_});
+    file->addSeparator();
+    file->addActions({miPrint_, miPrintPreview_, miPrintSetup_});
+    file->addSeparator();
+    file->addAction(miConfigure_);
+    file->addSeparator();
+    file->addAction(miRecentFile_);
+    for (QAction* a : miRecent_) file->addAction(a);
+    file->addSeparator();
+    file->addAction(miExit_);
+
+    QMenu* edit = addMenu("&Edit");
+    edit->addActions({miCopy_, miPaste_});
+
+    QMenu* view = addMenu("&View");
+    view->addActions({miToolbar_, miStatusBar_});
+    view->addSeparator();
+    QMenu* items = view->addMenu("&Items");
+    items->menuAction()->setStatusTip(QStringLiteral(" "));
+    items->addAction(miVisible_);
+    items->addSeparator();
+    for (QAction* a : miItem_) items->addAction(a);
+
+    // The settings dialogs of these menus are not part of the program yet: every entry is shown
+    // disabled, and the service entries follow the operating mode.
+    mnuCommon_ = addMenu("&Common");
+    for (const char* text : {"&Hardware", "&Radio status", "&Timer", "&CW ID", "&Marketing"})
+        mnuCommon_->addAction(text)->setEnabled(false);
+    miRxAdjust_ = mnuCommon_->addAction("Rx &Adjustment");
+    miTxAdjust_ = mnuCommon_->addAction("T&x Adjustment");
+    QMenu* alignment = mnuCommon_->addMenu("A&lignment");
+    for (const char* text : {"Lowest", "Low", "High", "Highest"}) alignment->addAction(text)->setEnabled(false);
+    miAlignment_ = alignment->menuAction();
+    miTxPower_ = mnuCommon_->addAction("Tx &Power Adjust");
+    mnuCommon_->addAction("Alpha Ta&g")->setEnabled(false);
+    miRxAdjust_->setObjectName(QStringLiteral("miRxAdjust"));
+    miTxAdjust_->setObjectName(QStringLiteral("miTxAdjust"));
+    miAlignment_->setObjectName(QStringLiteral("miAlignment"));
+    miTxPower_->setObjectName(QStringLiteral("miTxPower"));
+    for (QAction* a : {miRxAdjust_, miTxAdjust_, miAlignment_, miTxPower_}) a->setEnabled(false);
+
+    mnuSignalling_ = addMenu("&Signalling");
+    for (const char* text : {"&Signalling Type", "&ANI Setting", "&ENI Setting", "5&Tone Table"})
+        mnuSignalling_->addAction(text)->setEnabled(false);
+
+    QMenu* radio = addMenu("&Radio");
+    radio->addActions({miUpload_, miDownload_});
+
+    QMenu* help = addMenu("&Help");
+    help->addAction(miHelpTopics_);
+    help->addSeparator();
+    help->addActions({miGetStarted_, miCommonProblems_, miAbout_});
+}
+
+void TfrmMain::ApplyModeToMenus()
+{
+    const bool service = mode_ != OperatingMode::Normal;
+    for (QAction* a : {miRxAdjust_, miTxAdjust_, miTxPower_}) a->setVisible(service);
+    miAlignment_->setVisible(mode_ == OperatingMode::Manufacture);
+}
+
+void TfrmMain::BuildToolbar()
+{
+    toolbar_ = new QToolBar(QStringLiteral("Toolbar"), this);
+    toolbar_->setObjectName(QStringLiteral("ToolBar1"));
+    toolbar_->setMovable(true);
+    toolbar_->setFloatable(true);
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolbar_->addActions({miNew_, miOpen_});
+    toolbar_->addSeparator();
+    toolbar_->addAction(miSave_);
+    toolbar_->addSeparator();
+    toolbar_->addActions({miCopy_, miPaste_});
+    toolbar_->addSeparator();
+    toolbar_->addAction(miPrint_);
+    toolbar_->addSeparator();
+    toolbar_->addActions({miUpload_, miDownload_});
+    toolbar_->addSeparator();
+    toolbar_->addAction(miHelpTopics_);
+    addToolBar(Qt::TopToolBarArea, toolbar_);
+    connect(miToolbar_, &QAction::toggled, toolbar_, &QToolBar::setVisible);
+    connect(toolbar_, &QToolBar::visibilityChanged, this, [this](bool shown) {
+        if (!isMinimized() && isVisible()) miToolbar_->setChecked(shown);
+    });
+}
+
+QWidget* TfrmMain::BuildSystemPanel()
+{
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("pnlSystem"));
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(4, 4, 4, 2);
+    auto box = [this] {
+        auto* edit = new QLineEdit(this);
+        edit->setReadOnly(true);
+        edit->setFocusPolicy(Qt::NoFocus);
+        return edit;
+    };
+    auto third = [&](const char* top, QLineEdit*& topBox, const char* bottom, QLineEdit*& bottomBox) {
+        auto* grid = new QGridLayout;
+        topBox = box();
+        bottomBox = box();
+        grid->addWidget(new QLabel(top, panel), 0, 0);
+        grid->addWidget(topBox, 0, 1);
+        grid->addWidget(new QLabel(bottom, panel), 1, 0);
+        grid->addWidget(bottomBox, 1, 1);
+        grid->setColumnStretch(1, 1);
+        row->addLayout(grid, 1);
+    };
+    third("Serial No", edtSerial_, "Band", edtBand_);
+    third("Product Type", edtProduct_, "FW Version", edtFirmware_);
+    third("COM Port", edtPort_, "Printer", edtPrinter_);
+    return panel;
+}
+
+void TfrmMain::BuildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    hintPanel_ = new QLabel(MainWindowDefaultHint, bar);
+    bar->addWidget(hintPanel_, 1);
+    auto fixed = [bar](int width) {
+        auto* label = new QLabel(bar);
+        label->setFixedWidth(width);
+        label->setAlignment(Qt::AlignCenter);
+        label->setFrameShape(QFrame::StyledPanel);
+        bar->addPermanentWidget(label);
+        return label;
+    };
+    capsPanel_ = fixed(30);
+    numPanel_ = fixed(30);
+    scrollPanel_ = fixed(35);
+    timePanel_ = fixed(60);
+    clock_ = new QTimer(this);
+    clock_->setInterval(1000);
+    connect(clock_, &QTimer::timeout, this, &TfrmMain::UpdateClock);
+    clock_->start();
+    UpdateClock();
+}
+
+void TfrmMain::UpdateClock()
+{
+    timePanel_->setText(QTime::currentTime().toString(QStringLiteral("HH:mm")));
+    const auto locks = QueryLockKeys();
+    capsPanel_->setText(locks && locks->caps ? QStringLiteral("CAP") : QString());
+    numPanel_->setText(locks && locks->num ? QStringLiteral("NUM") : QString());
+    scrollPanel_->setText(locks && locks->scroll ? QStringLiteral("SCRL") : QString());
+}
+
+void TfrmMain::RebuildRecentMenu()
+{
+    const auto& paths = settings_.recent.Paths();
+    miRecentFile_->setVisible(paths.empty());
+    const std::string cwd = S(QDir::currentPath());
+    for (size_t i = 0; i < miRecent_.size(); ++i) {
+        const bool shown = i < paths.size();
+        QString caption;
+        if (shown) {
+            QString name = Q(RecentDisplayName(paths[i], cwd));
+            caption = QStringLiteral("&%1 %2").arg(i + 1).arg(name.replace('&', QStringLiteral("&&")));
+        }
+        miRecent_[i]->setText(caption);
+        miRecent_[i]->setVisible(shown);
+    }
+}
+
+}  // namespace qm54

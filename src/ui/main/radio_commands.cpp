@@ -1,0 +1,58 @@
+// The main window's radio commands: Upload and Download, each run in the progress window with
+// the main window disabled.
+#include "ui/main/main_window.h"
+
+#include "link/clone.h"
+#include "link/radio_port.h"
+#include "ui/main/main_window_support.h"
+#include "ui/main/radio_window.h"
+
+namespace qm54 {
+
+void TfrmMain::RadioUpload()
+{
+    doc_.AllowSave();
+    Prepare();
+    if (!SavePrompt()) return;
+    if (!RunClone(false)) return;
+    doc_.TakeUpload();
+    Refresh();
+}
+
+void TfrmMain::RadioDownload()
+{
+    doc_.AllowSave();
+    Prepare();
+    if (!SavePrompt()) return;
+    ownPrompter_.SetTitle(QStringLiteral("Download"));
+    const NarrowbandOutcome outcome = doc_.CheckNarrowband(policy_);
+    ownPrompter_.SetTitle(QString());
+    if (outcome.download) RunClone(true);
+    Refresh();
+}
+
+bool TfrmMain::RunClone(bool download)
+{
+    std::unique_ptr<TCRsDrv> port = OpenRadioPort(S(PortDevice()), options_.timing.settleMs, prompter_);
+    if (!port) return false;
+    setEnabled(false);
+    TfrmRadio radio(download);
+    radio.show();
+    // The main window is disabled, and so would be any message box it owned.
+    ownPrompter_.SetParent(&radio);
+    CloneLink link{*port, radio, SystemClock(), options_.timing};
+    bool done = true;
+    if (download)
+        DownloadToRadio(link, prompter_, mode_, doc_.Emem(), doc_.Map());
+    else
+        done = UploadFromRadio(link, prompter_, doc_.Map(), doc_.Emem());
+    port.reset();
+    ownPrompter_.SetParent(this);
+    setEnabled(true);
+    radio.Finish();
+    activateWindow();
+    return done;
+}
+
+
+}  // namespace qm54
