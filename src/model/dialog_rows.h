@@ -1,0 +1,94 @@
+// The settings dialogs as data: each dialog is a list of rows, and a row names a setting of the
+// settings table, the control that edits it (a drop-down list or an edit field with its rule) and
+// the operating modes that may edit it. The Qt dialogs are built from these rows, `qm54 get`
+// shows settings through them and `qm54 set` types into them, so all three share one description.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/emem.h"
+#include "model/field_rules.h"
+#include "model/operating_mode.h"
+#include "model/settings_table.h"
+
+namespace qm54 {
+
+enum class DialogId { Hardware, RadioStatus, Timer, CwId, Market };
+
+// Which operating modes may edit a row.
+enum class EditableIn { DealerAndManufacture, Manufacture };
+bool MayEdit(EditableIn rights, OperatingMode mode);
+std::string_view ModeNeeded(EditableIn rights);  // "Dealer" or "Manufacture"
+
+enum class RowControl { List, Edit };
+
+struct DialogRow {
+    std::string_view Caption;    // with the row's accelerator marked "&"
+    std::string_view Key;        // the setting's key in the settings table
+    RowControl Control;
+    int OptionList = -1;         // List: the names shown, index = stored value (see StoredValues)
+    std::span<const int32_t> StoredValues;  // List: the stored value of each index, when not the index
+    std::span<const std::string_view> OwnNames;  // List: names of its own instead of an option list
+    const FieldRule* Rule = nullptr;        // Edit: the parse and format rule
+    EditableIn Rights = EditableIn::DealerAndManufacture;
+    bool Accelerator = true;     // Alt + the marked letter moves the focus to the control
+
+    const SettingRow& Setting() const;  // the settings table's row of Key
+    int ListCount() const;
+    std::string ListName(int index) const;
+    // The index a stored value shows as (the first whose stored value it is; else 0), and back.
+    int IndexOfStored(int32_t stored) const;
+    int32_t StoredOfIndex(int index) const;
+};
+
+struct DialogTable {
+    DialogId Id;
+    std::string_view Caption;  // the window's caption
+    std::span<const DialogRow> Rows;
+};
+
+const DialogTable& Dialog(DialogId id);
+std::span<const DialogTable> AllDialogs();
+
+// The dialog and row that edit key, or nothing.
+struct DialogRowRef {
+    const DialogTable* Dialog = nullptr;
+    const DialogRow* Row = nullptr;
+    int Index = -1;  // the row's place in its dialog
+};
+DialogRowRef FindDialogRow(std::string_view key);
+
+// What a dialog's controls hold: per row the list index or the edit field's text.
+struct RowState {
+    int Index = 0;
+    std::string Text;
+};
+using DialogState = std::vector<RowState>;
+
+// The controls as the dialog shows them when it opens over emem.
+DialogState ShowDialog(const DialogTable& dialog, const TCEmem& emem, char separator = '.');
+// A row's value as its dialog shows it: the list name, or the edit field's formatted text.
+std::string ShownValue(const DialogRow& row, const TCEmem& emem, char separator = '.');
+
+// The text an edit field ends up holding after text was typed into it: refused characters
+// dropped, cut at the field's length.
+std::string TypedIntoField(const FieldRule& rule, std::string_view text);
+
+// The default IF of a band in 10 kHz units (VHF 21.40 MHz, UHF 73.35 MHz).
+int32_t BandDefaultIf(int band);
+
+struct DialogOk {
+    bool Modified = false;     // a written setting differs from what the dialog opened with
+    bool BandChanged = false;  // Hardware: Band differs
+};
+
+// OK of a dialog: every row's value is written into emem in its stored unit, in the dialog's
+// order, then its side effects (CW ID disabled: CW-ID channels turned off; the market's serial
+// validated). The main window's part after OK (band defaults, the grid redrawn) is the caller's.
+DialogOk ApplyDialog(const DialogTable& dialog, const DialogState& state, TCEmem& emem, char separator = '.');
+
+}  // namespace qm54

@@ -1,0 +1,206 @@
+#include "model/field_rules.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "model/decimal.h"
+
+namespace qm54 {
+
+namespace {
+
+constexpr double kTenKilohertzMax = 99.99;
+constexpr double kHalfStepMax = 60.0;
+constexpr int kGuardMax = 360;
+constexpr size_t kSerialLength = 8;
+constexpr const char* kDefaultSerialShown = "00000000";
+
+// The text up to the first occurrence of unit, or all of it.
+std::string_view BeforeUnit(std::string_view text, std::string_view unit)
+{
+    if (unit.empty()) return text;
+    const size_t at = text.find(unit);
+    return at == std::string_view::npos ? text : text.substr(0, at);
+}
+
+std::string WithSeparator(std::string text, char separator)
+{
+    std::replace(text.begin(), text.end(), '.', separator);
+    return text;
+}
+
+std::string Fixed(double value, int decimals, char separator)
+{
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return WithSeparator(ec == std::errc() ? std::string(buffer, end) : std::string("0"), separator);
+}
+
+std::string Shortest(double value, char separator)
+{
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    return WithSeparator(ec == std::errc() ? std::string(buffer, end) : std::string("0"), separator);
+}
+
+// A decimal text as typed ("," or "." as the separator), 0 when it is not a number.
+double DecimalOf(std::string_view text)
+{
+    return ToFloatOrZero(NormalizeDecimalText(text));
+}
+
+// Trunc(value x 10^decimals) of a value that is not negative, worked out on its decimal digits so
+// that 0.29 x 100 gives 29 and never 28.
+int64_t ScaledDigits(double value, int decimals)
+{
+    TDecimal digits;
+    digits.SetValue(value);
+    return digits.ScaledTrunc(decimals);
+}
+
+double HalfStepDown(double value)
+{
+    const int64_t tenths = ScaledDigits(value, 1);
+    return static_cast<double>(tenths / 10) + (tenths % 10 >= 5 ? 0.5 : 0.0);
+}
+
+// A whole number typed into a field, or fallback when the text is not one.
+int64_t WholeOr(std::string_view text, int64_t fallback)
+{
+    if (!IsNonNegativeInt(text)) return fallback;
+    return ToIntOr(text, static_cast<int>(fallback));
+}
+
+FieldValue Number(double value) { return {value, {}}; }
+
+std::string SerialField(std::string_view text)
+{
+    std::string serial(Trim(text));
+    if (serial.empty()) serial = kDefaultSerial;
+    if (serial.size() < kSerialLength) serial.resize(kSerialLength, ' ');
+    return serial;
+}
+
+}  // namespace
+
+bool IsTextRule(const FieldRule& rule)
+{
+    return rule.Kind == RuleKind::FreeText || rule.Kind == RuleKind::Serial;
+}
+
+FieldValue ParseField(const FieldRule& rule, std::string_view text, char)
+{
+    const std::string_view number = BeforeUnit(text, rule.Unit);
+    switch (rule.Kind) {
+    case RuleKind::TenKilohertz:
+        return Number(std::clamp(text.empty() ? 0.0 : DecimalOf(number), 0.0, kTenKilohertzMax));
+    case RuleKind::HalfStep:
+        return Number(HalfStepDown(std::clamp(DecimalOf(number), 0.0, kHalfStepMax)));
+    case RuleKind::Guard: {
+        const int64_t seconds = std::clamp<int64_t>(WholeOr(number, 0), 0, kGuardMax);
+        return Number(static_cast<double>(seconds - seconds % 2));
+    }
+    case RuleKind::Number:
+        return Number(static_cast<double>(std::clamp<int64_t>(WholeOr(number, rule.Min), rule.Min, rule.Max)));
+    case RuleKind::FreeText:
+        return {0, std::string(text)};
+    case RuleKind::Serial:
+        return {0, SerialField(text)};
+    }
+    return {};
+}
+
+std::string FormatField(const FieldRule& rule, const FieldValue& value, char separator)
+{
+    switch (rule.Kind) {
+    case RuleKind::TenKilohertz:
+        return Fixed(value.Number, 2, separator) + std::string(rule.Unit);
+    case RuleKind::HalfStep:
+        return Fixed(value.Number, 1, separator) + std::string(rule.Unit);
+    case RuleKind::Guard:
+    case RuleKind::Number:
+        return Fixed(value.Number, 0, separator) + std::string(rule.Unit);
+    case RuleKind::FreeText:
+        return value.Text;
+    case RuleKind::Serial:
+        return SerialField(value.Text);
+    }
+    return {};
+}
+
+std::string BareField(const FieldRule& rule, const FieldValue& value, char separator)
+{
+    return IsTextRule(rule) ? value.Text : Shortest(value.Number, separator);
+}
+
+std::string CommitField(const FieldRule& rule, std::string_view text, char separator)
+{
+    return FormatField(rule, ParseField(rule, text, separator), separator);
+}
+
+FieldValue ValueOfStored(const FieldRule& rule, int32_t stored, const std::string& storedText)
+{
+    switch (rule.Kind) {
+    case RuleKind::TenKilohertz:
+        return Number(stored / 100.0);
+    case RuleKind::HalfStep:
+        return Number(stored * 0.5);
+    case RuleKind::Guard:
+        return Number(stored * 2.0);
+    case RuleKind::Number:
+        return Number(static_cast<double>(stored));
+    case RuleKind::FreeText:
+        return {0, storedText};
+    case RuleKind::Serial:
+        return {0, storedText == kDefaultSerial ? std::string(kDefaultSerialShown) : storedText};
+    }
+    return {};
+}
+
+int32_t StoredNumber(const FieldRule& rule, const FieldValue& value)
+{
+    switch (rule.Kind) {
+    case RuleKind::TenKilohertz:
+        return static_cast<int32_t>(ScaledDigits(value.Number, 2));
+    case RuleKind::HalfStep:
+        return static_cast<int32_t>(std::trunc(value.Number / 0.5));
+    case RuleKind::Guard:
+        return static_cast<int32_t>(std::trunc(value.Number / 2.0));
+    case RuleKind::Number:
+        return static_cast<int32_t>(value.Number);
+    case RuleKind::FreeText:
+    case RuleKind::Serial:
+        break;
+    }
+    return 0;
+}
+
+std::string StoredText(const FieldRule& rule, const FieldValue& value)
+{
+    return rule.Kind == RuleKind::Serial ? ValidateSerial(value.Text) : value.Text;
+}
+
+std::string ShownText(const FieldRule& rule, int32_t stored, const std::string& storedText, char separator)
+{
+    const FieldValue value = ValueOfStored(rule, stored, storedText);
+    // Written as a plain number (two decimals for the frequencies), then parsed and formatted.
+    const std::string plain = rule.Kind == RuleKind::TenKilohertz ? Fixed(value.Number, 2, separator)
+                                                                  : BareField(rule, value, separator);
+    return CommitField(rule, plain, separator);
+}
+
+KeyFilterResult FilterFieldKey(const FieldRule& rule, char32_t key)
+{
+    switch (rule.Filter) {
+    case KeyFilterKind::Digit:
+        return FilterDigitKey(key);
+    case KeyFilterKind::Decimal:
+        return FilterDecimalKey(key);
+    case KeyFilterKind::Printable:
+        break;
+    }
+    return FilterPrintableKey(key);
+}
+
+}  // namespace qm54
