@@ -154,11 +154,23 @@ void TfrmMain::BuildMenus()
     items->addSeparator();
     for (QAction* a : miItem_) items->addAction(a);
 
-    // The settings dialogs of these menus are not part of the program yet: every entry is shown
-    // disabled, and the service entries follow the operating mode.
+    // The service entries follow the operating mode; the dialogs not built yet stay disabled.
     mnuCommon_ = addMenu("&Common");
-    for (const char* text : {"&Hardware", "&Radio status", "&Timer", "&CW ID", "&Marketing"})
-        mnuCommon_->addAction(text)->setEnabled(false);
+    const struct {
+        const char* text;
+        const char* name;
+        DialogId dialog;
+    } commonDialogs[] = {
+        {"&Hardware", "miHardware", DialogId::Hardware},   {"&Radio status", "miRadioStatus", DialogId::RadioStatus},
+        {"&Timer", "miTimer", DialogId::Timer},            {"&CW ID", "miCwId", DialogId::CwId},
+        {"&Marketing", "miMarketing", DialogId::Market},
+    };
+    for (const auto& entry : commonDialogs) {
+        QAction* action = mnuCommon_->addAction(entry.text);
+        action->setObjectName(entry.name);
+        const DialogId dialog = entry.dialog;
+        connect(action, &QAction::triggered, this, [this, dialog] { OpenCommonDialog(dialog); });
+    }
     miRxAdjust_ = mnuCommon_->addAction("Rx &Adjustment");
     miTxAdjust_ = mnuCommon_->addAction("T&x Adjustment");
     QMenu* alignment = mnuCommon_->addMenu("A&lignment");

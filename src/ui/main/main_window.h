@@ -6,6 +6,7 @@
 
 #include "link/serial_port.h"
 #include "model/app_settings.h"
+#include "model/dialog_rows.h"
 #include "model/document.h"
 #include "model/narrowband.h"
 #include "model/startup.h"
@@ -64,6 +65,9 @@ public:
     void RadioDownload();
     void ShowHelp(HelpPage page);
     void ShowFileData();      // Shift+F9
+    // Common > Hardware, Radio status, Timer, CW ID, Marketing: the dialog over the document,
+    // then what the main window does after it.
+    void OpenCommonDialog(DialogId dialog);
 
     OperatingMode Mode() const { return mode_; }
     NarrowbandPolicy Policy() const { return policy_; }

@@ -1,0 +1,339 @@
+#include "ui/dialogs/dialog_conventions.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include "ui/main/help_viewer.h"
+
+namespace qm54 {
+
+namespace {
+
+constexpr int kCaptionWidth = 170;
+constexpr int kControlWidth = 150;
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+std::string S(const QString& text) { return text.toStdString(); }
+
+void Paint(QWidget* widget, QPalette::ColorRole role)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, QApplication::palette().color(role));
+    widget->setPalette(palette);
+}
+
+}  // namespace
+
+char DecimalSeparator()
+{
+    const QString point = QLocale().decimalPoint();
+    return point == QStringLiteral(",") ? ',' : '.';
+}
+
+// --- the value edit field ---------------------------------------------------------------------
+
+ValueEdit::ValueEdit(const FieldRule& rule, QWidget* parent) : QLineEdit(parent), rule_(rule)
+{
+    setContextMenuPolicy(Qt::NoContextMenu);  // no paste by the mouse either
+    setDragEnabled(false);
+    setAcceptDrops(false);
+    SetTyping(false);
+}
+
+void ValueEdit::SetTyping(bool typing)
+{
+    setReadOnly(!typing);
+    Paint(this, typing ? QPalette::ToolTipBase : QPalette::Base);
+}
+
+void ValueEdit::ShowValue(const QString& text)
+{
+    editActive_ = false;
+    SetTyping(false);
+    setText(text);
+    restoreText_ = text;
+}
+
+void ValueEdit::StartTyping()
+{
+    editActive_ = true;
+    SetTyping(true);
+    if (!IsTextRule(rule_)) {
+        const char separator = DecimalSeparator();
+        setText(Q(BareField(rule_, ParseField(rule_, S(text()), separator), separator)));
+    }
+    selectAll();
+}
+
+void ValueEdit::Commit()
+{
+    editActive_ = false;
+    SetTyping(false);
+    setText(Q(CommitField(rule_, S(text()), DecimalSeparator())));
+    deselect();
+    restoreText_ = text();
+}
+
+void ValueEdit::TypeCharacter(const QString& typed)
+{
+    const char32_t key = typed.toUcs4().value(0);
+    const KeyFilterResult filtered = FilterFieldKey(rule_, key);
+    if (!filtered.accepted) return;
+    if (!editActive_) {
+        clear();
+        editActive_ = true;
+        SetTyping(true);
+    }
+    if (filtered.key == U'\b') {
+        backspace();
+        return;
+    }
+    if (text().size() - selectedText().size() >= rule_.MaxTyped) return;
+    insert(QString::fromUcs4(&filtered.key, 1));
+}
+
+void ValueEdit::keyPressEvent(QKeyEvent* event)
+{
+    ctrlHeld_ = event->modifiers() & Qt::ControlModifier;
+    const int key = event->key();
+    if (key == Qt::Key_Escape) {
+        if (!editActive_) {
+            event->ignore();  // the dialog closes as Cancel
+            return;
+        }
+        ShowValue(restoreText_);
+        return;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (editActive_)
+            Commit();
+        else
+            StartTyping();
+        return;
+    }
+    if (ctrlHeld_) return;  // no control-key shortcut reaches the field, paste included
+    if (key == Qt::Key_Backspace) {
+        TypeCharacter(QStringLiteral("\b"));
+        return;
+    }
+    if (!event->text().isEmpty() && event->text().at(0).isPrint()) {
+        TypeCharacter(event->text());
+        return;
+    }
+    QLineEdit::keyPressEvent(event);  // cursor keys, Home, End, Delete while typing
+}
+
+void ValueEdit::mouseDoubleClickEvent(QMouseEvent*)
+{
+    if (editActive_)
+        Commit();
+    else
+        StartTyping();
+}
+
+void ValueEdit::focusInEvent(QFocusEvent* event)
+{
+    editActive_ = false;
+    SetTyping(false);
+    restoreText_ = text();
+    QLineEdit::focusInEvent(event);
+}
+
+void ValueEdit::focusOutEvent(QFocusEvent* event)
+{
+    if (event->reason() != Qt::PopupFocusReason) {
+        const QString keep = restoreText_;
+        Commit();
+        restoreText_ = keep;
+    }
+    QLineEdit::focusOutEvent(event);
+}
+
+// --- the drop-down list -----------------------------------------------------------------------
+
+DropDownList::DropDownList(QWidget* parent) : QComboBox(parent)
+{
+    setEditable(false);
+}
+
+void DropDownList::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (view()->isVisible())
+            hidePopup();
+        else
+            showPopup();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+}
+
+// --- the dialog -------------------------------------------------------------------------------
+
+SettingsDialog::SettingsDialog(const DialogTable& table, Document& document, OperatingMode mode,
+                               Prompter& prompter, QWidget* parent)
+    : QDialog(parent), prompter_(prompter), table_(table), document_(document)
+{
+    setWindowTitle(Q(std::string(table.Caption)));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    BuildRows(mode);
+    Load();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [] { RequestHelp(HelpPage::Contents); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FocusChanged(now); });
+}
+
+void SettingsDialog::BuildRows(OperatingMode mode)
+{
+    auto* outer = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(4);
+    for (size_t i = 0; i < table_.Rows.size(); ++i) {
+        const DialogRow& row = table_.Rows[i];
+        auto* caption = new QLabel(this);
+        caption->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        caption->setMinimumWidth(kCaptionWidth);
+        QWidget* control = nullptr;
+        if (row.Control == RowControl::List) {
+            auto* list = new DropDownList(this);
+            for (int k = 0; k < row.ListCount(); ++k) list->addItem(Q(row.ListName(k)));
+            const int index = static_cast<int>(i);
+            connect(list, &QComboBox::currentIndexChanged, this, [this, index](int chosen) {
+                if (!loading_) UserChangedList(index, chosen);
+            });
+            control = list;
+        } else {
+            control = new ValueEdit(*row.Rule, this);
+        }
+        control->setObjectName(Q(std::string(row.Key)));
+        control->setMinimumWidth(kControlWidth);
+        const bool editable = MayEdit(row.Rights, mode);
+        control->setEnabled(editable);
+        if (!editable) Paint(control, QPalette::Button);
+        if (row.Accelerator) {
+            caption->setText(Q(std::string(row.Caption)));
+            caption->setBuddy(control);
+        } else {
+            caption->setText(Q(std::string(row.Caption)).remove(QLatin1Char('&')));
+        }
+        grid->addWidget(caption, static_cast<int>(i), 0);
+        grid->addWidget(control, static_cast<int>(i), 1);
+        controls_.push_back(control);
+    }
+    outer->addLayout(grid);
+
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    for (QPushButton* button : {ok_, cancel_}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    connect(ok_, &QPushButton::clicked, this, &SettingsDialog::Ok);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel_);
+    outer->addLayout(buttons);
+
+    hintLeft_ = new QLabel(this);
+    hintRight_ = new QLabel(this);
+    hintRight_->setObjectName(QStringLiteral("hintRight"));
+    for (QLabel* panel : {hintLeft_, hintRight_}) panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    hintRight_->setFixedWidth(80);
+    auto* hints = new QHBoxLayout;
+    hints->addWidget(hintLeft_, 1);
+    hints->addWidget(hintRight_);
+    outer->addLayout(hints);
+}
+
+void SettingsDialog::Load()
+{
+    loading_ = true;
+    const DialogState state = ShowDialog(table_, document_.Emem(), DecimalSeparator());
+    for (size_t i = 0; i < controls_.size(); ++i) {
+        if (auto* list = qobject_cast<DropDownList*>(controls_[i]))
+            list->setCurrentIndex(state[i].Index);
+        else if (auto* edit = qobject_cast<ValueEdit*>(controls_[i]))
+            edit->ShowValue(Q(state[i].Text));
+    }
+    loading_ = false;
+}
+
+void SettingsDialog::SetListQuietly(int row, int index)
+{
+    loading_ = true;
+    if (DropDownList* list = ListAt(row)) list->setCurrentIndex(index);
+    loading_ = false;
+}
+
+QWidget* SettingsDialog::Control(int row) const
+{
+    return row >= 0 && static_cast<size_t>(row) < controls_.size() ? controls_[static_cast<size_t>(row)] : nullptr;
+}
+
+ValueEdit* SettingsDialog::EditAt(int row) const { return qobject_cast<ValueEdit*>(Control(row)); }
+
+DropDownList* SettingsDialog::ListAt(int row) const { return qobject_cast<DropDownList*>(Control(row)); }
+
+int SettingsDialog::RowOf(std::string_view key) const
+{
+    for (size_t i = 0; i < table_.Rows.size(); ++i)
+        if (table_.Rows[i].Key == key) return static_cast<int>(i);
+    return -1;
+}
+
+bool SettingsDialog::EditActive() const
+{
+    for (QWidget* control : controls_)
+        if (auto* edit = qobject_cast<ValueEdit*>(control); edit && edit->EditActive()) return true;
+    return false;
+}
+
+QString SettingsDialog::HintText() const { return hintRight_->text(); }
+
+void SettingsDialog::FocusChanged(QWidget* now)
+{
+    if (!now || now->window() != this) return;
+    hintLeft_->clear();
+    if (qobject_cast<QLineEdit*>(now))
+        hintRight_->setText(QStringLiteral("<ENTER>"));
+    else if (qobject_cast<QComboBox*>(now))
+        hintRight_->setText(QStringLiteral("<SELECT>"));
+    else
+        hintRight_->clear();
+}
+
+DialogState SettingsDialog::CurrentState() const
+{
+    DialogState state;
+    for (QWidget* control : controls_) {
+        if (auto* list = qobject_cast<DropDownList*>(control))
+            state.push_back({list->currentIndex(), {}});
+        else if (auto* edit = qobject_cast<ValueEdit*>(control))
+            state.push_back({0, S(edit->text())});
+    }
+    return state;
+}
+
+void SettingsDialog::Ok()
+{
+    for (QWidget* control : controls_)
+        if (auto* edit = qobject_cast<ValueEdit*>(control); edit && edit->EditActive()) edit->Commit();
+    result_ = ApplyDialog(table_, CurrentState(), document_.Emem(), DecimalSeparator());
+    if (result_.Modified) document_.SetModified();
+    accept();
+}
+
+}  // namespace qm54

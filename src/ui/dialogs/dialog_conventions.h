@@ -1,0 +1,110 @@
+// What every settings dialog shares: the value edit field with its display and typing states, the
+// drop-down list that Enter opens and closes, and SettingsDialog, which lays a dialog out from
+// its rows (src/model/dialog_rows.h), loads them from the document, enables them by the operating
+// mode, handles the window keys and the hint strip, and runs the OK rule.
+#pragma once
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+
+#include <vector>
+
+#include "model/dialog_rows.h"
+#include "model/document.h"
+#include "model/prompter.h"
+
+class QLabel;
+class QPushButton;
+
+namespace qm54 {
+
+// The system's decimal separator, "." or "," (anything else is shown as ".").
+char DecimalSeparator();
+
+// An edit field with the two states of the dialogs: display (read only, window colour) and
+// typing (tooltip colour). The first accepted key replaces the value; Enter or a double-click
+// starts typing (the bare number, all selected) or commits (parse, then format); Esc while typing
+// restores the text the field had on taking focus or at its last commit; leaving it commits;
+// keys with Ctrl held are swallowed; every character goes through the field's filter and the
+// typed text never exceeds the field's length.
+class ValueEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    ValueEdit(const FieldRule& rule, QWidget* parent);
+    bool EditActive() const { return editActive_; }
+    const FieldRule& Rule() const { return rule_; }
+    // Shows text as the committed value (also the text Esc puts back).
+    void ShowValue(const QString& text);
+    void StartTyping();
+    void Commit();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void SetTyping(bool typing);
+    void TypeCharacter(const QString& text);
+
+    const FieldRule& rule_;
+    bool editActive_ = false;
+    bool ctrlHeld_ = false;
+    QString restoreText_;
+};
+
+// A drop-down list: the stored setting is the index of the chosen item; Enter opens the list when
+// it is closed and closes it when it is open.
+class DropDownList : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DropDownList(QWidget* parent);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+class SettingsDialog : public QDialog {
+    Q_OBJECT
+public:
+    SettingsDialog(const DialogTable& table, Document& document, OperatingMode mode, Prompter& prompter,
+                   QWidget* parent);
+
+    // What OK did (meaningful after the dialog was accepted).
+    const DialogOk& Result() const { return result_; }
+    // The control of row i, and the row a control's key edits.
+    QWidget* Control(int row) const;
+    ValueEdit* EditAt(int row) const;
+    DropDownList* ListAt(int row) const;
+    int RowOf(std::string_view key) const;
+    bool EditActive() const;
+    QString HintText() const;  // the right panel of the hint strip
+
+protected:
+    // A list of row changed by the user (not by loading); the hardware dialog asks its questions.
+    virtual void UserChangedList(int /*row*/, int /*index*/) {}
+    // Sets a list without that counting as a user change.
+    void SetListQuietly(int row, int index);
+    Prompter& prompter_;
+
+private:
+    void BuildRows(OperatingMode mode);
+    void Load();
+    void Ok();
+    void FocusChanged(QWidget* now);
+    DialogState CurrentState() const;
+
+    const DialogTable& table_;
+    Document& document_;
+    std::vector<QWidget*> controls_;
+    QLabel* hintLeft_ = nullptr;
+    QLabel* hintRight_ = nullptr;
+    QPushButton* ok_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    DialogOk result_;
+    bool loading_ = false;
+};
+
+}  // namespace qm54

@@ -1,0 +1,43 @@
+#include "ui/dialogs/hardware_dialog.h"
+
+namespace qm54 {
+
+namespace {
+
+const char* const kBandQuestion =
+    "NOTE!! Changing the band invalidate all channel frequencies.\r\nThese will be changed to the band default.ok?";
+const char* const kStepQuestion =
+    "NOTE!! Changing the step may invalidate some channel frequencies.\r\nThese will be shifted to the nearest "
+    "valid step. ok?\r\nChange Channel Capacity?";
+
+}  // namespace
+
+TfrmHardware::TfrmHardware(Document& document, OperatingMode mode, Prompter& prompter, QWidget* parent)
+    : SettingsDialog(Dialog(DialogId::Hardware), document, mode, prompter, parent),
+      bandRow_(RowOf("Band")), stepRow_(RowOf("ChannelStep")), ifRow_(RowOf("IntermediateFreq")),
+      confirmedBand_(ListAt(bandRow_)->currentIndex()), confirmedStep_(ListAt(stepRow_)->currentIndex())
+{
+    setObjectName(QStringLiteral("frmHardware"));
+}
+
+void TfrmHardware::UserChangedList(int row, int index)
+{
+    if (row == bandRow_) {
+        if (ShowMessageBox(prompter_, kBandQuestion, MsgKind::Confirmation, MsgButtons::YesNo) != MrYes) {
+            SetListQuietly(row, confirmedBand_);
+            return;
+        }
+        confirmedBand_ = index;
+        // Also in the Dealer mode, where the IF field cannot be edited: the new IF is stored at OK.
+        const FieldRule& rule = EditAt(ifRow_)->Rule();
+        EditAt(ifRow_)->ShowValue(QString::fromStdString(ShownText(rule, BandDefaultIf(index), {}, DecimalSeparator())));
+    } else if (row == stepRow_) {
+        if (ShowMessageBox(prompter_, kStepQuestion, MsgKind::Confirmation, MsgButtons::YesNo) != MrYes) {
+            SetListQuietly(row, confirmedStep_);
+            return;
+        }
+        confirmedStep_ = index;
+    }
+}
+
+}  // namespace qm54

@@ -1,0 +1,42 @@
+// qm54-dialog-shots FOLDER: saves a PNG of every settings dialog over the default programming, in
+// the Manufacture mode (every control enabled), for the documentation. Run under a display
+// (scripts/screenshot runs it under Xvfb).
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "model/document.h"
+#include "ui/dialogs/hardware_dialog.h"
+#include "ui/dialogs/settings_dialogs.h"
+#include "ui/main/qt_prompter.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 2) return 2;
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    qm54::QtPrompter prompter;
+    qm54::Document document(prompter, "/nonexistent/defaultv.Q54");
+    const auto mode = qm54::OperatingMode::Manufacture;
+
+    using Make = std::function<std::unique_ptr<QDialog>()>;
+    const std::vector<std::pair<QString, Make>> dialogs = {
+        {"dialog-hardware.png", [&] { return std::make_unique<qm54::TfrmHardware>(document, mode, prompter, nullptr); }},
+        {"dialog-radio-status.png", [&] { return std::make_unique<qm54::TfrmRadioStatus>(document, mode, prompter, nullptr); }},
+        {"dialog-timer.png", [&] { return std::make_unique<qm54::TfrmTimer>(document, mode, prompter, nullptr); }},
+        {"dialog-cw-id.png", [&] { return std::make_unique<qm54::TfrmCWID>(document, mode, prompter, nullptr); }},
+        {"dialog-market.png", [&] { return std::make_unique<qm54::TfrmMarket>(document, mode, prompter, nullptr); }},
+    };
+    int failures = 0;
+    for (const auto& [name, make] : dialogs) {
+        std::unique_ptr<QDialog> dialog = make();
+        dialog->show();
+        for (int i = 0; i < 10; ++i) app.processEvents();
+        if (!dialog->grab().save(folder.filePath(name), "PNG")) ++failures;
+    }
+    return failures == 0 ? 0 : 1;
+}
