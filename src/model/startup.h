@@ -22,4 +22,9 @@ std::string MainCaption(const std::string& currentFile, OperatingMode mode);
 
 inline constexpr const char* kNoFile = "<none>";
 
+// The about box's version line of a file version "a.b.c.d": "QM54 Ver. " with the first field, "."
+// and the second field as a number of at least two digits (1.5.0.0 gives "QM54 Ver. 1.05"). An
+// unreadable second field counts as 0; an empty version leaves the version part empty.
+std::string AboutVersionLine(const std::string& fileVersion);
+
 }  // namespace qm54

@@ -1,10 +1,18 @@
-// The main window's settings dialogs: each opened over the document after the preparation, then
-// what the window does after it (the band defaults and the grid redrawn after the hardware
-// dialog, the channels taken again after CW ID, the system panel after the market).
+// The main window's dialogs: the settings dialogs, each opened over the document after the
+// preparation, then what the window does after it (the band defaults and the grid redrawn after
+// the hardware dialog, the channels taken again after CW ID, the system panel after the market);
+// the configuration of the serial port, the column groups shown, and the about box.
 #include "ui/main/main_window.h"
 
 #include "ui/dialogs/hardware_dialog.h"
 #include "ui/dialogs/settings_dialogs.h"
+#include "ui/main/about_dialog.h"
+#include "ui/main/channel_grid.h"
+#include "ui/main/config_dialog.h"
+#include "ui/main/main_window_support.h"
+#include "ui/main/visible_dialog.h"
+
+#include <QAction>
 
 namespace qm54 {
 
@@ -45,6 +53,35 @@ void TfrmMain::OpenCommonDialog(DialogId dialog)
         return;
     }
     }
+}
+
+void TfrmMain::FileConfigure()
+{
+    Prepare();
+    TfrmConfig config(S(PortDevice()), prompter_, options_.timing.settleMs, options_.sysfsRoot, this);
+    if (config.exec() != QDialog::Accepted) return;
+    // The chosen port replaces the one of this run's --port too.
+    settings_.portDevice = config.Device();
+    options_.portDevice.clear();
+    Refresh();
+}
+
+void TfrmMain::ViewVisible()
+{
+    Prepare();
+    TfrmVisible visible(settings_.itemVisible, this);
+    if (visible.exec() != QDialog::Accepted) return;
+    settings_.itemVisible = visible.Visible();
+    for (int i = 0; i < kItemCount; ++i) {
+        miItem_[i]->setChecked(settings_.itemVisible[i]);
+        grdCh_->SetColumnGroupVisible(i, settings_.itemVisible[i]);
+    }
+}
+
+void TfrmMain::HelpAbout()
+{
+    TfrmAbout about(this);
+    about.exec();
 }
 
 }  // namespace qm54

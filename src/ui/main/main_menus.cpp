@@ -105,9 +105,12 @@ void TfrmMain::BuildActions()
     connect(miCommonProblems_, &QAction::triggered, this, [this] { ShowHelp(HelpPage::Index); });
     connect(miStatusBar_, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
 
-    // The dialogs these entries open are not part of the program yet: the entries stay disabled.
-    for (QAction* a : {miPrint_, miPrintPreview_, miPrintSetup_, miConfigure_, miVisible_, miAbout_})
-        a->setEnabled(false);
+    connect(miConfigure_, &QAction::triggered, this, &TfrmMain::FileConfigure);
+    connect(miVisible_, &QAction::triggered, this, &TfrmMain::ViewVisible);
+    connect(miAbout_, &QAction::triggered, this, &TfrmMain::HelpAbout);
+
+    // The report and its dialogs are not part of the program yet: their entries stay disabled.
+    for (QAction* a : {miPrint_, miPrintPreview_, miPrintSetup_}) a->setEnabled(false);
 
     // Keys of the main window.
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);

@@ -45,6 +45,7 @@ struct StartOptions {
     // Shows the password dialog; returns the typed text, or nothing when cancelled.
     std::function<std::optional<QString>(QWidget* parent)> askPassword;
     LinkTiming timing;           // the waits of the clone exchanges (settleMs comes from H67WAIT)
+    std::string sysfsRoot = "/sys";  // where the configuration dialog's port discovery reads
 };
 
 class TfrmMain : public QMainWindow {
@@ -68,6 +69,9 @@ public:
     // Common > Hardware, Radio status, Timer, CW ID, Marketing: the dialog over the document,
     // then what the main window does after it.
     void OpenCommonDialog(DialogId dialog);
+    void FileConfigure();     // File > Configure: the serial port
+    void ViewVisible();       // View > Items > Visible: the column groups
+    void HelpAbout();
 
     OperatingMode Mode() const { return mode_; }
     NarrowbandPolicy Policy() const { return policy_; }
