@@ -694,11 +694,10 @@ bool TfrmMain::RunClone(bool download)
     // The main window is disabled, and so would be any message box it owned.
     ownPrompter_.SetParent(&radio);
     CloneLink link{*port, radio, SystemClock(), options_.timing};
-    bool done = true;
-    if (download)
-        DownloadToRadio(link, prompter_, mode_, emem_, map_);
-    else
-        done = UploadFromRadio(link, prompter_, map_, emem_);
+    // A download's outcome reaches the user only through its messages.
+    const CloneResult result = download ? DownloadToRadio(link, prompter_, mode_, emem_, map_)
+                                        : UploadFromRadio(link, prompter_, map_, emem_);
+    const bool done = download || result == CloneResult::Ok;
     port.reset();
     ownPrompter_.SetParent(this);
     setEnabled(true);
