@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const TMap54 mapBefore = map;
     const TCEmem ememBefore = emem;
 
-    const bool done = UploadFromRadio(link, prompter, map, emem);
+    const bool done = UploadFromRadio(link, prompter, map, emem) == CloneResult::Ok;
 
     FUZZ_CHECK(line.calls < kMaxCalls);
     if (user.cancelSeenAtCall >= 0) FUZZ_CHECK(line.calls - user.cancelSeenAtCall < kMaxCallsAfterCancel);

@@ -40,7 +40,7 @@ OperatingMode ModeOf(uint8_t options)
 bool WellFormed(const Bytes& frame)
 {
     if (frame.size() < 5 || frame[1] != 0x00 || frame[2] != frame.size() - 3) return false;
-    return FrameSum(std::span<const uint8_t>(frame.data(), frame.size() - 1)) == frame.back();
+    return ByteSum(std::span<const uint8_t>(frame.data(), frame.size() - 1)) == frame.back();
 }
 
 // The band message of the Normal and Dealer modes, or a No to the Manufacture mode's question.
@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TMap54 expected = map;
     expected.Encode(emem);
 
-    const bool done = DownloadToRadio(link, prompter, mode, emem, map);
+    const bool done = DownloadToRadio(link, prompter, mode, emem, map) == CloneResult::Ok;
 
     FUZZ_CHECK(line.calls < kMaxCalls);
     if (user.cancelSeenAtCall >= 0) FUZZ_CHECK(line.calls - user.cancelSeenAtCall < kMaxCallsAfterCancel);

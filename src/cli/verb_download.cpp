@@ -105,11 +105,11 @@ int RunDownload(const Args& args)
     if (!driver) return ExitFailed;
     const LinkTiming timing = ToolLinkTiming();
     CloneLink link{*driver, observer, SystemClock(), timing};
-    const bool downloaded = DownloadToRadio(link, prompter, *mode, emem, map);
+    const CloneResult result = DownloadToRadio(link, prompter, *mode, emem, map);
     driver.reset();
     observer.EndLine();
-    if (!downloaded && observer.CancelRequested()) std::fprintf(stderr, "qm54 download: cancelled\n");
-    return downloaded ? ExitOk : ExitFailed;
+    if (result == CloneResult::Cancelled) std::fprintf(stderr, "qm54 download: cancelled\n");
+    return result == CloneResult::Ok ? ExitOk : ExitFailed;
 }
 
 }  // namespace qm54::cli

@@ -35,11 +35,11 @@ int RunUpload(const Args& args)
         if (!driver) return ExitFailed;
         const LinkTiming timing = ToolLinkTiming();
         CloneLink link{*driver, observer, SystemClock(), timing};
-        const bool uploaded = UploadFromRadio(link, prompter, map, emem);
+        const CloneResult result = UploadFromRadio(link, prompter, map, emem);
         driver.reset();  // the port is closed before anything else happens
         observer.EndLine();
-        if (!uploaded) {
-            if (observer.CancelRequested()) std::fprintf(stderr, "qm54 upload: cancelled, nothing written\n");
+        if (result != CloneResult::Ok) {
+            if (result == CloneResult::Cancelled) std::fprintf(stderr, "qm54 upload: cancelled, nothing written\n");
             return ExitFailed;
         }
     }

@@ -22,15 +22,16 @@ namespace qm54 {
 class TCEmem;
 class TMap54;
 
-// Result codes of the clone steps.
-enum CloneCode : int {
-    CloneOk = 0,
-    CloneFailed = 1,        // send or driver failure, wrong start answer
-    CloneTimeout = 2,       // no byte for the no-data limit
-    CloneBadChecksum = 10,  // reply frame checksum wrong
-    CloneBadData = 14,      // the image read does not decode as this model
-    CloneBadHeader = 20,    // reply header differs from the request, or a write not acknowledged
-    CloneBandRefused = 30,  // repeater's band differs and the write was not allowed to go on
+// How a clone step, and a whole clone, ended. The wind-up turns each into the user's message.
+enum class [[nodiscard]] CloneResult {
+    Ok,
+    Failed,       // send or driver failure, wrong start answer
+    Timeout,      // no byte for the no-data limit
+    BadChecksum,  // reply frame checksum wrong
+    BadData,      // the image read does not decode as this model
+    BadHeader,    // reply header differs from the request, or a write not acknowledged
+    BandRefused,  // repeater's band differs and the write was not allowed to go on
+    Cancelled,    // the user cancelled; no message
 };
 
 // Single control bytes of the clone dialogue.
@@ -57,42 +58,44 @@ struct CloneLink {
     const LinkTiming& timing;
 };
 
-uint8_t FrameSum(std::span<const uint8_t> bytes);
-
-// command, 0x00, payload size + 2, block, payload, sum.
+// command, 0x00, payload size + 2, block, payload, ByteSum of all of it.
 std::vector<uint8_t> BuildFrame(uint8_t command, uint8_t block, std::span<const uint8_t> payload);
 
-// The start handshake: 0 ready, 1 failed (send, driver, wrong answer: NAK sent), 2 no answer.
-int CloneStart(CloneLink& link);
-// The re-synchronisation handshake: 0 done, 1 send or driver failure, 2 no answer.
-int CloneResync(CloneLink& link);
+// The start handshake: Ok ready; Failed on a send or driver failure or a wrong answer (NAK sent);
+// Timeout without an answer; Cancelled (NAK sent, as for a wrong answer).
+CloneResult CloneStart(CloneLink& link);
+// The re-synchronisation handshake: Ok done; Failed on a send or driver failure; Timeout without
+// an answer; Cancelled (the handshake is still acknowledged, nothing follows).
+CloneResult CloneResync(CloneLink& link);
 
-// Checks a reply frame (the bytes after the echo) against the request: CloneOk, CloneBadChecksum
-// or CloneBadHeader. The length byte is never trusted: bytes past the reply count as zero.
-int VerifyReply(std::span<const uint8_t> reply, uint8_t command, uint8_t length, uint8_t block);
+// Checks a reply frame (the bytes after the echo) against the request: Ok, BadChecksum or
+// BadHeader. The length byte is never trusted: bytes past the reply count as zero.
+CloneResult VerifyReply(std::span<const uint8_t> reply, uint8_t command, uint8_t length, uint8_t block);
 
 // Reads the four areas into image (all other bytes zero, the last byte the fixed marker 0x5A).
-// Returns the code of the first failing step; a cancel shows up as a failing step.
-int ReadRepeaterImage(CloneLink& link, CloneImage& image);
+// Returns the result of the first step that did not succeed.
+CloneResult ReadRepeaterImage(CloneLink& link, CloneImage& image);
 
 // Writes image to the repeater: reads the repeater's area 1, checks the band (asking in the
-// Manufacture mode), then writes the areas the mode allows. Returns the code of the first failing
-// step.
-int WriteRepeaterImage(CloneLink& link, Prompter& prompter, OperatingMode mode,
-                       const CloneImage& image);
+// Manufacture mode), then writes the areas the mode allows. Returns the result of the first step
+// that did not succeed.
+CloneResult WriteRepeaterImage(CloneLink& link, Prompter& prompter, OperatingMode mode,
+                               const CloneImage& image);
 
 // The closing part of a clone write: on success (and no cancel) ends the clone with 0x28
-// and tells the user it is completed; on failure shows the code's message; on cancel shows
-// nothing. Returns true only for success without cancel.
-bool FinishDownload(CloneLink& link, Prompter& prompter, int code);
+// and tells the user it is completed; on failure shows the result's message; on cancel shows
+// nothing. Returns Ok only for success without cancel, Cancelled when the user cancelled, else
+// the failure.
+CloneResult FinishDownload(CloneLink& link, Prompter& prompter, CloneResult result);
 
 // The clone read: map and emem are replaced by the repeater's image and its decoded settings only
-// after a complete read that decodes as this model and was not cancelled; true then. Otherwise
+// after a complete read that decodes as this model and was not cancelled; Ok then. Otherwise
 // both are unchanged and the user has been told why (nothing on cancel).
-bool UploadFromRadio(CloneLink& link, Prompter& prompter, TMap54& map, TCEmem& emem);
+CloneResult UploadFromRadio(CloneLink& link, Prompter& prompter, TMap54& map, TCEmem& emem);
 
 // The clone write: encodes emem into map (which keeps the encoded image whatever the outcome) and
-// writes the areas of the mode. True when the repeater took it all and the clone was ended.
-bool DownloadToRadio(CloneLink& link, Prompter& prompter, OperatingMode mode, const TCEmem& emem, TMap54& map);
+// writes the areas of the mode. Ok when the repeater took it all and the clone was ended.
+CloneResult DownloadToRadio(CloneLink& link, Prompter& prompter, OperatingMode mode, const TCEmem& emem,
+                            TMap54& map);
 
 }  // namespace qm54

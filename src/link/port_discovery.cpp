@@ -22,8 +22,9 @@ struct Prefix {
 // Listed in this order, each kind sorted by number.
 constexpr Prefix kPrefixes[] = {{"ttyUSB", Kind::UsbSerial}, {"ttyACM", Kind::Acm}, {"ttyS", Kind::Uart}};
 
-// Serial drivers of mobile-broadband modems; their ports carry AT commands, not a cable.
-constexpr const char* kModemDrivers[] = {"option", "qcserial", "sierra"};
+// Serial drivers of mobile-broadband modems, by the names the kernel registers them under (the
+// driver link of a port names one of these); their ports carry AT commands, not a cable.
+constexpr const char* kModemDrivers[] = {"option1", "qcserial", "sierra"};
 
 constexpr const char* kLabelGap = "   ";
 

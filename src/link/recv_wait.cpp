@@ -10,12 +10,12 @@ constexpr size_t kMaxWant = 1024;
 constexpr size_t kStagingSize = 2048;
 }  // namespace
 
-int RecvWait(SerialPort& port, uint8_t* dest, size_t want, LinkObserver& observer, Clock& clock,
-             const LinkTiming& timing)
+RecvResult RecvWait(SerialPort& port, uint8_t* dest, size_t want, LinkObserver& observer, Clock& clock,
+                    const LinkTiming& timing)
 {
     // Every read asks for up to `want` more bytes, so the staging buffer must hold two requests'
     // worth: offset stays below want before a read, and a read adds at most want.
-    if (want == 0 || want > kMaxWant || dest == nullptr) return 1;
+    if (want == 0 || want > kMaxWant || dest == nullptr) return RecvResult::DriverFailure;
 
     std::array<uint8_t, kStagingSize> staging{};
     size_t total = 0;
@@ -23,23 +23,23 @@ int RecvWait(SerialPort& port, uint8_t* dest, size_t want, LinkObserver& observe
 
     while (!observer.CancelRequested()) {
         size_t got = 0;
-        if (port.ReadAvail(want, staging.data() + total, got) != 0) return 1;
+        if (port.ReadAvail(want, staging.data() + total, got) != 0) return RecvResult::DriverFailure;
         got = std::min(got, want);  // never trust the driver's count beyond what was asked
 
         if (got > 0) {
             total += got;
             if (total >= want) {
                 std::copy_n(staging.begin(), want, dest);
-                return 0;
+                return RecvResult::Received;
             }
             lastByteAt = clock.NowMs();  // the no-data limit restarts from this byte
         } else {
-            if (clock.NowMs() - lastByteAt >= timing.noDataMs) return 2;
+            if (clock.NowMs() - lastByteAt >= timing.noDataMs) return RecvResult::NoData;
             port.WaitReadable(timing.pollMs);
         }
         observer.PumpEvents();
     }
-    return 0;  // cancelled: dest untouched, the caller reads the cancel flag
+    return RecvResult::Cancelled;
 }
 
 }  // namespace qm54

@@ -57,12 +57,19 @@ public:
     virtual bool CancelRequested() const = 0;
 };
 
-// RecvWait: the one timed receive of the link. Collects exactly `want` bytes (1 to 1024) into dest.
-// Returns 0 when they arrived and were copied (surplus bytes of the last read are dropped),
-// 1 on a driver failure, 2 when no byte came for timing.noDataMs (counted from the call or from the
-// last received byte). When observer.CancelRequested() becomes true the wait ends with 0 and dest
-// untouched; callers test the cancel flag themselves. observer.PumpEvents() runs between polls.
-int RecvWait(SerialPort& port, uint8_t* dest, size_t want, LinkObserver& observer, Clock& clock,
-             const LinkTiming& timing);
+// How a RecvWait ended. A cancelled wait is never a reply: the caller decides what the line
+// gets next.
+enum class [[nodiscard]] RecvResult {
+    Received,       // the bytes arrived and were copied
+    DriverFailure,  // the port failed, or the count asked for is not 1 to 1024
+    NoData,         // no byte came for timing.noDataMs
+    Cancelled,      // observer.CancelRequested() became true; dest untouched
+};
+
+// RecvWait: the one timed receive of the link. Collects exactly `want` bytes (1 to 1024) into dest
+// (surplus bytes of the last read are dropped). The no-data limit counts from the call or from the
+// last received byte. observer.PumpEvents() runs between polls.
+RecvResult RecvWait(SerialPort& port, uint8_t* dest, size_t want, LinkObserver& observer, Clock& clock,
+                    const LinkTiming& timing);
 
 }  // namespace qm54

@@ -43,14 +43,15 @@ const FrameKind* FindFrame(uint8_t command)
     return nullptr;
 }
 
-uint8_t Sum(const uint8_t* bytes, size_t count)
+// The sum of a frame's bytes before its last one.
+uint8_t SumBeforeLast(const std::vector<uint8_t>& frame)
 {
-    return FrameSum(std::span<const uint8_t>(bytes, count));
+    return ByteSum(std::span<const uint8_t>(frame.data(), frame.size() - 1));
 }
 
 void SealFrame(std::vector<uint8_t>& frame)
 {
-    frame.back() = Sum(frame.data(), frame.size() - 1);
+    frame.back() = SumBeforeLast(frame);
 }
 
 struct FaultName {
@@ -214,7 +215,7 @@ void SimRepeater::ProcessFrame(std::vector<uint8_t>& out)
 {
     const FrameKind& kind = *FindFrame(frame_[0]);
     const int block = frame_[3];
-    const bool sumOk = Sum(frame_.data(), frame_.size() - 1) == frame_.back();
+    const bool sumOk = SumBeforeLast(frame_) == frame_.back();
     const bool shapeOk = frame_[1] == 0 && block >= kind.firstBlock && block < kind.firstBlock + kind.blocks &&
                          frame_[2] == (kind.isRead ? 2 : kind.length);
     if (!inSession_) return;  // a repeater that was not started ignores frames
@@ -280,7 +281,7 @@ void SimRepeater::Answer(std::vector<uint8_t> reply, int area, int block, bool i
             break;
         case SimFaultKind::Garbage: {
             for (uint8_t& b : reply) b = NextNoise();
-            if (isRead && Sum(reply.data(), reply.size() - 1) == reply.back()) ++reply.back();
+            if (isRead && SumBeforeLast(reply) == reply.back()) ++reply.back();
             if (!isRead && reply[0] == Ack && reply[1] == WriteAccepted) reply[1] = Nak;
             break;
         }

@@ -3,6 +3,7 @@
 #include "model/ini.h"
 
 #include <string>
+#include <vector>
 
 namespace qm54 {
 
@@ -19,6 +20,13 @@ int InRange(int value, int low, int high, int fallback)
 std::string Numbered(const char* key, int n)
 {
     return key + std::to_string(n);
+}
+
+// A path that the settings file cannot carry whole is not written: the entry keeps what it held,
+// so that it never reads back as another path.
+void SetPath(TIniData& ini, const char* key, const std::string& path)
+{
+    if (IniCanHold(path)) ini.SetValue(key, path);
 }
 
 }  // namespace
@@ -45,8 +53,8 @@ void WriteAppSettings(TIniData& ini, const AppSettings& s, const std::optional<W
 {
     const std::string comPort = std::to_string(s.comPort);
     ini.SetValue("COM_PORT", comPort);
-    ini.SetValue("PORT", s.portDevice);
-    ini.SetValue("CURFOLD", s.currentFolder);
+    SetPath(ini, "PORT", s.portDevice);
+    SetPath(ini, "CURFOLD", s.currentFolder);
     if (normalPlace) {
         ini.SetValue("FRMX", std::to_string(normalPlace->left));
         ini.SetValue("FRMY", std::to_string(normalPlace->top));
@@ -54,7 +62,10 @@ void WriteAppSettings(TIniData& ini, const AppSettings& s, const std::optional<W
         ini.SetValue("FRMH", std::to_string(normalPlace->height));
     }
     for (int i = 0; i < kItemCount; ++i) ini.SetValue(Numbered("ITEM", i + 1), s.itemVisible[i] ? "1" : "0");
-    const auto& paths = s.recent.Paths();
+    // A recent file that the settings file cannot carry whole is left out of the stored list.
+    std::vector<std::string> paths;
+    for (const std::string& path : s.recent.Paths())
+        if (IniCanHold(path)) paths.push_back(path);
     for (size_t i = 0; i < RecentFiles::kShown; ++i)
         ini.SetValue(Numbered("FILE", static_cast<int>(i) + 1), i < paths.size() ? paths[i] : "");
     ini.SetValue("COM_PORT", comPort);

@@ -41,7 +41,9 @@ AppSettings ReadAppSettings(const TIniData& ini, const std::string& programFolde
 
 // Sets the keys in the order COM_PORT, PORT, CURFOLD, FRMX, FRMY, FRMW, FRMH (only when
 // normalPlace is given: the window is neither maximised nor minimised), ITEM1..ITEM23,
-// FILE1..FILE4 (empty beyond the list), COM_PORT. The caller saves the file.
+// FILE1..FILE4 (empty beyond the list), COM_PORT. A path the file cannot carry whole (IniCanHold)
+// is not written: PORT and CURFOLD keep their stored value, a recent file is left out of the
+// stored list. The caller saves the file.
 void WriteAppSettings(TIniData& ini, const AppSettings& settings,
                       const std::optional<WindowPlace>& normalPlace);
 

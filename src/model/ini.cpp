@@ -12,17 +12,17 @@ namespace qm54 {
 
 namespace {
 
-std::vector<std::string> SplitLines(const std::string& text)
+std::vector<std::string> SplitLines(std::string_view text)
 {
     std::vector<std::string> lines;
     size_t start = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.emplace_back(text, start, i - start);
+        lines.emplace_back(text.substr(start, i - start));
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
         start = i + 1;
     }
-    if (start < text.size()) lines.emplace_back(text, start);
+    if (start < text.size()) lines.emplace_back(text.substr(start));
     return lines;
 }
 
@@ -65,6 +65,15 @@ std::string OneLine(std::string text)
     return text;
 }
 
+// Editors on some systems start a UTF-8 text with this mark; it is no part of the first line.
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+std::string_view WithoutUtf8Mark(std::string_view text)
+{
+    if (text.substr(0, kUtf8Mark.size()) == kUtf8Mark) text.remove_prefix(kUtf8Mark.size());
+    return text;
+}
+
 bool FileExists(const std::string& path)
 {
     struct stat st {};
@@ -72,6 +81,11 @@ bool FileExists(const std::string& path)
 }
 
 }  // namespace
+
+bool IniCanHold(std::string_view value)
+{
+    return Trim(value).size() == value.size() && value.find_first_of(";=\r\n") == std::string_view::npos;
+}
 
 TIniData::TIniData(std::string path) : path_(std::move(path)) {}
 
@@ -81,7 +95,7 @@ bool TIniData::Load()
     entries_.clear();
     const ReadResult read = ReadFileHead(path_, kMaxReadBytes);
     if (!read.ok) return false;
-    lines_ = SplitLines(read.data);
+    lines_ = SplitLines(WithoutUtf8Mark(read.data));
     for (size_t n = 0; n < lines_.size(); ++n) {
         if (auto entry = ParseLine(lines_[n]))
             entries_.push_back({std::move(entry->key), std::move(entry->value), n});

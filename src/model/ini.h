@@ -10,13 +10,19 @@
 
 namespace qm54 {
 
+// True when value, written as an entry's value, reads back as itself: the format has no way to
+// carry ";" (a comment starts there), "=" (the value ends there), a line break, or blanks at
+// either end (they are trimmed).
+bool IniCanHold(std::string_view value);
+
 class TIniData {
 public:
     // Nothing is read until Load.
     explicit TIniData(std::string path);
 
     // Reads the file; true when at least one entry was found. A missing or unreadable file gives
-    // no entries. Lone CR, LF and CR LF all end a line. Only the first kMaxReadBytes are read.
+    // no entries. Lone CR, LF and CR LF all end a line. A UTF-8 byte-order mark at the start is
+    // skipped (and not written back). Only the first kMaxReadBytes are read.
     bool Load();
 
     // The value as a decimal integer, or def when the key is missing or the value is not one.

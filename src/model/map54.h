@@ -10,7 +10,13 @@
 namespace qm54 {
 
 namespace image {
+inline constexpr uint16_t CommonArea = 0x000;      // hardware, alignment and dealer settings up to 0x0CF
 inline constexpr uint16_t StartMarker = 0x000;
+inline constexpr uint16_t BandCheck = 0x004;       // RxAdjustFreq[2], compared with the repeater's before a clone write
+inline constexpr uint16_t BandCheckSize = 2;
+inline constexpr uint16_t MarketCode = 0x016;
+inline constexpr uint16_t SerialNumber = 0x048;
+inline constexpr uint16_t SerialNumberSize = 8;
 inline constexpr uint16_t EndMarker = 0x7C1;
 inline constexpr uint8_t MarkerValue = 0x5A;
 inline constexpr uint16_t ChecksumA = 0x0CF;        // ByteSum of 0x050..0x0CD

@@ -86,7 +86,7 @@ TEST_F(SimTest, UploadReadsTheRepeatersImage)
         ASSERT_EQ(drv.Open(sim.Path()), 0) << drv.ErrorText();
         qm54::CloneLink link = Link();
         CloneImage image{};
-        ASSERT_EQ(qm54::ReadRepeaterImage(link, image), qm54::CloneOk) << run;
+        ASSERT_EQ(qm54::ReadRepeaterImage(link, image), qm54::CloneResult::Ok) << run;
         EXPECT_EQ(image, expected);
         if (run == 0) {
             // the computer gives up in the middle of a request of the next upload and closes the
@@ -96,7 +96,7 @@ TEST_F(SimTest, UploadReadsTheRepeatersImage)
             drv.Send(start.data(), start.size());
             std::vector<uint8_t> echoAndAnswer(start.size() + 2);
             EXPECT_EQ(qm54::RecvWait(drv, echoAndAnswer.data(), echoAndAnswer.size(), observer,
-                                     qm54::SystemClock(), timing), 0);
+                                     qm54::SystemClock(), timing), qm54::RecvResult::Received);
         }
         drv.Close();
     }
@@ -111,7 +111,7 @@ TEST_F(SimTest, DefaultImagesDecodeAsTheirBandAndTheBandCheckTellsThemApart)
         SimProcess sim({"--band", band == qm54::BandUhf ? "uhf" : "vhf"});
         ASSERT_EQ(drv.Open(sim.Path()), 0) << drv.ErrorText();
         qm54::CloneLink link = Link();
-        ASSERT_EQ(qm54::ReadRepeaterImage(link, uploaded[band]), qm54::CloneOk);
+        ASSERT_EQ(qm54::ReadRepeaterImage(link, uploaded[band]), qm54::CloneResult::Ok);
         drv.Close();
 
         qm54::TMap54 map;
@@ -126,9 +126,9 @@ TEST_F(SimTest, DefaultImagesDecodeAsTheirBandAndTheBandCheckTellsThemApart)
     ASSERT_EQ(drv.Open(uhf.Path()), 0);
     qm54::CloneLink link = Link();
     EXPECT_EQ(qm54::WriteRepeaterImage(link, prompts, qm54::OperatingMode::Dealer, uploaded[qm54::BandVhf]),
-              qm54::CloneBandRefused);
+              qm54::CloneResult::BandRefused);
     EXPECT_EQ(prompts.texts.size(), 1u);
-    EXPECT_FALSE(qm54::FinishDownload(link, prompts, qm54::CloneBandRefused));
+    EXPECT_EQ(qm54::FinishDownload(link, prompts, qm54::CloneResult::BandRefused), qm54::CloneResult::BandRefused);
     drv.Close();
     EXPECT_EQ(uhf.Stop(), 0);
     EXPECT_FALSE(fs::exists(saved));
@@ -150,9 +150,9 @@ TEST_F(SimTest, DownloadLeavesWhatEachModeWritesInTheSavedImage)
         EXPECT_EQ(fs::read_symlink(linked), sim.Path());
         ASSERT_EQ(drv.Open(linked.string()), 0) << drv.ErrorText();
         qm54::CloneLink link = Link();
-        int code = qm54::WriteRepeaterImage(link, prompts, mode, written);
-        ASSERT_EQ(code, qm54::CloneOk);
-        EXPECT_TRUE(qm54::FinishDownload(link, prompts, code));  // ends the clone with 0x28
+        const qm54::CloneResult result = qm54::WriteRepeaterImage(link, prompts, mode, written);
+        ASSERT_EQ(result, qm54::CloneResult::Ok);
+        EXPECT_EQ(qm54::FinishDownload(link, prompts, result), qm54::CloneResult::Ok);  // ends the clone with 0x28
         drv.Close();
 
         CloneImage expected = simImage;
@@ -183,27 +183,27 @@ TEST_F(SimTest, FaultsEndTheCloneWithTheirCode)
     struct Case {
         std::string fault;
         bool write;
-        int code;
+        qm54::CloneResult result;
     };
     const Case cases[] = {
-        {"checksum@1:0", false, qm54::CloneBadChecksum},
-        {"checksum@4:48", false, qm54::CloneBadChecksum},
-        {"checksum@1:0", true, qm54::CloneBadChecksum},  // the write's read of area 1
-        {"header@3:7", false, qm54::CloneBadHeader},
-        {"block@3:15", false, qm54::CloneBadHeader},
-        {"len0@2:0", false, qm54::CloneBadChecksum},
-        {"len255@4:1", false, qm54::CloneBadChecksum},
-        {"garbage@3:0", false, qm54::CloneBadChecksum},
-        {"garbage@3:8", true, qm54::CloneBadHeader},
-        {"ack@3:0", true, qm54::CloneBadHeader},
-        {"ack@4:48", true, qm54::CloneBadHeader},
-        {"start", false, qm54::CloneFailed},
-        {"flood", false, qm54::CloneFailed},
-        {"flood@3:3", false, qm54::CloneBadChecksum},
-        {"silence@4:24", false, qm54::CloneTimeout},
-        {"silence@5:9", true, qm54::CloneTimeout},
-        {"hangup@3:15", false, qm54::CloneFailed},
-        {"hangup@2:0", true, qm54::CloneFailed},
+        {"checksum@1:0", false, qm54::CloneResult::BadChecksum},
+        {"checksum@4:48", false, qm54::CloneResult::BadChecksum},
+        {"checksum@1:0", true, qm54::CloneResult::BadChecksum},  // the write's read of area 1
+        {"header@3:7", false, qm54::CloneResult::BadHeader},
+        {"block@3:15", false, qm54::CloneResult::BadHeader},
+        {"len0@2:0", false, qm54::CloneResult::BadChecksum},
+        {"len255@4:1", false, qm54::CloneResult::BadChecksum},
+        {"garbage@3:0", false, qm54::CloneResult::BadChecksum},
+        {"garbage@3:8", true, qm54::CloneResult::BadHeader},
+        {"ack@3:0", true, qm54::CloneResult::BadHeader},
+        {"ack@4:48", true, qm54::CloneResult::BadHeader},
+        {"start", false, qm54::CloneResult::Failed},
+        {"flood", false, qm54::CloneResult::Failed},
+        {"flood@3:3", false, qm54::CloneResult::BadChecksum},
+        {"silence@4:24", false, qm54::CloneResult::Timeout},
+        {"silence@5:9", true, qm54::CloneResult::Timeout},
+        {"hangup@3:15", false, qm54::CloneResult::Failed},
+        {"hangup@2:0", true, qm54::CloneResult::Failed},
     };
     timing.noDataMs = 300;
     for (const Case& c : cases) {
@@ -213,9 +213,10 @@ TEST_F(SimTest, FaultsEndTheCloneWithTheirCode)
         ASSERT_EQ(drv.Open(sim.Path()), 0) << drv.ErrorText();
         qm54::CloneLink link = Link();
         CloneImage image = simImage;
-        int code = c.write ? qm54::WriteRepeaterImage(link, prompts, qm54::OperatingMode::Dealer, image)
-                           : qm54::ReadRepeaterImage(link, image);
-        EXPECT_EQ(code, c.code);
+        const qm54::CloneResult result = c.write
+                                             ? qm54::WriteRepeaterImage(link, prompts, qm54::OperatingMode::Dealer, image)
+                                             : qm54::ReadRepeaterImage(link, image);
+        EXPECT_EQ(result, c.result);
         drv.Close();
         if (c.fault.rfind("hangup", 0) == 0) {
             EXPECT_EQ(sim.Wait(), 0);

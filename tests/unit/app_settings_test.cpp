@@ -93,4 +93,33 @@ TEST(WriteAppSettings, KeysInTheirOrderAndThePlaceOnlyInTheNormalState)
     }
 }
 
+// The settings file cannot carry ";" (a comment), "=" (the end of the value), a line break or
+// blanks at either end: such a path must not come back as another one. A recent file is left out
+// of the stored list, the current folder and the port keep what the file held.
+TEST(WriteAppSettings, APathTheFileCannotCarryIsNeverStoredAsAnotherOne)
+{
+    for (const std::string bad : {"/data/site;2", "/data/a=b", "/data/a\nFILE2=/b", " /data/lead"}) {
+        SCOPED_TRACE(bad);
+        IniFile file;
+        file.Write("PORT=/dev/ttyUSB0\r\nCURFOLD=/old/\r\nFILE1=/old/a.Q54\r\n");
+        qm54::TIniData ini(file.path);
+        ini.Load();
+        qm54::AppSettings s = qm54::ReadAppSettings(ini, "/prog/");
+        s.recent = qm54::RecentFiles();
+        s.recent.Append(bad + "/a.Q54");
+        s.recent.Append("/x.Q54");
+        s.currentFolder = bad + "/";
+        s.portDevice = bad;
+        qm54::WriteAppSettings(ini, s, std::nullopt);
+        ini.Save();
+
+        qm54::TIniData back(file.path);
+        back.Load();
+        const qm54::AppSettings read = qm54::ReadAppSettings(back, "/prog/");
+        EXPECT_EQ(read.recent.Paths(), std::vector<std::string>{"/x.Q54"});
+        EXPECT_EQ(read.currentFolder, "/old/");
+        EXPECT_EQ(read.portDevice, "/dev/ttyUSB0");
+    }
+}
+
 }  // namespace

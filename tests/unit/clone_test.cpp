@@ -217,7 +217,7 @@ TEST(CloneRead, CompleteReadFillsTheImageSendsTheExactLineAndEndsTheClone)
     TMap54 map;
     TCEmem emem;
     map.Bytes().fill(0xEE);
-    ASSERT_TRUE(UploadFromRadio(rig.link, rig.prompts, map, emem));
+    ASSERT_EQ(UploadFromRadio(rig.link, rig.prompts, map, emem), CloneResult::Ok);
     const CloneImage& image = map.Bytes();
     TCEmem decoded;
     EXPECT_TRUE(map.Decode(decoded));
@@ -242,7 +242,7 @@ TEST(CloneRead, SilentRepeaterGetsTheStartRequestAgainUntilCancel)
     };
     TMap54 map;
     TCEmem emem;
-    EXPECT_FALSE(UploadFromRadio(rig.link, rig.prompts, map, emem));
+    EXPECT_EQ(UploadFromRadio(rig.link, rig.prompts, map, emem), CloneResult::Cancelled);
     EXPECT_EQ(rig.repeater.line, (Bytes{0x02, 0x02, 0x02, 0x02, 0x15})); // the cancelled wait reads as a wrong answer
     EXPECT_TRUE(rig.prompts.texts.empty());
     // Three unanswered attempts of 100 ms pause plus the 5000 ms no-data limit each.
@@ -255,7 +255,7 @@ TEST(CloneRead, StartAnswerAfterSilenceGoesOn)
     rig.repeater.startAnswersMissing = 2;
     TMap54 map;
     TCEmem emem;
-    EXPECT_TRUE(UploadFromRadio(rig.link, rig.prompts, map, emem));
+    EXPECT_EQ(UploadFromRadio(rig.link, rig.prompts, map, emem), CloneResult::Ok);
     EXPECT_EQ(rig.repeater.startRequests, 3);
 }
 
@@ -313,7 +313,7 @@ TEST_P(CloneReadFailure, EndsWithItsMessageAndLeavesTheImageAlone)
     const TMap54 mapBefore = map;
     const TCEmem ememBefore = emem;
 
-    EXPECT_FALSE(UploadFromRadio(rig.link, rig.prompts, map, emem));
+    EXPECT_NE(UploadFromRadio(rig.link, rig.prompts, map, emem), CloneResult::Ok);
     EXPECT_EQ(rig.prompts.texts, std::vector<std::string>{c.message});
     EXPECT_TRUE(map == mapBefore);
     EXPECT_EQ(emem, ememBefore);
@@ -332,7 +332,7 @@ TEST(CloneRead, CancelMidwaySendsNakShowsNothingAndKeepsTheImage)
     };
     TMap54 map;
     TCEmem emem;
-    EXPECT_FALSE(UploadFromRadio(rig.link, rig.prompts, map, emem));
+    EXPECT_EQ(UploadFromRadio(rig.link, rig.prompts, map, emem), CloneResult::Cancelled);
     EXPECT_TRUE(rig.prompts.texts.empty());
     EXPECT_TRUE(map == TMap54{});
     EXPECT_EQ(emem, TCEmem{});
@@ -358,7 +358,7 @@ TEST(CloneRead, CancelAfterTheLastBlockKeepsTheImage)
     };
     TMap54 map;
     TCEmem emem;
-    EXPECT_FALSE(UploadFromRadio(link, rig.prompts, map, emem));
+    EXPECT_EQ(UploadFromRadio(link, rig.prompts, map, emem), CloneResult::Cancelled);
     EXPECT_TRUE(map == TMap54{});
     EXPECT_EQ(emem, TCEmem{});
     EXPECT_TRUE(rig.prompts.texts.empty());
@@ -428,8 +428,8 @@ TEST_P(CloneWriteMode, SendsTheAreasOfTheModeExactly)
     const ModeCase& c = GetParam();
     Rig rig;
     const CloneImage image = ImageToWrite(rig.repeater);
-    const int code = WriteRepeaterImage(rig.link, rig.prompts, c.mode, image);
-    EXPECT_TRUE(FinishDownload(rig.link, rig.prompts, code));
+    const CloneResult result = WriteRepeaterImage(rig.link, rig.prompts, c.mode, image);
+    EXPECT_EQ(FinishDownload(rig.link, rig.prompts, result), CloneResult::Ok);
     EXPECT_EQ(rig.repeater.line, ExpectedWriteLine(image, rig.repeater.memory, c.mode));
     EXPECT_EQ(rig.prompts.texts, std::vector<std::string>{"Download is completed"});
     EXPECT_EQ(rig.observer.positions, c.bar);
@@ -445,7 +445,7 @@ TEST(CloneWrite, DealerKeepsTheRepeatersArea1BytesAndArea2EndsWithItsSum)
 {
     Rig rig;
     const CloneImage image = ImageToWrite(rig.repeater);
-    ASSERT_EQ(WriteRepeaterImage(rig.link, rig.prompts, OperatingMode::Dealer, image), CloneOk);
+    ASSERT_EQ(WriteRepeaterImage(rig.link, rig.prompts, OperatingMode::Dealer, image), CloneResult::Ok);
     const Bytes area1 = rig.repeater.written.at(0x11).at(0);
     for (size_t i = 0; i < 80; ++i) {
         const bool kept = i == 22 || i == 23 || (i >= 72 && i <= 79);
@@ -478,14 +478,14 @@ TEST_P(CloneWriteBand, DifferentBandAsksOrRefuses)
     rig.prompts.answer = c.answer;
     CloneImage image = ImageToWrite(rig.repeater);
     image[5] ^= 0x10;
-    const int code = WriteRepeaterImage(rig.link, rig.prompts, c.mode, image);
-    EXPECT_EQ(FinishDownload(rig.link, rig.prompts, code), c.goesOn);
+    const CloneResult result = WriteRepeaterImage(rig.link, rig.prompts, c.mode, image);
+    EXPECT_EQ(FinishDownload(rig.link, rig.prompts, result) == CloneResult::Ok, c.goesOn);
     ASSERT_FALSE(rig.prompts.texts.empty());
     EXPECT_EQ(rig.prompts.texts.front(), c.message);
     if (c.goesOn) {
         EXPECT_EQ(rig.prompts.texts.back(), "Download is completed");
     } else {
-        EXPECT_EQ(code, CloneBandRefused);
+        EXPECT_EQ(result, CloneResult::BandRefused);
         EXPECT_EQ(rig.prompts.texts.size(), 1u);
         EXPECT_TRUE(rig.repeater.written.empty()) << "nothing written after a refused band";
         EXPECT_FALSE(rig.repeater.Ended());
@@ -534,8 +534,8 @@ TEST_P(CloneWriteFailure, EndsWithItsMessageAndNoEndOfClone)
     const FailureCase& c = GetParam();
     Rig rig;
     rig.repeater.target = FakeRepeater::Target{c.cmd, c.block, c.fault};
-    const int code = WriteRepeaterImage(rig.link, rig.prompts, OperatingMode::Dealer, ImageToWrite(rig.repeater));
-    EXPECT_FALSE(FinishDownload(rig.link, rig.prompts, code));
+    const CloneResult result = WriteRepeaterImage(rig.link, rig.prompts, OperatingMode::Dealer, ImageToWrite(rig.repeater));
+    EXPECT_NE(FinishDownload(rig.link, rig.prompts, result), CloneResult::Ok);
     EXPECT_EQ(rig.prompts.texts, std::vector<std::string>{c.message});
     EXPECT_FALSE(rig.repeater.Ended());
     EXPECT_EQ(rig.repeater.LastSend() == Bytes{0x15}, c.nak);
@@ -550,11 +550,38 @@ TEST(CloneWrite, CancelStopsAtTheWaitUnderWayWithoutAMessage)
     rig.repeater.onSend = [&](const Bytes& s) {
         if (s.size() == 53 && s[3] == 7) rig.observer.cancel = true;
     };
-    const int code = WriteRepeaterImage(rig.link, rig.prompts, OperatingMode::Normal, ImageToWrite(rig.repeater));
-    EXPECT_FALSE(FinishDownload(rig.link, rig.prompts, code));
+    const CloneResult result = WriteRepeaterImage(rig.link, rig.prompts, OperatingMode::Normal, ImageToWrite(rig.repeater));
+    EXPECT_EQ(FinishDownload(rig.link, rig.prompts, result), CloneResult::Cancelled);
     EXPECT_TRUE(rig.prompts.texts.empty());
     EXPECT_EQ(rig.repeater.written.at(0x41).size(), 8u) << "blocks after the cancelled one are not sent";
     EXPECT_FALSE(rig.repeater.Ended());
+}
+
+// A cancel during the re-synchronisation ends both directions there: the handshake is still
+// acknowledged, but no further request or block goes out (a write must not send area 5 after it).
+TEST(CloneCancel, DuringTheResyncNothingFollowsTheAcknowledgement)
+{
+    for (const bool write : {false, true}) {
+        SCOPED_TRACE(write ? "write" : "read");
+        Rig rig;
+        rig.repeater.onSend = [&](const Bytes& s) {
+            if (s == Bytes{0x03}) rig.observer.cancel = true;
+        };
+        TMap54 map;
+        TCEmem emem;
+        const CloneResult result =
+            write ? FinishDownload(rig.link, rig.prompts,
+                                   WriteRepeaterImage(rig.link, rig.prompts, OperatingMode::Dealer,
+                                                      ImageToWrite(rig.repeater)))
+                  : UploadFromRadio(rig.link, rig.prompts, map, emem);
+        EXPECT_EQ(result, CloneResult::Cancelled);
+        const Bytes& line = rig.repeater.line;
+        ASSERT_GE(line.size(), 3u);
+        EXPECT_EQ(Bytes(line.end() - 3, line.end()), (Bytes{0x27, 0x03, 0x06}));
+        EXPECT_EQ(rig.repeater.written.count(0x63), 0u);
+        EXPECT_TRUE(rig.prompts.texts.empty());
+        EXPECT_TRUE(map == TMap54{});
+    }
 }
 
 // The write sends the settings as encoded now, and the map keeps that encoding even when the
@@ -572,7 +599,7 @@ TEST(CloneWrite, DownloadEncodesTheSettingsAndKeepsTheEncodedImageAfterAFailure)
     rig.repeater.target = FakeRepeater::Target{0x41, 7, Fault::BadAck};
 
     TMap54 map;
-    EXPECT_FALSE(DownloadToRadio(rig.link, rig.prompts, OperatingMode::Normal, emem, map));
+    EXPECT_EQ(DownloadToRadio(rig.link, rig.prompts, OperatingMode::Normal, emem, map), CloneResult::BadHeader);
     EXPECT_TRUE(map == encoded);
     EXPECT_EQ(rig.prompts.texts, std::vector<std::string>{"Download error"});
     const auto& blocks = rig.repeater.written.at(0x41);
@@ -586,11 +613,11 @@ TEST(CloneFrame, VerifyReplyNeverReadsPastTheReplyWhateverItsLengthByte)
     for (int length : {0, 1, 2, 0x0C, 254, 255}) {
         Bytes reply{0x62, 0x00, static_cast<uint8_t>(length), 0x01};
         reply.resize(15, 0x11);
-        const int code = VerifyReply(reply, 0x62, 0x0C, 0x01);
-        EXPECT_TRUE(code == CloneBadChecksum || code == CloneBadHeader) << length;
+        const CloneResult result = VerifyReply(reply, 0x62, 0x0C, 0x01);
+        EXPECT_TRUE(result == CloneResult::BadChecksum || result == CloneResult::BadHeader) << length;
     }
     const Bytes good = Frame({0x62, 0x00, 0x0C, 0x05}, Bytes(10, 0x40));
-    EXPECT_EQ(VerifyReply(good, 0x62, 0x0C, 0x05), CloneOk);
+    EXPECT_EQ(VerifyReply(good, 0x62, 0x0C, 0x05), CloneResult::Ok);
     EXPECT_EQ(BuildFrame(0x62, 0x05, Bytes(10, 0x40)), good);
     EXPECT_EQ(BuildFrame(0x12, 0x00, {}), (Bytes{0x12, 0x00, 0x02, 0x00, 0x14}));
 }

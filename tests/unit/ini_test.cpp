@@ -172,6 +172,26 @@ TEST(TIniData, ValuesWithLineBreaksCannotPlantEntries)
     EXPECT_EQ(back.GetInt("COM_PORT", 1), 1);
 }
 
+TEST(TIniData, AByteOrderMarkAtTheStartIsSkippedAndNotWrittenBack)
+{
+    TempDir dir;
+    const std::string path = dir.File("QM54Win.ini");
+    WriteAll(path, "\xEF\xBB\xBF" "COM_PORT=3\r\nFRMX=5\r\n");
+    TIniData ini(path);
+    ASSERT_TRUE(ini.Load());
+    EXPECT_EQ(ini.GetInt("COM_PORT", 1), 3);
+    ini.SetValue("FRMX", "6");
+    ini.Save();
+    EXPECT_EQ(ReadAll(path), "COM_PORT=3;\r\nFRMX=6;\r\n");
+}
+
+TEST(IniCanHold, OnlyValuesThatReadBackWhole)
+{
+    for (const char* held : {"", "/data/site 2/a.Q54", "3", "C:\\x"}) EXPECT_TRUE(IniCanHold(held)) << held;
+    for (const char* cut : {"/data/site;2/a.Q54", "/data/a=b.Q54", " /x", "/x ", "/a\nB=1", "/a\r"})
+        EXPECT_FALSE(IniCanHold(cut)) << cut;
+}
+
 TEST(TIniData, AFailedSaveIsSilentAndLeavesTheOldFile)
 {
     TempDir dir;

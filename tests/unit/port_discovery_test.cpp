@@ -13,9 +13,10 @@ namespace fs = std::filesystem;
 using qm54::ListComPorts;
 
 // A sysfs tree in a temporary folder, laid out as the kernel shows tty devices:
-// class/tty/<name>/device links to the port's device, whose driver link names its driver;
-// a usb-serial port sits below its USB interface, a CDC ACM port is the interface itself,
-// and the USB device above the interface holds the product string.
+// class/tty/<name>/device links to the port's device, whose driver link names its driver (a
+// usb-serial port's under bus/usb-serial, an interface's under bus/usb, each by the name its kernel
+// driver registers); a usb-serial port sits below its USB interface, a CDC ACM port is the
+// interface itself, and the USB device above the interface holds the product string.
 struct SysfsFixture {
     fs::path root = fs::temp_directory_path() / ("qm54-sysfs-" + std::to_string(::getpid()));
     int usbDevices = 0;
@@ -41,22 +42,24 @@ struct SysfsFixture {
         if (!interfaceName.empty()) Write(intf / "interface", interfaceName);
         return intf;
     }
-    static void Driver(const fs::path& device, const std::string& driver)
+    void Driver(const fs::path& device, const std::string& bus, const std::string& driver)
     {
-        fs::create_directory_symlink("../../../../bus/usb/drivers/" + driver, device / "driver");
+        const fs::path target = root / "bus" / bus / "drivers" / driver;
+        fs::create_directories(target);
+        fs::create_directory_symlink(target, device / "driver");
     }
     void UsbSerial(const std::string& name, const std::string& driver, const std::string& product,
                    const std::string& interfaceName = "")
     {
         fs::path port = UsbInterface(product, interfaceName) / name;
         fs::create_directories(port);
-        Driver(port, driver);
+        Driver(port, "usb-serial", driver);
         fs::create_directory_symlink(port, Tty(name) / "device");
     }
     void Acm(const std::string& name, const std::string& product, const std::string& interfaceName = "")
     {
         fs::path intf = UsbInterface(product, interfaceName);
-        Driver(intf, "cdc_acm");
+        Driver(intf, "usb", "cdc_acm");
         fs::create_directory_symlink(intf, Tty(name) / "device");
     }
     void Uart(const std::string& name, const std::string& type)
@@ -74,7 +77,8 @@ TEST(ListComPorts, OrdersByKindAndNumberLabelsTheCablesAndLeavesOutWhatIsNoCable
     sys.UsbSerial("ttyUSB3", "ftdi_sio", "FT232R USB UART");  // a second FTDI adapter: no label
     sys.UsbSerial("ttyUSB0", "cp210x", "CP2102 USB to UART Bridge Controller");
     sys.UsbSerial("ttyUSB4", "pl2303", "LXC-33");              // the label needs the FTDI driver
-    sys.UsbSerial("ttyUSB5", "option", "Mobile Broadband");    // modem drivers
+    sys.UsbSerial("ttyUSB5", "option1", "Mobile Broadband");   // modem drivers
+    sys.UsbSerial("ttyUSB9", "sierra", "AirCard");
     sys.UsbSerial("ttyUSB6", "qcserial", "Gobi 2000");
     sys.UsbSerial("ttyUSB8", "ftdi_sio", "Dial-up MODEM");    // modem by its product string
     sys.Acm("ttyACM1", "LXC-31");

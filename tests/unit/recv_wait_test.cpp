@@ -9,6 +9,7 @@
 
 namespace {
 
+using qm54::RecvResult;
 using qm54::RecvWait;
 using qm54test::CountingObserver;
 using qm54test::FakeClock;
@@ -76,7 +77,7 @@ struct RecvWaitTest : ::testing::Test {
     qm54::LinkTiming timing;
     std::vector<uint8_t> dest = std::vector<uint8_t>(8, 0xEE);
 
-    int Recv(size_t want) { return RecvWait(port, dest.data(), want, observer, clock, timing); }
+    RecvResult Recv(size_t want) { return RecvWait(port, dest.data(), want, observer, clock, timing); }
 };
 
 TEST_F(RecvWaitTest, GapShorterThanTheLimitIsBridgedBecauseEveryByteRestartsIt)
@@ -84,7 +85,7 @@ TEST_F(RecvWaitTest, GapShorterThanTheLimitIsBridgedBecauseEveryByteRestartsIt)
     // 2 bytes after 3 s, then 3 more 4 s later: 7 s in all, but never 5 s without a byte.
     port.Arrive(clock.now + 3000, {1, 2});
     port.Arrive(clock.now + 7000, {3, 4, 5});
-    ASSERT_EQ(Recv(5), 0);
+    ASSERT_EQ(Recv(5), RecvResult::Received);
     EXPECT_EQ(std::vector<uint8_t>(dest.begin(), dest.begin() + 5), (std::vector<uint8_t>{1, 2, 3, 4, 5}));
     EXPECT_EQ(dest[5], 0xEE);
     // the second read still asks for the whole count; the surplus would be dropped
@@ -94,7 +95,7 @@ TEST_F(RecvWaitTest, GapShorterThanTheLimitIsBridgedBecauseEveryByteRestartsIt)
 TEST_F(RecvWaitTest, SurplusOfTheLastReadIsDropped)
 {
     port.Arrive(clock.now, {1, 2, 3, 4, 5, 6, 7});
-    ASSERT_EQ(Recv(5), 0);
+    ASSERT_EQ(Recv(5), RecvResult::Received);
     EXPECT_EQ(std::vector<uint8_t>(dest.begin(), dest.begin() + 6), (std::vector<uint8_t>{1, 2, 3, 4, 5, 0xEE}));
 
     // staged 3, then a read of up to 5 brings 4 more: the first 5 of the 7 are kept
@@ -102,20 +103,20 @@ TEST_F(RecvWaitTest, SurplusOfTheLastReadIsDropped)
     std::fill(dest.begin(), dest.end(), 0xEE);
     port.Arrive(clock.now + 10, {10, 11, 12});
     port.Arrive(clock.now + 20, {13, 14, 15, 16});
-    ASSERT_EQ(Recv(5), 0);
+    ASSERT_EQ(Recv(5), RecvResult::Received);
     EXPECT_EQ(std::vector<uint8_t>(dest.begin(), dest.begin() + 6), (std::vector<uint8_t>{10, 11, 12, 13, 14, 0xEE}));
 }
 
 TEST_F(RecvWaitTest, SilenceEndsWithTimeoutCountedFromTheLastByte)
 {
     int64_t start = clock.now;
-    EXPECT_EQ(Recv(3), 2);
+    EXPECT_EQ(Recv(3), RecvResult::NoData);
     EXPECT_GE(clock.now - start, 5000);
     EXPECT_LT(clock.now - start, 5000 + 2 * timing.pollMs);
 
     port.Arrive(clock.now + 4000, {1, 2});  // then the repeater stops mid-reply
     start = clock.now;
-    EXPECT_EQ(Recv(3), 2);
+    EXPECT_EQ(Recv(3), RecvResult::NoData);
     EXPECT_GE(clock.now - start, 9000);
     EXPECT_LT(clock.now - start, 9000 + 2 * timing.pollMs);
     EXPECT_EQ(dest[0], 0xEE);
@@ -123,47 +124,47 @@ TEST_F(RecvWaitTest, SilenceEndsWithTimeoutCountedFromTheLastByte)
     // a reply that completes in the very poll in which the limit runs out is taken, not dropped
     std::fill(dest.begin(), dest.end(), 0xEE);
     port.Arrive(clock.now + timing.noDataMs, {7, 8, 9});
-    EXPECT_EQ(Recv(3), 0);
+    EXPECT_EQ(Recv(3), RecvResult::Received);
     EXPECT_EQ(dest[2], 9);
 
     timing.noDataMs = 50;
     start = clock.now;
-    EXPECT_EQ(Recv(1), 2);
+    EXPECT_EQ(Recv(1), RecvResult::NoData);
     EXPECT_LT(clock.now - start, 50 + 2 * timing.pollMs);
 }
 
-TEST_F(RecvWaitTest, CancelEndsWithZeroAndLeavesTheDestinationUntouched)
+TEST_F(RecvWaitTest, CancelEndsAsCancelledAndLeavesTheDestinationUntouched)
 {
     port.Arrive(clock.now, {1, 2});
     port.Arrive(clock.now + 100, {3, 4, 5});
     observer.cancelAfterPumps = 3;  // after the first 2 bytes and two empty polls
-    EXPECT_EQ(Recv(5), 0);
+    EXPECT_EQ(Recv(5), RecvResult::Cancelled);
     EXPECT_EQ(dest, std::vector<uint8_t>(8, 0xEE));
 
     observer.cancelAfterPumps = 0;  // cancelled before the call: nothing is read at all
     port.reads = 0;
-    EXPECT_EQ(Recv(1), 0);
+    EXPECT_EQ(Recv(1), RecvResult::Cancelled);
     EXPECT_EQ(port.reads, 0);
     EXPECT_EQ(dest, std::vector<uint8_t>(8, 0xEE));
 }
 
-TEST_F(RecvWaitTest, DriverFailureAndRefusedCountsGiveOne)
+TEST_F(RecvWaitTest, DriverFailureAndRefusedCountsGiveDriverFailure)
 {
     port.Arrive(clock.now, {1, 2});
     port.failAtRead = 1;  // after the first 2 bytes were staged
-    EXPECT_EQ(Recv(5), 1);
+    EXPECT_EQ(Recv(5), RecvResult::DriverFailure);
     EXPECT_EQ(dest, std::vector<uint8_t>(8, 0xEE));
 
     // 0 and anything over 1024 are refused before any read or write of memory
     port.reads = 0;
     port.failAtRead = -1;
-    EXPECT_EQ(RecvWait(port, nullptr, 0, observer, clock, timing), 1);
-    EXPECT_EQ(RecvWait(port, dest.data(), 1025, observer, clock, timing), 1);
+    EXPECT_EQ(RecvWait(port, nullptr, 0, observer, clock, timing), RecvResult::DriverFailure);
+    EXPECT_EQ(RecvWait(port, dest.data(), 1025, observer, clock, timing), RecvResult::DriverFailure);
     EXPECT_EQ(port.reads, 0);
 
     std::vector<uint8_t> big(1024);
     port.Arrive(clock.now, std::vector<uint8_t>(1500, 0x5A));
-    EXPECT_EQ(RecvWait(port, big.data(), big.size(), observer, clock, timing), 0);
+    EXPECT_EQ(RecvWait(port, big.data(), big.size(), observer, clock, timing), RecvResult::Received);
     EXPECT_EQ(big, std::vector<uint8_t>(1024, 0x5A));
 }
 

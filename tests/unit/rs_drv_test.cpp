@@ -35,7 +35,7 @@ struct RsDrvTest : ::testing::Test {
         drv.SetBaudRate(9600);
         ASSERT_EQ(drv.Open(pty.slavePath), 0) << drv.ErrorText() << ": " << drv.SystemReason();
     }
-    int Recv(std::vector<uint8_t>& dest)
+    qm54::RecvResult Recv(std::vector<uint8_t>& dest)
     {
         return qm54::RecvWait(drv, dest.data(), dest.size(), observer, qm54::SystemClock(), timing);
     }
@@ -195,7 +195,7 @@ TEST_F(RsDrvTest, RecvWaitCollectsBytesThatArriveInPartsAndLeavesTheRestQueued)
         pty.Write({3, 4, 5});
     });
     std::vector<uint8_t> dest(5);
-    EXPECT_EQ(Recv(dest), 0);
+    EXPECT_EQ(Recv(dest), qm54::RecvResult::Received);
     repeater.join();
     EXPECT_EQ(dest, (std::vector<uint8_t>{1, 2, 3, 4, 5}));
 
@@ -203,7 +203,7 @@ TEST_F(RsDrvTest, RecvWaitCollectsBytesThatArriveInPartsAndLeavesTheRestQueued)
     ASSERT_TRUE(pty.Write({10, 11, 12, 13, 14, 15, 16}));
     for (int i = 0; i < 500 && drv.InQueue() < 7; ++i) drv.WaitReadable(10);
     ASSERT_EQ(drv.InQueue(), 7);
-    EXPECT_EQ(Recv(dest), 0);
+    EXPECT_EQ(Recv(dest), qm54::RecvResult::Received);
     EXPECT_EQ(dest, (std::vector<uint8_t>{10, 11, 12, 13, 14}));
     EXPECT_EQ(drv.InQueue(), 2);
 }
@@ -214,14 +214,14 @@ TEST_F(RsDrvTest, RecvWaitEndsOnSilenceOnCancelAndOnHangUp)
     timing.noDataMs = 200;
     std::vector<uint8_t> dest(3, 0xEE);
     auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(Recv(dest), 2);
+    EXPECT_EQ(Recv(dest), qm54::RecvResult::NoData);
     // The limit is counted in whole milliseconds of the clock, so allow for their truncation.
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(198));
 
     timing.noDataMs = 5000;
     ASSERT_TRUE(pty.Write({1}));
     observer.cancelAfterPumps = observer.pumps + 5;
-    EXPECT_EQ(Recv(dest), 0);
+    EXPECT_EQ(Recv(dest), qm54::RecvResult::Cancelled);
     EXPECT_EQ(dest, std::vector<uint8_t>(3, 0xEE));
 
     // the other end goes away in the middle of a reply: a failure, not a wait for the timeout
@@ -231,7 +231,7 @@ TEST_F(RsDrvTest, RecvWaitEndsOnSilenceOnCancelAndOnHangUp)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         pty.CloseMaster();
     });
-    EXPECT_EQ(Recv(dest), 1);
+    EXPECT_EQ(Recv(dest), qm54::RecvResult::DriverFailure);
     hangUp.join();
     EXPECT_EQ(drv.ErrorText(), "ClearCommError");
     EXPECT_FALSE(drv.SystemReason().empty());

@@ -1,5 +1,6 @@
 // qm54-sim: the repeater behind its interface cable, served on a pseudo-terminal.
 // The protocol lives in SimRepeater; this file is the terminal, the pacing, the log and the files.
+#include "link/line_pacer.h"
 #include "link/sim_repeater.h"
 #include "model/atomic_file.h"
 #include "model/file_read.h"
@@ -11,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -100,7 +102,7 @@ std::optional<Options> ParseOptions(int argc, char** argv)
             } catch (...) {
                 o.baud = 0;
             }
-            if (o.baud <= 0) {
+            if (o.baud <= 0 || o.baud > qm54::LinePacer::kMaxBaud) {
                 std::cerr << "qm54-sim: bad baud rate \"" << v << "\"\n";
                 return std::nullopt;
             }
@@ -183,46 +185,45 @@ int OpenTerminal(std::string& slavePath)
 // Bytes waiting to go to the computer, released at the line rate when pacing is on.
 class Output {
 public:
-    explicit Output(int baud)
-        : byteTime_(baud > 0 ? std::chrono::nanoseconds(11'000'000'000LL / baud) : std::chrono::nanoseconds(0))
-    {
-    }
+    explicit Output(int baud) : pacer_(baud) {}
     void Add(const std::vector<uint8_t>& bytes)
     {
-        if (queue_.empty()) nextDue_ = std::max(nextDue_, Steady::now() + byteTime_);
+        pacer_.Queued(bytes.size(), Now());
         queue_.insert(queue_.end(), bytes.begin(), bytes.end());
     }
     bool Empty() const { return queue_.empty(); }
     size_t Size() const { return queue_.size(); }
-    void Clear() { queue_.clear(); }
-    // Milliseconds until the next byte is due (0: now), -1 when nothing waits.
-    int MsUntilDue() const
+    void Clear()
     {
-        if (queue_.empty()) return -1;
-        auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextDue_ - Steady::now()).count();
-        return wait > 0 ? static_cast<int>(wait) : 0;
+        queue_.clear();
+        pacer_.Clear();
+    }
+    // The time until the next byte is due (zero: now), or nothing when no byte waits.
+    std::optional<std::chrono::nanoseconds> UntilDue() const
+    {
+        if (queue_.empty()) return std::nullopt;
+        if (!pacer_.Paced()) return std::chrono::nanoseconds(0);
+        return std::max(pacer_.NextDue() - Now(), std::chrono::nanoseconds(0));
     }
     // Writes what is due; false when the terminal failed.
     bool Write(int fd, Transcript& log)
     {
-        size_t due = queue_.size();
-        if (byteTime_.count() > 0) {
-            auto now = Steady::now();
-            if (now < nextDue_) return true;
-            due = std::min<size_t>(due, 1 + static_cast<size_t>((now - nextDue_) / byteTime_));
-        }
+        const size_t due = pacer_.Due(Now());
+        if (due == 0) return true;
         std::vector<uint8_t> chunk(queue_.begin(), queue_.begin() + static_cast<long>(due));
         ssize_t n = ::write(fd, chunk.data(), chunk.size());
         if (n < 0) return errno == EAGAIN || errno == EINTR;
+        // Taken after the write, so that a burst counts from no earlier than its first byte left.
+        pacer_.Sent(static_cast<size_t>(n), Now());
         log.Bytes("tx", chunk.data(), static_cast<size_t>(n));
         queue_.erase(queue_.begin(), queue_.begin() + n);
-        nextDue_ += byteTime_ * n;
         return true;
     }
 
 private:
-    std::chrono::nanoseconds byteTime_;
-    Steady::time_point nextDue_{};
+    static std::chrono::nanoseconds Now() { return Steady::now().time_since_epoch(); }
+
+    qm54::LinePacer pacer_;
     std::deque<uint8_t> queue_;
 };
 
@@ -279,15 +280,23 @@ int main(int argc, char** argv)
 
     Output output(options->baud);
     constexpr auto kFrameIdle = std::chrono::milliseconds(500);
+    constexpr std::chrono::nanoseconds kIdlePoll = std::chrono::milliseconds(100);
+    constexpr std::chrono::nanoseconds kFullTerminalPoll = std::chrono::milliseconds(1);
     auto lastInput = Steady::now();
     int status = 0;
     while (!g_stop) {
         if (repeater.Flooding() && output.Size() < 256) output.Add(repeater.FloodBytes(256));
 
+        // Woken to the nanosecond when the next byte is due, so that pacing adds no delay of its
+        // own; a byte already due waits for the terminal to take it, a millisecond at a time.
         pollfd p{master, POLLIN, 0};
-        int wait = output.MsUntilDue();
-        if (wait == 0) p.events |= POLLOUT;
-        if (poll(&p, 1, wait < 0 ? 100 : std::max(wait, 1)) < 0) {
+        const std::optional<std::chrono::nanoseconds> wait = output.UntilDue();
+        const bool due = wait && wait->count() == 0;
+        if (due) p.events |= POLLOUT;
+        const std::chrono::nanoseconds timeout = !wait ? kIdlePoll : due ? kFullTerminalPoll : *wait;
+        const timespec ts{static_cast<time_t>(timeout.count() / 1'000'000'000),
+                          static_cast<long>(timeout.count() % 1'000'000'000)};
+        if (ppoll(&p, 1, &ts, nullptr) < 0) {
             if (errno == EINTR) continue;
             break;
         }

@@ -41,11 +41,10 @@ bool TfrmMain::RunClone(bool download)
     // The main window is disabled, and so would be any message box it owned.
     ownPrompter_.SetParent(&radio);
     CloneLink link{*port, radio, SystemClock(), options_.timing};
-    bool done = true;
-    if (download)
-        DownloadToRadio(link, prompter_, mode_, doc_.Emem(), doc_.Map());
-    else
-        done = UploadFromRadio(link, prompter_, doc_.Map(), doc_.Emem());
+    // A download's outcome reaches the user only through its messages.
+    const CloneResult result = download ? DownloadToRadio(link, prompter_, mode_, doc_.Emem(), doc_.Map())
+                                        : UploadFromRadio(link, prompter_, doc_.Map(), doc_.Emem());
+    const bool done = download || result == CloneResult::Ok;
     port.reset();
     ownPrompter_.SetParent(this);
     setEnabled(true);
