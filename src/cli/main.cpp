@@ -22,6 +22,32 @@ const std::vector<Verb> kVerbs = {
      "as the grid shows it (MHz, snapped to the channel raster) and as stored (whole kHz); the two\n"
      "checksums are given as stored and as computed, with whether they match.",
      RunShow},
+    {"get", "FILE [KEY...]", "print settings of a data file as their dialogs show them",
+     "Prints one line per setting, \"Key: value\": every setting in the order of show when no KEY\n"
+     "is given, else the KEYs given, in their order (keys as show names them). A setting that a\n"
+     "settings dialog shows is given as the dialog shows it (BaseTot: 3.0 Min, Band: VHF,\n"
+     "IntermediateFreq: 21.40 MHz, SerialNumber: 00000000); TxPowerType as the hardware dialog\n"
+     "shows it (25 W or 50 W). Any other setting is given as stored: a number, a decimal or a\n"
+     "text; an array gives one line per index, \"Key[0]: value\", \"Key[1]: value\", ...",
+     RunGet},
+    {"set", "FILE KEY=VALUE... [--mode normal|dealer|manufacture] [--factory-code CODE]",
+     "change settings of a data file as their dialogs do",
+     "Types each VALUE into the field of the settings dialog that edits KEY, or picks the entry of\n"
+     "the dialog's list that VALUE names (in any letter case), and presses OK as the window would.\n"
+     "The keys are those of the hardware, radio status, timer, CW ID and marketing dialogs.\n"
+     "A field keeps the characters it takes, up to its length, and its rule reads, clamps and rounds\n"
+     "them: BaseTot=61 gives 60.0 Min, IntermediateFreq=1.2.3 gives 0.00 MHz. The assignments to one\n"
+     "dialog make one OK; the dialogs follow in the order of their first assignment; their questions\n"
+     "are answered Yes. A band change brings the band's default IF (unless IntermediateFreq is\n"
+     "given too) and the band's channel frequencies and alignment values; a channel step change\n"
+     "moves every channel frequency onto the new raster; CwIdEnable=Disable turns CW-ID channels\n"
+     "off. TxPowerType takes \"25 W\" or \"50 W\" (hardware) or Disable or Enable (radio status).\n"
+     "The normal mode (the default) may set nothing, --mode dealer the dealer settings, --mode\n"
+     "manufacture all of them after the factory code (--factory-code, else asked on stdin).\n"
+     "A value that no list holds, a setting the mode may not set, or one that no dialog edits yet\n"
+     "is refused and FILE is left as it was. Otherwise FILE is saved when anything changed, and\n"
+     "each setting that changed is printed as get prints it (channels are not listed).",
+     RunSet},
     {"hexdump", "FILE", "print a data file's memory image in hexadecimal",
      "Prints the 1986 bytes of FILE as the program's file data view shows them: a header of column\n"
      "numbers, then rows of the address (00000h, 00010h, ...) and sixteen lower-case bytes.",

@@ -16,6 +16,23 @@ std::string FullPath(const std::string& path)
     return ec ? path : full.lexically_normal().string();
 }
 
+bool LoadToolFile(const std::string& path, TCEmem& emem, TMap54& map)
+{
+    CliPrompter prompter;
+    bool saveAllowed = true;  // the tool names the file it writes, as Save As does
+    return LoadDataFile(FullPath(path), emem, map, prompter, saveAllowed);
+}
+
+int WriteOutput(const char* verb, const std::string& text)
+{
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "qm54 %s: the output could not be written\n", verb);
+        return ExitFailed;
+    }
+    return ExitOk;
+}
+
 int PrintLoadedFile(const char* verb, const Args& args,
                     const std::function<std::string(const TCEmem&, const TMap54&)>& render)
 {
@@ -26,16 +43,8 @@ int PrintLoadedFile(const char* verb, const Args& args,
 
     TCEmem emem;
     TMap54 map;
-    CliPrompter prompter;
-    bool saveAllowed = true;  // the tool never saves what it shows
-    if (!LoadDataFile(FullPath(parsed.positional[0]), emem, map, prompter, saveAllowed)) return ExitFailed;
-    const std::string text = render(emem, map);
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fprintf(stderr, "qm54 %s: the output could not be written\n", verb);
-        return ExitFailed;
-    }
-    return ExitOk;
+    if (!LoadToolFile(parsed.positional[0], emem, map)) return ExitFailed;
+    return WriteOutput(verb, render(emem, map));
 }
 
 }  // namespace qm54::cli

@@ -7,27 +7,14 @@
 #include "link/radio_port.h"
 #include "model/datafile.h"
 #include "model/emem.h"
-#include "model/factory_code.h"
 #include "model/map54.h"
 #include "model/narrowband.h"
 
 #include <cstdio>
-#include <iostream>
-#include <optional>
-#include <termios.h>
-#include <unistd.h>
 
 namespace qm54::cli {
 
 namespace {
-
-std::optional<OperatingMode> ModeNamed(const std::string& name)
-{
-    if (name == "normal") return OperatingMode::Normal;
-    if (name == "dealer") return OperatingMode::Dealer;
-    if (name == "manufacture") return OperatingMode::Manufacture;
-    return std::nullopt;
-}
 
 bool IsDateText(const std::string& text)
 {
@@ -35,27 +22,6 @@ bool IsDateText(const std::string& text)
     for (char c : text)
         if (c < '0' || c > '9') return false;
     return true;
-}
-
-// One line from stdin, not echoed when stdin is a terminal.
-std::string ReadFactoryCode()
-{
-    std::fprintf(stderr, "Factory code: ");
-    std::fflush(stderr);
-    termios saved{};
-    const bool terminal = tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (terminal) {
-        termios quiet = saved;
-        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
-    }
-    std::string line;
-    std::getline(std::cin, line);
-    if (terminal) {
-        tcsetattr(STDIN_FILENO, TCSANOW, &saved);
-        std::fprintf(stderr, "\n");
-    }
-    return line;
 }
 
 }  // namespace
@@ -78,9 +44,7 @@ int RunDownload(const Args& args)
     if (!IsDateText(date)) return UsageError("download", "--date is YYYYMMDD");
 
     if (*mode == OperatingMode::Manufacture) {
-        const std::string code = parsed.values.count("--factory-code") ? parsed.Value("--factory-code", "")
-                                                                         : ReadFactoryCode();
-        if (!FactoryCodeMatches(code)) {
+        if (!FactoryCodeAccepted(parsed)) {
             std::fprintf(stderr, "qm54 download: the factory code is not right; nothing was sent\n");
             return ExitFailed;
         }

@@ -3,14 +3,11 @@
 #include "cli/cli_prompter.h"
 #include "cli/verbs.h"
 #include "model/datafile.h"
+#include "model/dialog_rows.h"
 #include "model/emem.h"
 #include "model/map54.h"
 
 namespace qm54::cli {
-
-namespace {
-constexpr int kUhfIntermediateFreq = 7335;  // 73.35 MHz in 10 kHz units
-}  // namespace
 
 int RunNew(const Args& args)
 {
@@ -32,7 +29,7 @@ int RunNew(const Args& args)
         // As the hardware settings change the band: the band bit and the band's IF go with the
         // band's frequencies, so that the file does not claim VHF for a UHF programming.
         emem.Band = BandUhf;
-        emem.IntermediateFreq = kUhfIntermediateFreq;
+        emem.IntermediateFreq = BandDefaultIf(BandUhf);
         ApplyBandDefaults(emem, BandUhf);
     }
 

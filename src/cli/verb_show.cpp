@@ -11,10 +11,7 @@
 
 namespace qm54::cli {
 
-namespace {
-
-// The digits a TDecimal holds, as a JSON number: 450.0125 stays 450.0125 and 161 stays 161.
-Json DecimalJson(const TDecimal& d)
+std::string DecimalText(const TDecimal& d)
 {
     std::string text = d.Sign < 0 ? "-" : "";
     text += std::to_string(d.IntPart);
@@ -24,8 +21,10 @@ Json DecimalJson(const TDecimal& d)
             fraction.insert(0, static_cast<size_t>(d.FracDigits) - fraction.size(), '0');
         text += "." + fraction;
     }
-    return Json::Number(text);
+    return text;
 }
+
+namespace {
 
 // A channel frequency as the grid shows it (snapped to the channel raster, five decimals) and
 // as the image stores it (whole kHz).
@@ -40,7 +39,7 @@ Json FrequencyJson(const TDecimal& f, int channelStep)
 Json SettingJson(const SettingValue& value)
 {
     if (const auto* number = std::get_if<int32_t>(&value)) return Json::Int(*number);
-    if (const auto* decimal = std::get_if<TDecimal>(&value)) return DecimalJson(*decimal);
+    if (const auto* decimal = std::get_if<TDecimal>(&value)) return Json::Number(DecimalText(*decimal));
     return Json::Text(std::get<std::string>(value));
 }
 

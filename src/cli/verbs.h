@@ -4,17 +4,22 @@
 
 #include "cli/cli.h"
 #include "cli/json.h"
+#include "model/operating_mode.h"
 #include "model/prompter.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace qm54 {
 class TCEmem;
+class TDecimal;
 class TMap54;
+struct SettingRow;
 }  // namespace qm54
 
 namespace qm54::cli {
@@ -28,14 +33,35 @@ int RunDownload(const Args& args);
 int RunNew(const Args& args);
 int RunShow(const Args& args);
 int RunHexdump(const Args& args);
+int RunGet(const Args& args);
+int RunSet(const Args& args);
 
 // path made absolute, as the window's file dialogs give it (the messages name the full path).
 std::string FullPath(const std::string& path);
 
-// A verb of the form "VERB FILE": loads FILE as the window opens a data file (its messages on
-// stderr, exit 1 when it does not load) and prints what render makes of it.
+// Loads path as the window opens a data file, its messages on stderr; false when it does not load.
+bool LoadToolFile(const std::string& path, TCEmem& emem, TMap54& map);
+// Writes text to stdout: ExitOk, or ExitFailed with a message when it cannot be written.
+int WriteOutput(const char* verb, const std::string& text);
+
+// A verb of the form "VERB FILE": loads FILE (exit 1 when it does not load) and prints what
+// render makes of it.
 int PrintLoadedFile(const char* verb, const Args& args,
                     const std::function<std::string(const TCEmem&, const TMap54&)>& render);
+
+// "--mode normal|dealer|manufacture": the mode named, or nothing for another name.
+std::optional<OperatingMode> ModeNamed(const std::string& name);
+// Whether the factory code that unlocks the manufacture mode is right: the one --factory-code
+// gives, else a line read from stdin (not echoed on a terminal).
+bool FactoryCodeAccepted(const ParsedArgs& parsed);
+
+// The digits a TDecimal holds: 450.0125 stays 450.0125 and 161 stays 161.
+std::string DecimalText(const TDecimal& d);
+
+// The lines qm54 get prints for a setting: "Key: value" as the first dialog that shows it shows
+// it, or else the stored value in a plain form (number, decimal, text); an array gives one
+// "Key[i]: value" line per index.
+std::vector<std::string> SettingLines(const TCEmem& emem, const SettingRow& row);
 
 // The "show" document: every decoded setting, channel and alpha tag, the firmware version and
 // both checksums of the image as stored.

@@ -1,5 +1,6 @@
 #include "model/convert.h"
 
+#include "model/decimal.h"
 #include "model/frequency.h"
 
 #include <charconv>
@@ -211,6 +212,15 @@ std::string FrequencyText(double mhz, char separator)
 std::string SnappedFrequencyText(int step, double mhz, char separator)
 {
     return FrequencyText(SnapFrequency(step, mhz), separator);
+}
+
+// A cell holds at most five decimals, so rounding to whole Hz first is exact and keeps a binary
+// fraction such as 262.09 from losing a kHz.
+double CellKhzFrequency(std::string_view text)
+{
+    const double mhz = ToFloatOrZero(text);
+    const int64_t hz = TruncToInt64(mhz * 1e6 + (mhz < 0 ? -0.5 : 0.5));
+    return static_cast<double>(hz / 1000) / 1000.0;
 }
 
 std::string NormalizeFrequencyText(std::string_view text, int step, double low, double high,

@@ -66,6 +66,10 @@ std::string FrequencyText(double mhz, char separator = '.');
 // (SnapFrequency), five decimals.
 std::string SnappedFrequencyText(int step, double mhz, char separator = '.');
 
+// A frequency cell's text as the grid stores it: read (0 when it is not a number), rounded to
+// whole Hz and then cut to whole kHz; the result in MHz.
+double CellKhzFrequency(std::string_view text);
+
 // A typed frequency cell: the characters FilterFrequencyKey accepts are kept, read as a number
 // (0 when they are not one), snapped to the raster of step unless 0, then held within low..high
 // (MHz); the result has five decimals.

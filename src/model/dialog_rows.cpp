@@ -186,10 +186,17 @@ std::span<const DialogTable> AllDialogs() { return kDialogs; }
 
 DialogRowRef FindDialogRow(std::string_view key)
 {
+    const std::vector<DialogRowRef> rows = FindDialogRows(key);
+    return rows.empty() ? DialogRowRef{} : rows.front();
+}
+
+std::vector<DialogRowRef> FindDialogRows(std::string_view key)
+{
+    std::vector<DialogRowRef> rows;
     for (const DialogTable& dialog : kDialogs)
         for (size_t i = 0; i < dialog.Rows.size(); ++i)
-            if (dialog.Rows[i].Key == key) return {&dialog, &dialog.Rows[i], static_cast<int>(i)};
-    return {};
+            if (dialog.Rows[i].Key == key) rows.push_back({&dialog, &dialog.Rows[i], static_cast<int>(i)});
+    return rows;
 }
 
 DialogState ShowDialog(const DialogTable& dialog, const TCEmem& emem, char separator)

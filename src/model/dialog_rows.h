@@ -61,6 +61,9 @@ struct DialogRowRef {
     int Index = -1;  // the row's place in its dialog
 };
 DialogRowRef FindDialogRow(std::string_view key);
+// Every row that edits key, in the order of the dialogs (TxPowerType: the hardware row, then the
+// radio status row).
+std::vector<DialogRowRef> FindDialogRows(std::string_view key);
 
 // What a dialog's controls hold: per row the list index or the edit field's text.
 struct RowState {

@@ -141,6 +141,19 @@ TEST(NormalizeFrequencyText, KeepsFrequencyCharactersSnapsAndClampsToTheLimits)
     EXPECT_EQ(FrequencyText(0.0), "0.00000");
 }
 
+TEST(CellKhzFrequency, RoundsToTheHzThenCutsToWholeKhz)
+{
+    struct Case { const char* text; double expected; };
+    const Case cases[] = {
+        {"262.09000", 262.09},    // 262.09 x 10^6 lies just below a whole Hz in binary
+        {"150.00250", 150.002},   // a 2.5 kHz raster point keeps its whole kHz
+        {"450.00625", 450.006},
+        {"161,5", 161.5},
+        {"Tx Inh", 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CellKhzFrequency(c.text), c.expected) << c.text;
+}
+
 TEST(ValidateSerial, KeepsValidSerialsAndFallsBackToTheDefault)
 {
     struct Case { const char* text; bool valid; };

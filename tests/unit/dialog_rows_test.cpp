@@ -54,8 +54,13 @@ TEST(DialogRows, ShownValuesOfTheDefaults)
         EXPECT_EQ(ShownValue(*ref.Row, e), c.shown) << c.key;
     }
     // The radio status dialog shows the power-type bit as its own choice.
-    const DialogTable& status = Dialog(DialogId::RadioStatus);
-    EXPECT_EQ(ShownValue(status.Rows[6], e), "Enable");
+    const std::vector<DialogRowRef> power = FindDialogRows("TxPowerType");
+    ASSERT_EQ(power.size(), 2u);
+    EXPECT_EQ(power[0].Dialog->Id, DialogId::Hardware);
+    EXPECT_EQ(power[1].Dialog->Id, DialogId::RadioStatus);
+    EXPECT_EQ(power[1].Row, &Dialog(DialogId::RadioStatus).Rows[static_cast<size_t>(power[1].Index)]);
+    EXPECT_EQ(ShownValue(*power[1].Row, e), "Enable");
+    EXPECT_TRUE(FindDialogRows("NsqThreshold").empty());
 }
 
 TEST(DialogRows, OkUnchangedLeavesModifiedAndAChangedBackValueToo)

@@ -114,15 +114,6 @@ int FindTrimmedName(const std::array<std::string_view, N>& names, const QString&
     return FindName(names, name.trimmed());
 }
 
-// The frequency of a cell in MHz, kept to whole kHz. The cell holds at most five decimals, so
-// rounding to whole Hz first is exact and keeps a binary fraction such as 262.09 from losing a kHz.
-double CellKhzFrequency(const QString& text)
-{
-    const double mhz = ToFloatOrZero(text.toStdString());
-    const int64_t hz = TruncToInt64(mhz * 1e6 + (mhz < 0 ? -0.5 : 0.5));
-    return static_cast<double>(hz / 1000) / 1000.0;
-}
-
 // The row a change applies to, before and after: edited() is emitted only when something changed.
 class RowSnapshot {
 public:
@@ -462,7 +453,7 @@ static ParsedTone ParseTonePair(const QString& ctcssText, const QString& dcsText
 void ChannelGrid::ParseRow(int channel)
 {
     TChannel& ch = Ch(channel);
-    ch.RxFreq.SetValue(CellKhzFrequency(CellText(channel, kRxFreqColumn)));
+    ch.RxFreq.SetValue(CellKhzFrequency(CellText(channel, kRxFreqColumn).toStdString()));
     const ParsedTone decode = ParseTonePair(CellText(channel, kRxCtcssColumn), CellText(channel, kRxDcsColumn));
     ch.SetSlotUsed(0, decode.found ? 1 : 0);
     ch.SetDecodeDcs(0, decode.dcs ? 1 : 0);
@@ -479,7 +470,7 @@ void ChannelGrid::ParseRow(int channel)
 void ChannelGrid::ParseTransmitSide(int channel)
 {
     TChannel& ch = Ch(channel);
-    ch.TxFreq.SetValue(CellKhzFrequency(CellText(channel, kTxFreqColumn)));
+    ch.TxFreq.SetValue(CellKhzFrequency(CellText(channel, kTxFreqColumn).toStdString()));
     const ParsedTone encode = ParseTonePair(CellText(channel, kTxCtcssColumn), CellText(channel, kTxDcsColumn));
     ch.SetEncodeDcs(0, encode.dcs ? 1 : 0);
     ch.SetEncodeTone(0, encode.tone);

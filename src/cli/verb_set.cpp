@@ -1,0 +1,153 @@
+// qm54 set FILE KEY=VALUE...: each value typed into the settings dialog that edits its key, then
+// that dialog's OK and what the main window does after it, and the file saved when all were taken.
+#include "cli/cli_prompter.h"
+#include "cli/set_assignments.h"
+#include "cli/verbs.h"
+#include "model/convert.h"
+#include "model/datafile.h"
+#include "model/emem.h"
+#include "model/map54.h"
+#include "model/settings_table.h"
+
+#include <cstdio>
+
+namespace qm54::cli {
+
+namespace {
+
+// The assignments that one OK of a dialog applies.
+struct DialogEdit {
+    const DialogTable* Dialog = nullptr;
+    std::vector<RowEntry> Entries;
+};
+
+// The entries grouped by dialog, the dialogs in the order of their first entry.
+std::vector<DialogEdit> ByDialog(const std::vector<RowEntry>& entries)
+{
+    std::vector<DialogEdit> edits;
+    for (const RowEntry& entry : entries) {
+        DialogEdit* edit = nullptr;
+        for (DialogEdit& e : edits)
+            if (e.Dialog == entry.Dialog) edit = &e;
+        if (edit == nullptr) edit = &edits.emplace_back(DialogEdit{entry.Dialog, {}});
+        edit->Entries.push_back(entry);
+    }
+    return edits;
+}
+
+bool Assigns(const DialogEdit& edit, int row)
+{
+    for (const RowEntry& entry : edit.Entries)
+        if (entry.Row == row) return true;
+    return false;
+}
+
+// The hardware dialog's band question answered Yes: the IF field takes the new band's default IF,
+// unless the command types an IF itself.
+void AnswerBandQuestion(const DialogEdit& edit, const DialogState& shown, DialogState& state)
+{
+    const auto band = static_cast<size_t>(FindDialogRow("Band").Index);
+    const DialogRowRef intermediate = FindDialogRow("IntermediateFreq");
+    if (state[band].Index == shown[band].Index || Assigns(edit, intermediate.Index)) return;
+    state[static_cast<size_t>(intermediate.Index)].Text =
+        ShownText(*intermediate.Row->Rule, BandDefaultIf(state[band].Index));
+}
+
+// The channel grid redrawn on the raster of the channel step: each frequency shown snapped and
+// read back in whole kHz. An inhibited transmit side shows "Tx Inh" and is not read back.
+void RedrawChannelsOnRaster(TCEmem& emem)
+{
+    const auto onRaster = [&](TDecimal& f) {
+        f.SetValue(CellKhzFrequency(SnappedFrequencyText(emem.ChannelStep, f.Value())));
+    };
+    for (int i = 0; i < TChannels::Count(); ++i) {
+        TChannel& channel = emem.Channels.Items(i);
+        onRaster(channel.RxFreq);
+        if (channel.TxInhibit == 0) onRaster(channel.TxFreq);
+    }
+}
+
+// One OK of a dialog as the main window runs it: the dialog shown over emem, the assigned
+// controls set (its questions answered Yes), OK, then the band defaults after a band change and
+// the grid redrawn after a step change.
+void RunDialogOk(const DialogEdit& edit, TCEmem& emem)
+{
+    const DialogTable& dialog = *edit.Dialog;
+    const DialogState shown = ShowDialog(dialog, emem);
+    DialogState state = shown;
+    for (const RowEntry& entry : edit.Entries) state[static_cast<size_t>(entry.Row)] = entry.State;
+    if (dialog.Id == DialogId::Hardware) AnswerBandQuestion(edit, shown, state);
+
+    const int stepBefore = emem.ChannelStep;
+    const DialogOk ok = ApplyDialog(dialog, state, emem);
+    if (ok.BandChanged) ApplyBandDefaults(emem, emem.Band);
+    if (emem.ChannelStep != stepBefore) RedrawChannelsOnRaster(emem);
+}
+
+std::vector<std::string> AllSettingLines(const TCEmem& emem)
+{
+    std::vector<std::string> lines;
+    for (const SettingRow& row : SettingsTable())
+        for (std::string& line : SettingLines(emem, row)) lines.push_back(std::move(line));
+    return lines;
+}
+
+// The lines of qm54 get that differ between before and after, each with its line end.
+std::string ChangedLines(const TCEmem& before, const TCEmem& after)
+{
+    const std::vector<std::string> was = AllSettingLines(before);
+    const std::vector<std::string> now = AllSettingLines(after);
+    std::string text;
+    for (size_t i = 0; i < now.size() && i < was.size(); ++i)
+        if (now[i] != was[i]) text += now[i] + "\n";
+    return text;
+}
+
+int Refuse(const std::string& why)
+{
+    std::fprintf(stderr, "qm54 set: %s; nothing was written\n", why.c_str());
+    return ExitFailed;
+}
+
+}  // namespace
+
+int RunSet(const Args& args)
+{
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args, {{"--mode", true}, {"--factory-code", true}}, parsed, error)) return UsageError("set", error);
+    if (parsed.positional.size() < 2) return UsageError("set", "give a FILE and at least one KEY=VALUE");
+    std::vector<Assignment> assignments;
+    for (size_t i = 1; i < parsed.positional.size(); ++i) {
+        const std::optional<Assignment> assignment = ReadAssignment(parsed.positional[i]);
+        if (!assignment) return UsageError("set", "\"" + parsed.positional[i] + "\" is not KEY=VALUE");
+        if (FindSetting(assignment->Key) == nullptr) return UsageError("set", "unknown setting \"" + assignment->Key + "\"");
+        assignments.push_back(*assignment);
+    }
+    const std::optional<OperatingMode> mode = ModeNamed(parsed.Value("--mode", "normal"));
+    if (!mode) return UsageError("set", "--mode is normal, dealer or manufacture");
+    if (*mode == OperatingMode::Manufacture && !FactoryCodeAccepted(parsed))
+        return Refuse("the factory code is not right");
+
+    std::vector<RowEntry> entries;
+    for (const Assignment& assignment : assignments) {
+        Taken taken = TakeAssignment(assignment, *mode);
+        if (!taken.Entry) return Refuse(taken.Refusal);
+        entries.push_back(std::move(*taken.Entry));
+    }
+
+    TCEmem emem;
+    TMap54 map;
+    const std::string& file = parsed.positional[0];
+    if (!LoadToolFile(file, emem, map)) return ExitFailed;
+    const TCEmem loaded = emem;
+    for (const DialogEdit& edit : ByDialog(entries)) RunDialogOk(edit, emem);
+    if (emem == loaded) return ExitOk;
+
+    const std::string changed = ChangedLines(loaded, emem);
+    CliPrompter prompter;
+    if (!SaveDataFile(FullPath(file), emem, map, prompter)) return ExitFailed;
+    return WriteOutput("set", changed);
+}
+
+}  // namespace qm54::cli
