@@ -1,0 +1,130 @@
+// The configuration, column visibility and about dialogs, offscreen, and what the main window does
+// with their answers.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+
+#include "main_test_support.h"
+#include "model/startup.h"
+#include "ui/main/about_dialog.h"
+#include "ui/main/channel_grid.h"
+#include "ui/main/config_dialog.h"
+#include "ui/main/visible_dialog.h"
+
+using namespace qm54;
+using namespace qm54::test;
+
+namespace {
+
+// A sysfs tree with serial ports that have a UART behind them.
+std::string SysfsWithPorts(const QTemporaryDir& dir, std::initializer_list<const char*> names)
+{
+    const std::filesystem::path root = dir.path().toStdString();
+    for (const char* name : names) {
+        const auto tty = root / "class" / "tty" / name;
+        std::filesystem::create_directories(tty);
+        std::ofstream(tty / "type") << "4\n";
+    }
+    std::filesystem::create_directories(root / "class" / "tty");
+    return root.string();
+}
+
+void Click(QDialog& dialog, QDialogButtonBox::StandardButton which)
+{
+    dialog.findChild<QDialogButtonBox*>()->button(which)->click();
+}
+
+}  // namespace
+
+class SmallDialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void configurationChoosesTheFirstEntryHoldingTheCurrentPort()
+    {
+        QTemporaryDir sys;
+        ScriptedPrompter prompter;
+        TfrmConfig config("/dev/ttyS1", prompter, 0, SysfsWithPorts(sys, {"ttyS10", "ttyS11"}));
+        QCOMPARE(config.List()->count(), 2);
+        QCOMPARE(config.List()->currentText(), QStringLiteral("ttyS10"));  // it holds "ttyS1"
+        config.List()->setCurrentIndex(1);
+        Click(config, QDialogButtonBox::Ok);
+        QCOMPARE(config.result(), int(QDialog::Accepted));
+        QCOMPARE(config.Device(), std::string("/dev/ttyS11"));
+        QVERIFY(prompter.Saw("Problem on COM port"));  // no such device here: taken all the same
+    }
+
+    void configurationWithNoPortsKeepsTheCurrentOne()
+    {
+        QTemporaryDir sys;
+        ScriptedPrompter prompter;
+        TfrmConfig config("/dev/ttyUSB0", prompter, 0, SysfsWithPorts(sys, {}));
+        QCOMPARE(config.List()->count(), 0);
+        Click(config, QDialogButtonBox::Ok);
+        QCOMPARE(prompter.texts, std::vector<std::string>{"Problem on COM port"});
+        QCOMPARE(config.Device(), std::string("/dev/ttyUSB0"));
+    }
+
+    void mainWindowTakesTheConfiguredPort()
+    {
+        MainFixture f;
+        QTemporaryDir sys;
+        StartOptions options = f.Options();
+        options.portDevice = QStringLiteral("/dev/pts/99");
+        options.sysfsRoot = SysfsWithPorts(sys, {"ttyS3"});
+        TfrmMain w(options);
+        QTimer::singleShot(0, [] {
+            auto* config = qobject_cast<TfrmConfig*>(QApplication::activeModalWidget());
+            QVERIFY(config);
+            Click(*config, QDialogButtonBox::Ok);
+        });
+        w.FileConfigure();
+        QCOMPARE(w.PortDevice(), QStringLiteral("/dev/ttyS3"));
+    }
+
+    void visibleTicksTheShownGroupsAndHidesTheUnticked()
+    {
+        MainFixture f;
+        TfrmMain w(f.Options());
+        QTimer::singleShot(0, [] {
+            auto* visible = qobject_cast<TfrmVisible*>(QApplication::activeModalWidget());
+            QVERIFY(visible);
+            for (int i = 0; i < kItemCount; ++i) {
+                QVERIFY(visible->Box(i)->isChecked());
+                visible->Box(i)->setChecked(false);
+            }
+            Click(*visible, QDialogButtonBox::Ok);
+        });
+        w.ViewVisible();
+        for (int column = 2; column < 28; ++column) QCOMPARE(w.Grid()->columnWidth(column), 0);
+        QVERIFY(w.Grid()->columnWidth(1) > 0);
+
+        TfrmVisible again(std::array<bool, kItemCount>{});
+        QVERIFY(!again.Box(0)->isChecked());
+        QCOMPARE(again.Box(17)->text(), QStringLiteral("Tx Pwr (&Q)"));
+        again.Box(3)->setChecked(true);
+        Click(again, QDialogButtonBox::Cancel);
+        QCOMPARE(again.result(), int(QDialog::Rejected));
+    }
+
+    void aboutShowsTheProgramsVersion()
+    {
+        TfrmAbout about;
+        QCOMPARE(about.VersionLine(), QString::fromStdString(AboutVersionLine(QM54_VERSION)));
+        QCOMPARE(AboutVersionLine("1.5.0.0"), std::string("QM54 Ver. 1.05"));
+        QCOMPARE(AboutVersionLine("2.12"), std::string("QM54 Ver. 2.12"));
+        QCOMPARE(AboutVersionLine("3.x.1"), std::string("QM54 Ver. 3.00"));
+        QCOMPARE(AboutVersionLine("4"), std::string("QM54 Ver. 4.00"));
+        QCOMPARE(AboutVersionLine(""), std::string("QM54 Ver. "));
+    }
+};
+
+QTEST_MAIN(SmallDialogsTest)
+#include "small_dialogs_test.moc"
