@@ -1,5 +1,6 @@
 // qm54-dialog-shots FOLDER: saves a PNG of every settings dialog over the default programming, in
-// the Manufacture mode (every control enabled), for the documentation. Run under a display
+// the Manufacture mode (every control enabled), and of the configuration, visibility and about
+// dialogs, for the documentation. Run under a display
 // (scripts/screenshot runs it under Xvfb).
 #include <QApplication>
 #include <QDir>
@@ -12,7 +13,10 @@
 #include "model/document.h"
 #include "ui/dialogs/hardware_dialog.h"
 #include "ui/dialogs/settings_dialogs.h"
+#include "ui/main/about_dialog.h"
+#include "ui/main/config_dialog.h"
 #include "ui/main/qt_prompter.h"
+#include "ui/main/visible_dialog.h"
 
 int main(int argc, char** argv)
 {
@@ -30,6 +34,13 @@ int main(int argc, char** argv)
         {"dialog-timer.png", [&] { return std::make_unique<qm54::TfrmTimer>(document, mode, prompter, nullptr); }},
         {"dialog-cw-id.png", [&] { return std::make_unique<qm54::TfrmCWID>(document, mode, prompter, nullptr); }},
         {"dialog-market.png", [&] { return std::make_unique<qm54::TfrmMarket>(document, mode, prompter, nullptr); }},
+        {"dialog-configuration.png", [&] { return std::make_unique<qm54::TfrmConfig>("/dev/ttyUSB0", prompter, 0); }},
+        {"dialog-visible.png", [&] {
+             std::array<bool, qm54::kItemCount> shown{};
+             shown.fill(true);
+             return std::make_unique<qm54::TfrmVisible>(shown);
+         }},
+        {"dialog-about.png", [&] { return std::make_unique<qm54::TfrmAbout>(); }},
     };
     int failures = 0;
     for (const auto& [name, make] : dialogs) {
