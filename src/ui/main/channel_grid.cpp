@@ -21,6 +21,7 @@
 #include "model/tables.h"
 #include "ui/main/multi_tone_dialog.h"
 #include "ui/main/select_list_dialog.h"
+#include "ui/qt_text.h"
 
 namespace qm54 {
 
@@ -76,8 +77,6 @@ const GridColumn& ColumnAt(int column) { return GridColumns[static_cast<std::siz
 int KindOf(int column) { return ColumnAt(column).Kind; }
 bool IsTextColumn(int column) { return KindOf(column) == ColFrequency || KindOf(column) == ColNumber; }
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
-QString OptionText(int list, int value) { return QString::fromStdString(OptionName(list, value)); }
 
 // Frequencies are shown with the system's decimal separator; "." and "," are both read back.
 char DecimalSeparator() { return QLocale::system().decimalPoint() == QStringLiteral(",") ? ',' : '.'; }
@@ -178,7 +177,7 @@ public:
     {
         if (role != Qt::DisplayRole) return {};
         if (orientation == Qt::Vertical) return QString::number(section + 1);
-        return Q(ColumnAt(section).Header2);
+        return ToQString(ColumnAt(section).Header2);
     }
     void SetCell(int row, int column, const QString& text)
     {
@@ -255,8 +254,8 @@ protected:
             painter->setPen(palette().dark().color());
             painter->drawLine(top.bottomLeft(), top.bottomRight());
             painter->setPen(Qt::black);
-            painter->drawText(top, Qt::AlignCenter, Q(ColumnAt(logicalIndex).Header1));
-            painter->drawText(bottom, Qt::AlignCenter, Q(ColumnAt(logicalIndex).Header2));
+            painter->drawText(top, Qt::AlignCenter, ToQString(ColumnAt(logicalIndex).Header1));
+            painter->drawText(bottom, Qt::AlignCenter, ToQString(ColumnAt(logicalIndex).Header2));
         }
         painter->restore();
     }
@@ -562,7 +561,7 @@ void ChannelGrid::CycleCell(int channel, int column)
         const OptionList& list = OptionLists[static_cast<std::size_t>(ColumnAt(column).Parameter)];
         const int at = FindName(list.Names, text);
         const int value = at < 0 || at >= list.Count ? 0 : (at + 1) % list.Count;
-        next = Q(list.Names[static_cast<std::size_t>(value)]);
+        next = ToQString(list.Names[static_cast<std::size_t>(value)]);
     }
     SetCell(channel, column, next);
     if (before.Changed()) {
