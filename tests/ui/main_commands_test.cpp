@@ -37,8 +37,6 @@ void WriteDataFile(const QString& path, Edit edit)
     QVERIFY(SaveDataFile(path.toStdString(), emem, map, quiet));
 }
 
-constexpr int kWideColumn = 5;  // "W/N"
-
 }  // namespace
 
 class MainCommandsTest : public QObject {
@@ -62,21 +60,21 @@ void MainCommandsTest::gridEditMakesNewAskToSave()
 {
     MainFixture f;
     TfrmMain w(f.Options());
-    const QString before = w.Grid()->CellText(0, kWideColumn);
-    w.Grid()->ActivateCell(0, kWideColumn);
-    QVERIFY(w.Grid()->CellText(0, kWideColumn) != before);
+    const QString before = w.Grid()->CellText(0, GridCol::Wide);
+    w.Grid()->ActivateCell(0, GridCol::Wide);
+    QVERIFY(w.Grid()->CellText(0, GridCol::Wide) != before);
     QVERIFY(!w.Modified());  // the grid is parsed into the image only when a command starts
 
     f.prompter.answers = {MrClosed};
     w.FileNew();
     QCOMPARE(f.prompter.texts, std::vector<std::string>{"Do you want to save the file?"});
     QVERIFY(w.Modified());
-    QVERIFY(w.Grid()->CellText(0, kWideColumn) != before);  // New was cancelled
+    QVERIFY(w.Grid()->CellText(0, GridCol::Wide) != before);  // New was cancelled
 
     f.prompter.answers = {MrNo};
     w.FileNew();
     QVERIFY(!w.Modified());
-    QCOMPARE(w.Grid()->CellText(0, kWideColumn), before);
+    QCOMPARE(w.Grid()->CellText(0, GridCol::Wide), before);
     QCOMPARE(w.CurrentFile(), std::string(kNoFile));
 }
 
@@ -94,7 +92,7 @@ void MainCommandsTest::saveOnTheDefaultFileAsksForAName()
 
     QDir(f.folder.path()).mkdir("out");
     f.dialogs.saveAnswers = {f.Path("out/site.Q54")};
-    w.Grid()->ActivateCell(0, kWideColumn);
+    w.Grid()->ActivateCell(0, GridCol::Wide);
     f.prompter.answers = {MrYes};
     w.FileNew();  // the prompt's Yes saves through the dialog
     QCOMPARE(QFileInfo(f.Path("out/site.Q54")).size(), 1986);
@@ -182,7 +180,7 @@ void MainCommandsTest::narrowbandEnforcedAnsweredNoChangesAndSendsNothing()
     QCOMPARE(w.Emem().Channels.Items(0).Wide, 0);
     QCOMPARE(w.Emem().Channels.Items(1).Wide, 0);
     QCOMPARE(w.Emem().Channels.Items(2).Wide, 1);
-    QCOMPARE(w.Grid()->CellText(0, kWideColumn), QStringLiteral("N"));
+    QCOMPARE(w.Grid()->CellText(0, GridCol::Wide), QStringLiteral("N"));
     QVERIFY(w.Modified());
 }
 
@@ -212,7 +210,7 @@ void MainCommandsTest::closeQueryAfterAnEdit()
     MainFixture f;
     TfrmMain w(f.Options());
     w.show();
-    w.Grid()->ActivateCell(0, kWideColumn);
+    w.Grid()->ActivateCell(0, GridCol::Wide);
 
     f.prompter.answers = {MrClosed};
     QVERIFY(!w.close());

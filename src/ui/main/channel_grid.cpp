@@ -18,6 +18,7 @@
 
 #include "model/convert.h"
 #include "model/frequency.h"
+#include "model/grid_columns.h"
 #include "model/tables.h"
 #include "ui/main/multi_tone_dialog.h"
 #include "ui/main/select_list_dialog.h"
@@ -27,53 +28,11 @@ namespace qm54 {
 
 namespace {
 
-constexpr std::array<ColumnGroup, kColumnGroupCount> kColumnGroups{{
-    {2, 2, "Rx Freq.", nullptr},      {3, 4, "Decoders", "Decoders"},
-    {5, 5, "W/N", nullptr},           {6, 6, "Clk Sft", nullptr},
-    {7, 8, "NSQ", "NSQ"},             {9, 9, "Court Blip", nullptr},
-    {10, 10, "Rev Bst", nullptr},     {11, 11, "DCS Typ", nullptr},
-    {12, 12, "DDec Type", nullptr},   {13, 13, "Multi Tone", nullptr},
-    {14, 14, "CWID ANI/ENI", nullptr}, {15, 15, "Action Mode", nullptr},
-    {16, 16, "Tx Freq.", nullptr},    {17, 18, "Encoders", "Encoders"},
-    {19, 19, "Base TOT", nullptr},    {20, 20, "Base Guard", nullptr},
-    {21, 21, "LOUT", nullptr},        {22, 22, "Tx Pwr", nullptr},
-    {23, 23, "TOT Mute", nullptr},    {24, 24, "Rpt Use", nullptr},
-    {25, 25, "TOT Beep", nullptr},    {26, 26, "RPT HT", nullptr},
-    {27, 27, "RPT GT", nullptr},
-}};
-
-// The channel field each choice column shows; nullptr for the columns that are not choices.
-using Field = int32_t TChannel::*;
-constexpr std::array<Field, ChannelGrid::kColumns> kChoiceFields{
-    nullptr,                 nullptr,                  nullptr,
-    nullptr,                 nullptr,                  &TChannel::Wide,
-    &TChannel::ClockShift,   &TChannel::NsqMode,       nullptr,
-    &TChannel::CourtesyBlip, &TChannel::ReverseBurst,  &TChannel::DcsType,
-    &TChannel::DcsDecodeType, nullptr,                 &TChannel::IdMode,
-    &TChannel::ActionMode,   nullptr,                  nullptr,
-    nullptr,                 &TChannel::UseBaseTot,    &TChannel::UseBaseGuard,
-    &TChannel::Lockout,      &TChannel::TxPower,       &TChannel::TotMute,
-    &TChannel::UseRptTot,    &TChannel::TotBeep,       &TChannel::UseRptHangTime,
-    &TChannel::UseRptGuardTime,
-};
-
-constexpr int kRxFreqColumn = 2;
-constexpr int kRxCtcssColumn = 3;
-constexpr int kRxDcsColumn = 4;
-constexpr int kClockShiftColumn = 6;
-constexpr int kNsqModeColumn = 7;
-constexpr int kNsqLevelColumn = 8;
-constexpr int kMultiToneColumn = 13;
-constexpr int kIdModeColumn = 14;
-constexpr int kTxFreqColumn = 16;
-constexpr int kTxCtcssColumn = 17;
-constexpr int kTxDcsColumn = 18;
 constexpr int kMaxLevel = 255;
 
 const QString kOff = QStringLiteral("off");
 const QString kDashes = QStringLiteral("---");
 
-const GridColumn& ColumnAt(int column) { return GridColumns[static_cast<std::size_t>(column)]; }
 int KindOf(int column) { return ColumnAt(column).Kind; }
 bool IsTextColumn(int column) { return KindOf(column) == ColFrequency || KindOf(column) == ColNumber; }
 
@@ -89,10 +48,10 @@ bool IsDigitChar(QChar c) { return c.unicode() != 8 && FilterDigitKey(c.unicode(
 int PartnerToneColumn(int column)
 {
     switch (column) {
-    case kRxCtcssColumn: return kRxDcsColumn;
-    case kRxDcsColumn: return kRxCtcssColumn;
-    case kTxCtcssColumn: return kTxDcsColumn;
-    case kTxDcsColumn: return kTxCtcssColumn;
+    case GridCol::RxCtcss: return GridCol::RxDcs;
+    case GridCol::RxDcs: return GridCol::RxCtcss;
+    case GridCol::TxCtcss: return GridCol::TxDcs;
+    case GridCol::TxDcs: return GridCol::TxCtcss;
     default: return -1;
     }
 }
@@ -128,12 +87,12 @@ public:
     RowSnapshot(const ChannelGrid& grid, int channel)
         : grid_(grid), channel_(channel), before_(grid.Channels().Items(channel))
     {
-        for (int c = 0; c < ChannelGrid::kColumns; ++c) cells_[c] = grid.CellText(channel, c);
+        for (int c = 0; c < GridColumnCount; ++c) cells_[c] = grid.CellText(channel, c);
     }
     bool Changed() const
     {
         if (!grid_.Channels().Items(channel_).Equals(before_)) return true;
-        for (int c = 0; c < ChannelGrid::kColumns; ++c)
+        for (int c = 0; c < GridColumnCount; ++c)
             if (cells_[c] != grid_.CellText(channel_, c)) return true;
         return false;
     }
@@ -142,15 +101,10 @@ private:
     const ChannelGrid& grid_;
     int channel_;
     TChannel before_;
-    std::array<QString, ChannelGrid::kColumns> cells_;
+    std::array<QString, GridColumnCount> cells_;
 };
 
 }  // namespace
-
-const ColumnGroup& ColumnGroupAt(int group)
-{
-    return kColumnGroups[static_cast<std::size_t>(std::clamp(group, 0, kColumnGroupCount - 1))];
-}
 
 // The cell texts and the working channel list behind them.
 class GridModel : public QAbstractTableModel {
@@ -158,15 +112,15 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     TChannels channels;
-    std::array<std::array<QString, ChannelGrid::kColumns>, ChannelGrid::kChannels> cells;
+    std::array<std::array<QString, GridColumnCount>, ChannelCount> cells;
 
     int rowCount(const QModelIndex& parent = {}) const override
     {
-        return parent.isValid() ? 0 : ChannelGrid::kChannels;
+        return parent.isValid() ? 0 : ChannelCount;
     }
     int columnCount(const QModelIndex& parent = {}) const override
     {
-        return parent.isValid() ? 0 : ChannelGrid::kColumns;
+        return parent.isValid() ? 0 : GridColumnCount;
     }
     QVariant data(const QModelIndex& index, int role) const override
     {
@@ -186,8 +140,8 @@ public:
         cell = text;
         emit dataChanged(index(row, column), index(row, column));
     }
-    void RowRepaint(int row) { emit dataChanged(index(row, 0), index(row, ChannelGrid::kColumns - 1)); }
-    void AllChanged() { emit dataChanged(index(0, 0), index(ChannelGrid::kChannels - 1, ChannelGrid::kColumns - 1)); }
+    void RowRepaint(int row) { emit dataChanged(index(row, 0), index(row, GridColumnCount - 1)); }
+    void AllChanged() { emit dataChanged(index(0, 0), index(ChannelCount - 1, GridColumnCount - 1)); }
 };
 
 namespace {
@@ -204,8 +158,8 @@ public:
         painter->fillRect(option.rect, option.palette.base());
         const bool inUse = model_.channels.Items(index.row()).InUse != 0;
         painter->setPen(inUse ? QColor(Qt::black) : QColor(192, 192, 192));
-        const bool right = column == kRxFreqColumn || column == kRxCtcssColumn ||
-                           column == kTxFreqColumn || column == kTxCtcssColumn;
+        const bool right = column == GridCol::RxFreq || column == GridCol::RxCtcss ||
+                           column == GridCol::TxFreq || column == GridCol::TxCtcss;
         const QRect box = option.rect.adjusted(3, 2, -2, 2);
         painter->drawText(box, (right ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignTop | Qt::TextSingleLine,
                           model_.cells[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(column)]);
@@ -265,7 +219,7 @@ protected:
         QHeaderView::paintEvent(event);
         if (orientation() != Qt::Horizontal) return;
         QPainter painter(viewport());
-        for (int g = 0; g < kColumnGroupCount; ++g) {
+        for (int g = 0; g < ColumnGroupCount; ++g) {
             if (!grid_->CaptionPanelShown(g)) continue;
             const QRect panel = grid_->CaptionPanelRect(g);
             painter.fillRect(panel, palette().button());
@@ -276,7 +230,7 @@ protected:
             painter.drawLine(panel.bottomLeft(), panel.bottomRight());
             painter.drawLine(panel.topRight(), panel.bottomRight());
             painter.setPen(Qt::black);
-            painter.drawText(panel, Qt::AlignCenter, QString::fromLatin1(ColumnGroupAt(g).caption));
+            painter.drawText(panel, Qt::AlignCenter, QString::fromLatin1(ColumnGroupAt(g).Caption));
         }
     }
 
@@ -300,7 +254,7 @@ ChannelGrid::ChannelGrid(QWidget* parent)
 {
     setObjectName(QStringLiteral("grdCh"));
     std::fill(std::begin(groupVisible_), std::end(groupVisible_), true);
-    for (int i = 0; i < kChannels; ++i) model_->channels.Items(i).Number = i + 1;
+    for (int i = 0; i < ChannelCount; ++i) model_->channels.Items(i).Number = i + 1;
 
     setModel(model_);
     setItemDelegate(new CellDelegate(*model_, this));
@@ -317,19 +271,19 @@ ChannelGrid::ChannelGrid(QWidget* parent)
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 
     edtDmy_->setObjectName(QStringLiteral("edtDmy"));
-    edtDmy_->setMaxLength(ColumnAt(kRxFreqColumn).Parameter);
+    edtDmy_->setMaxLength(ColumnAt(GridCol::RxFreq).Parameter);
     edtDmy_->hide();
     edtDmy_->setAcceptDrops(false);  // text reaches the editors only through the grid's filters
     edtDmy_->installEventFilter(this);
     spinDmy_->setObjectName(QStringLiteral("SpinDmy"));
     spinDmy_->setRange(0, kMaxLevel);
-    spinDmy_->lineEdit()->setMaxLength(ColumnAt(kNsqLevelColumn).Parameter);
+    spinDmy_->lineEdit()->setMaxLength(ColumnAt(GridCol::NsqLevel).Parameter);
     spinDmy_->hide();
     spinDmy_->lineEdit()->setAcceptDrops(false);
     spinDmy_->installEventFilter(this);
 
     ApplyColumnWidths();
-    for (int i = 0; i < kChannels; ++i) FillRow(i);
+    for (int i = 0; i < ChannelCount; ++i) FillRow(i);
 }
 
 ChannelGrid::~ChannelGrid() = default;
@@ -342,7 +296,7 @@ const TChannels& ChannelGrid::Channels() const { return model_->channels; }
 
 QString ChannelGrid::CellText(int channel, int column) const
 {
-    if (channel < 0 || channel >= kChannels || column < 0 || column >= kColumns) return {};
+    if (channel < 0 || channel >= ChannelCount || column < 0 || column >= GridColumnCount) return {};
     return model_->cells[static_cast<std::size_t>(channel)][static_cast<std::size_t>(column)];
 }
 
@@ -350,7 +304,7 @@ void ChannelGrid::SetCell(int channel, int column, const QString& text) { model_
 
 bool ChannelGrid::LevelLocked(int channel) const
 {
-    return CellText(channel, kNsqModeColumn) == OptionText(OptNsqMode, 0);
+    return CellText(channel, GridCol::NsqMode) == OptionText(OptNsqMode, 0);
 }
 
 // Whether a cell of a channel may change at all: the channel is in use and, on the transmit side,
@@ -358,7 +312,7 @@ bool ChannelGrid::LevelLocked(int channel) const
 bool ChannelGrid::CellEditable(int channel, int column) const
 {
     if (Ch(channel).InUse == 0) return false;
-    return column < FirstTxColumn || Ch(channel).TxInhibit == 0;
+    return column < GridCol::FirstTx || Ch(channel).TxInhibit == 0;
 }
 
 void ChannelGrid::SetContext(int channelStep, double rxLow, double rxHigh, double txLow, double txHigh,
@@ -383,7 +337,7 @@ void ChannelGrid::Fill(const TChannels& channels)
 {
     DropEditor();
     model_->channels.Assign(channels);
-    for (int i = 0; i < kChannels; ++i) FillRow(i);
+    for (int i = 0; i < ChannelCount; ++i) FillRow(i);
     model_->AllChanged();
     setCurrentIndex(model_->index(0, 1));
 }
@@ -403,13 +357,13 @@ void ChannelGrid::FillRow(int channel)
     auto& row = model_->cells[static_cast<std::size_t>(channel)];
     row[0] = QString::number(channel + 1);
     row[1] = QStringLiteral("%1").arg(channel + 1, 2);
-    row[kRxFreqColumn] = QString::fromStdString(SnappedFrequencyText(channelStep_, ch.RxFreq.Value(), DecimalSeparator()));
-    FillTones(channel, kRxCtcssColumn, ch.GetDecodeDcs(0) == 1, ch.GetDecodeTone(0));
-    for (int c = 0; c < FirstTxColumn; ++c)
-        if (kChoiceFields[static_cast<std::size_t>(c)])
-            row[static_cast<std::size_t>(c)] = OptionText(ColumnAt(c).Parameter, ch.*kChoiceFields[static_cast<std::size_t>(c)]);
-    row[kMultiToneColumn] = OptionText(OptNoYes, ch.MultiTone);
-    row[kNsqLevelColumn] = ch.NsqMode == 1 ? QString::number(ch.NsqLevel) : kDashes;
+    row[GridCol::RxFreq] = QString::fromStdString(SnappedFrequencyText(channelStep_, ch.RxFreq.Value(), DecimalSeparator()));
+    FillTones(channel, GridCol::RxCtcss, ch.GetDecodeDcs(0) == 1, ch.GetDecodeTone(0));
+    for (int c = 0; c < GridCol::FirstTx; ++c)
+        if (ColumnAt(c).Field)
+            row[static_cast<std::size_t>(c)] = OptionText(ColumnAt(c).Parameter, ch.*ColumnAt(c).Field);
+    row[GridCol::MultiTone] = OptionText(OptNoYes, ch.MultiTone);
+    row[GridCol::NsqLevel] = ch.NsqMode == 1 ? QString::number(ch.NsqLevel) : kDashes;
     FillTransmitSide(channel);
 }
 
@@ -418,13 +372,13 @@ void ChannelGrid::FillTransmitSide(int channel)
     const TChannel& ch = Ch(channel);
     auto& row = model_->cells[static_cast<std::size_t>(channel)];
     if (ch.TxInhibit != 0) {
-        row[kTxFreqColumn] = QStringLiteral("Tx Inh");
-        for (int c = kTxFreqColumn + 1; c < kColumns; ++c) row[static_cast<std::size_t>(c)] = kDashes;
+        row[GridCol::TxFreq] = QStringLiteral("Tx Inh");
+        for (int c = GridCol::TxFreq + 1; c < GridColumnCount; ++c) row[static_cast<std::size_t>(c)] = kDashes;
     } else {
-        row[kTxFreqColumn] = QString::fromStdString(SnappedFrequencyText(channelStep_, ch.TxFreq.Value(), DecimalSeparator()));
-        FillTones(channel, kTxCtcssColumn, ch.GetEncodeDcs(0) == 1, ch.GetEncodeTone(0));
-        for (int c = kTxDcsColumn + 1; c < kColumns; ++c)
-            row[static_cast<std::size_t>(c)] = OptionText(ColumnAt(c).Parameter, ch.*kChoiceFields[static_cast<std::size_t>(c)]);
+        row[GridCol::TxFreq] = QString::fromStdString(SnappedFrequencyText(channelStep_, ch.TxFreq.Value(), DecimalSeparator()));
+        FillTones(channel, GridCol::TxCtcss, ch.GetEncodeDcs(0) == 1, ch.GetEncodeTone(0));
+        for (int c = GridCol::TxDcs + 1; c < GridColumnCount; ++c)
+            row[static_cast<std::size_t>(c)] = OptionText(ColumnAt(c).Parameter, ch.*ColumnAt(c).Field);
     }
     model_->RowRepaint(channel);
 }
@@ -432,7 +386,7 @@ void ChannelGrid::FillTransmitSide(int channel)
 void ChannelGrid::ParseInto(TChannels& out)
 {
     CommitEditor();
-    for (int i = 0; i < kChannels; ++i) ParseRow(i);
+    for (int i = 0; i < ChannelCount; ++i) ParseRow(i);
     out.Assign(model_->channels);
 }
 
@@ -461,29 +415,29 @@ static ParsedTone ParseTonePair(const QString& ctcssText, const QString& dcsText
 void ChannelGrid::ParseRow(int channel)
 {
     TChannel& ch = Ch(channel);
-    ch.RxFreq.SetValue(CellKhzFrequency(CellText(channel, kRxFreqColumn)));
-    const ParsedTone decode = ParseTonePair(CellText(channel, kRxCtcssColumn), CellText(channel, kRxDcsColumn));
+    ch.RxFreq.SetValue(CellKhzFrequency(CellText(channel, GridCol::RxFreq)));
+    const ParsedTone decode = ParseTonePair(CellText(channel, GridCol::RxCtcss), CellText(channel, GridCol::RxDcs));
     ch.SetSlotUsed(0, decode.found ? 1 : 0);
     ch.SetDecodeDcs(0, decode.dcs ? 1 : 0);
     ch.SetDecodeTone(0, decode.tone);
-    for (int c = 0; c < FirstTxColumn; ++c)
-        if (kChoiceFields[static_cast<std::size_t>(c)])
-            ch.*kChoiceFields[static_cast<std::size_t>(c)] =
+    for (int c = 0; c < GridCol::FirstTx; ++c)
+        if (ColumnAt(c).Field)
+            ch.*ColumnAt(c).Field =
                 OptionIndex(ColumnAt(c).Parameter, CellText(channel, c).toStdString());
-    if (CellText(channel, kNsqLevelColumn) != kDashes)
-        ch.NsqLevel = std::clamp(ToIntOr(CellText(channel, kNsqLevelColumn).trimmed().toStdString(), 0), 0, kMaxLevel);
+    if (CellText(channel, GridCol::NsqLevel) != kDashes)
+        ch.NsqLevel = std::clamp(ToIntOr(CellText(channel, GridCol::NsqLevel).trimmed().toStdString(), 0), 0, kMaxLevel);
     if (ch.TxInhibit == 0) ParseTransmitSide(channel);
 }
 
 void ChannelGrid::ParseTransmitSide(int channel)
 {
     TChannel& ch = Ch(channel);
-    ch.TxFreq.SetValue(CellKhzFrequency(CellText(channel, kTxFreqColumn)));
-    const ParsedTone encode = ParseTonePair(CellText(channel, kTxCtcssColumn), CellText(channel, kTxDcsColumn));
+    ch.TxFreq.SetValue(CellKhzFrequency(CellText(channel, GridCol::TxFreq)));
+    const ParsedTone encode = ParseTonePair(CellText(channel, GridCol::TxCtcss), CellText(channel, GridCol::TxDcs));
     ch.SetEncodeDcs(0, encode.dcs ? 1 : 0);
     ch.SetEncodeTone(0, encode.tone);
-    for (int c = kTxDcsColumn + 1; c < kColumns; ++c)
-        ch.*kChoiceFields[static_cast<std::size_t>(c)] =
+    for (int c = GridCol::TxDcs + 1; c < GridColumnCount; ++c)
+        ch.*ColumnAt(c).Field =
             OptionIndex(ColumnAt(c).Parameter, CellText(channel, c).toStdString());
 }
 
@@ -492,22 +446,22 @@ void ChannelGrid::ParseTransmitSide(int channel)
 void ChannelGrid::PostEditRules(int channel, int column)
 {
     TChannel& ch = Ch(channel);
-    if (column == kRxFreqColumn) {
+    if (column == GridCol::RxFreq) {
         if (ch.TxInhibit != 0) {
             ch.TxInhibit = 0;
             FillTransmitSide(channel);
         }
-        SetCell(channel, kTxFreqColumn, CellText(channel, kRxFreqColumn));
-        const double rx = ToFloatOrZero(CellText(channel, kRxFreqColumn).toStdString());
-        SetCell(channel, kClockShiftColumn, OptionText(OptNoYes, NeedsClockShift(rx)));
+        SetCell(channel, GridCol::TxFreq, CellText(channel, GridCol::RxFreq));
+        const double rx = ToFloatOrZero(CellText(channel, GridCol::RxFreq).toStdString());
+        SetCell(channel, GridCol::ClockShift, OptionText(OptNoYes, NeedsClockShift(rx)));
     }
     const int partner = PartnerToneColumn(column);
     if (partner >= 0 && CellText(channel, column) != kOff) SetCell(channel, partner, kOff);
-    if (column == kNsqModeColumn)
-        SetCell(channel, kNsqLevelColumn, LevelLocked(channel) ? kDashes : QString::number(ch.NsqLevel));
-    if (column == kRxFreqColumn || column == kTxFreqColumn) {
-        const double rx = ToFloatOrZero(CellText(channel, kRxFreqColumn).toStdString());
-        const double tx = ToFloatOrZero(CellText(channel, kTxFreqColumn).toStdString());
+    if (column == GridCol::NsqMode)
+        SetCell(channel, GridCol::NsqLevel, LevelLocked(channel) ? kDashes : QString::number(ch.NsqLevel));
+    if (column == GridCol::RxFreq || column == GridCol::TxFreq) {
+        const double rx = ToFloatOrZero(CellText(channel, GridCol::RxFreq).toStdString());
+        const double tx = ToFloatOrZero(CellText(channel, GridCol::TxFreq).toStdString());
         ch.CloseSplit = IsCloseSplit(tx, rx);
         ch.TxAboveRx = IsTxAboveRx(tx, rx);
     }
@@ -517,14 +471,14 @@ void ChannelGrid::PostEditRules(int channel, int column)
 void ChannelGrid::AfterEdit(int channel, int column)
 {
     PostEditRules(channel, column);
-    for (int i = 0; i < kChannels; ++i) ParseRow(i);
+    for (int i = 0; i < ChannelCount; ++i) ParseRow(i);
 }
 
 // ---- Double-click, Space and the changes they make ------------------------------------------
 
 void ChannelGrid::ActivateCell(int channel, int column)
 {
-    if (channel < 0 || channel >= kChannels || column < 1 || column >= kColumns) return;
+    if (channel < 0 || channel >= ChannelCount || column < 1 || column >= GridColumnCount) return;
     CommitEditor();
     if (column == 1) {
         if (channel > 0) ToggleInUse(channel);
@@ -551,7 +505,7 @@ void ChannelGrid::CycleCell(int channel, int column)
     const RowSnapshot before(*this, channel);
     const QString text = CellText(channel, column);
     QString next;
-    if (column == kIdModeColumn) {
+    if (column == GridCol::IdMode) {
         const QString off = OptionText(OptIdMode, 0), aniEni = OptionText(OptIdMode, 1),
                       cwId = OptionText(OptIdMode, 2);
         if (text == off) next = aniEniEnabled_ ? aniEni : cwIdEnabled_ ? cwId : off;
@@ -588,12 +542,12 @@ void ChannelGrid::EditMultiTone(int channel)
     const RowSnapshot before(*this, channel);
     if (!EditMultiToneRecord(this, Ch(channel))) return;
     const TChannel& ch = Ch(channel);
-    SetCell(channel, kMultiToneColumn, OptionText(OptNoYes, ch.MultiTone == 1 ? 1 : 0));
-    FillTones(channel, kRxCtcssColumn, ch.GetDecodeDcs(0) == 1, ch.GetDecodeTone(0));
-    if (ch.TxInhibit == 0) FillTones(channel, kTxCtcssColumn, ch.GetEncodeDcs(0) == 1, ch.GetEncodeTone(0));
+    SetCell(channel, GridCol::MultiTone, OptionText(OptNoYes, ch.MultiTone == 1 ? 1 : 0));
+    FillTones(channel, GridCol::RxCtcss, ch.GetDecodeDcs(0) == 1, ch.GetDecodeTone(0));
+    if (ch.TxInhibit == 0) FillTones(channel, GridCol::TxCtcss, ch.GetEncodeDcs(0) == 1, ch.GetEncodeTone(0));
     // The grid shows only slot 0; parsing keeps the record's other slots as the dialog left them.
     if (before.Changed()) {
-        AfterEdit(channel, kMultiToneColumn);
+        AfterEdit(channel, GridCol::MultiTone);
         emit edited();
     }
 }
@@ -603,7 +557,7 @@ void ChannelGrid::ToggleInUse(int channel)
     TChannel& ch = Ch(channel);
     ch.InUse = ch.InUse == 0 ? 1 : 0;
     model_->RowRepaint(channel);
-    for (int i = 0; i < kChannels; ++i) ParseRow(i);
+    for (int i = 0; i < ChannelCount; ++i) ParseRow(i);
     emit edited();
 }
 
@@ -643,8 +597,8 @@ void ChannelGrid::OpenSpinEditor(int channel, const QString& typed, bool selectA
 {
     editor_ = Editor::Spin;
     editChannel_ = channel;
-    editColumn_ = kNsqLevelColumn;
-    editStartText_ = CellText(channel, kNsqLevelColumn);
+    editColumn_ = GridCol::NsqLevel;
+    editStartText_ = CellText(channel, GridCol::NsqLevel);
     const QString cell = editStartText_.trimmed();
     spinDmy_->setValue(cell.isEmpty() || cell == kDashes
                            ? Ch(channel).NsqLevel
@@ -674,7 +628,7 @@ void ChannelGrid::PlaceEditor()
 
 QString ChannelGrid::NormalizedFrequency(int column, const QString& text) const
 {
-    const bool rx = column == kRxFreqColumn;
+    const bool rx = column == GridCol::RxFreq;
     return QString::fromStdString(
         NormalizeFrequencyText(text.toStdString(), channelStep_, rx ? rxLow_ : txLow_, rx ? rxHigh_ : txHigh_,
                                DecimalSeparator()));
@@ -709,7 +663,7 @@ void ChannelGrid::FinishEditor(bool restore)
         SetCell(channel, column, QString::number(level));
         Ch(channel).NsqLevel = level;
     }
-    for (int i = 0; i < kChannels; ++i) ParseRow(i);
+    for (int i = 0; i < ChannelCount; ++i) ParseRow(i);
     if (hadFocus) setFocus();
     finishing_ = false;
     if (before.Changed()) emit edited();
@@ -837,22 +791,22 @@ bool ChannelGrid::PasteIntoCell(const QString& text)
 
 void ChannelGrid::SetColumnGroupVisible(int group, bool visible)
 {
-    if (group < 0 || group >= kColumnGroupCount) return;
+    if (group < 0 || group >= ColumnGroupCount) return;
     groupVisible_[group] = visible;
     ApplyColumnWidths();
 }
 
 bool ChannelGrid::ColumnGroupVisible(int group) const
 {
-    return group >= 0 && group < kColumnGroupCount && groupVisible_[group];
+    return group >= 0 && group < ColumnGroupCount && groupVisible_[group];
 }
 
 void ChannelGrid::ApplyColumnWidths()
 {
     setColumnHidden(0, true);  // the row numbers are the vertical header
     setColumnWidth(1, ColumnAt(1).Width);
-    for (int g = 0; g < kColumnGroupCount; ++g)
-        for (int c = kColumnGroups[g].firstColumn; c <= kColumnGroups[g].lastColumn; ++c) {
+    for (int g = 0; g < ColumnGroupCount; ++g)
+        for (int c = ColumnGroups[g].FirstColumn; c <= ColumnGroups[g].LastColumn; ++c) {
             setColumnWidth(c, ColumnAt(c).Width);
             setColumnHidden(c, !groupVisible_[g]);
         }
@@ -864,13 +818,13 @@ QRect ChannelGrid::CaptionPanelRect(int group) const
 {
     const ColumnGroup& g = ColumnGroupAt(group);
     int width = 0;
-    for (int c = g.firstColumn; c <= g.lastColumn; ++c) width += header_->sectionSize(c);
-    return QRect(header_->sectionViewportPosition(g.firstColumn), 3, width - 1, kRowHeight - 4);
+    for (int c = g.FirstColumn; c <= g.LastColumn; ++c) width += header_->sectionSize(c);
+    return QRect(header_->sectionViewportPosition(g.FirstColumn), 3, width - 1, kRowHeight - 4);
 }
 
 bool ChannelGrid::CaptionPanelShown(int group) const
 {
-    if (!ColumnGroupVisible(group) || ColumnGroupAt(group).caption == nullptr) return false;
+    if (!ColumnGroupVisible(group) || ColumnGroupAt(group).Caption == nullptr) return false;
     const QRect panel = CaptionPanelRect(group);
     return panel.left() >= 0 && panel.right() < header_->viewport()->width();
 }
@@ -892,7 +846,7 @@ void ChannelGrid::MoveToShownColumn(int direction)
 {
     const QModelIndex current = currentIndex();
     if (!current.isValid()) return;
-    for (int c = current.column() + direction; c >= 1 && c < kColumns; c += direction)
+    for (int c = current.column() + direction; c >= 1 && c < GridColumnCount; c += direction)
         if (!isColumnHidden(c) && columnWidth(c) > 0) {
             setCurrentIndex(model_->index(current.row(), c));
             return;
@@ -940,7 +894,7 @@ void ChannelGrid::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Space:
         if (!current.isValid()) return;
-        if (column == kTxFreqColumn) {
+        if (column == GridCol::TxFreq) {
             if (Ch(channel).InUse != 0) ToggleTxInhibit(channel);
         } else {
             ActivateCell(channel, column);

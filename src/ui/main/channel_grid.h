@@ -18,6 +18,7 @@
 #include <QTableView>
 
 #include "model/channel.h"
+#include "model/grid_columns.h"
 
 class QLineEdit;
 class QSpinBox;
@@ -28,21 +29,9 @@ class GridModel;
 class GridHeader;
 class LevelSpinBox;
 
-// The 23 column groups that are shown or hidden as a whole; index = group number - 1.
-struct ColumnGroup {
-    int firstColumn;
-    int lastColumn;
-    const char* itemName;  // the View > Items entry
-    const char* caption;   // the caption panel over header row 0, or nullptr
-};
-inline constexpr int kColumnGroupCount = 23;
-const ColumnGroup& ColumnGroupAt(int group);
-
 class ChannelGrid : public QTableView {
     Q_OBJECT
 public:
-    static constexpr int kChannels = 16;
-    static constexpr int kColumns = 28;
     static constexpr int kRowHeight = 17;
 
     explicit ChannelGrid(QWidget* parent = nullptr);
@@ -146,7 +135,7 @@ private:
     double rxLow_ = 0, rxHigh_ = 0, txLow_ = 0, txHigh_ = 0;
     bool aniEniEnabled_ = false;
     bool cwIdEnabled_ = false;
-    bool groupVisible_[kColumnGroupCount];
+    bool groupVisible_[ColumnGroupCount];
 };
 
 }  // namespace qm54
