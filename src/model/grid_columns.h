@@ -71,6 +71,9 @@ inline constexpr int FirstTx = TxFreq;
 // The column of a valid index; an index outside 0..27 is clamped to that range.
 const GridColumn& ColumnAt(int column);
 
+// Whether the cells of a column take typed text (a frequency or a number).
+inline bool TakesTypedText(const GridColumn& col) { return col.Kind == ColFrequency || col.Kind == ColNumber; }
+
 // The groups of columns that the View > Items entries show and hide; index = group number - 1.
 struct ColumnGroup {
     int FirstColumn;
