@@ -528,6 +528,7 @@ private slots:
         QTest::newRow("code") << 0 << GridCol::RxDcs << "754" << "754";
         QTest::newRow("multi tone") << 0 << GridCol::MultiTone << "yes" << "no";
         QTest::newRow("frequency") << 0 << GridCol::RxFreq << "abc 155,5\r\n" << "155.50000";
+        QTest::newRow("frequency with a backspace") << 0 << GridCol::RxFreq << "165.5\b25" << "165.52500";
         QTest::newRow("level while Prpgm") << 0 << GridCol::NsqLevel << "12" << "---";
         QTest::newRow("level") << 1 << GridCol::NsqLevel << " 12 " << "12";
         QTest::newRow("level above range") << 1 << GridCol::NsqLevel << "999" << "255";
