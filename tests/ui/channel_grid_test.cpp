@@ -50,6 +50,10 @@ TChannels SampleChannels()
     return list;
 }
 
+// How a test opens a cell's editor and how it leaves it.
+enum EditorOpening { OpenByEnter, OpenByDoubleClick, OpenByTyping };
+enum EditorLeaving { LeaveByEscape, LeaveByCursor, LeaveByCommit, LeaveByFocus };
+
 // Runs action once the next modal dialog is up (it must close the dialog).
 void WhenModal(std::function<void(QWidget*)> action)
 {
@@ -265,6 +269,60 @@ private slots:
         Select(0, GridCol::Wide);
         QVERIFY(!grid_->EditorActive());
         QCOMPARE(Cell(0, GridCol::TxFreq), QStringLiteral("151.02000"));
+        QCOMPARE(edits_, 0);
+    }
+
+    // A channel whose stored frequencies lie outside the band limits (150 to 174 MHz here): an
+    // editor that is left by Escape, or without a typed change, must leave it byte for byte.
+    void escapedOrUntouchedEditorsChangeNothing_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("open");
+        QTest::addColumn<int>("leave");
+        QTest::newRow("Rx, Enter, Escape") << GridCol::RxFreq << int(OpenByEnter) << int(LeaveByEscape);
+        QTest::newRow("Rx, typed, Escape") << GridCol::RxFreq << int(OpenByTyping) << int(LeaveByEscape);
+        QTest::newRow("Rx, double-click, cursor move") << GridCol::RxFreq << int(OpenByDoubleClick) << int(LeaveByCursor);
+        QTest::newRow("Tx, Enter, cursor move") << GridCol::TxFreq << int(OpenByEnter) << int(LeaveByCursor);
+        QTest::newRow("Tx, double-click, commit") << GridCol::TxFreq << int(OpenByDoubleClick) << int(LeaveByCommit);
+        QTest::newRow("Tx, typed, Escape") << GridCol::TxFreq << int(OpenByTyping) << int(LeaveByEscape);
+        QTest::newRow("level, Enter, Escape") << GridCol::NsqLevel << int(OpenByEnter) << int(LeaveByEscape);
+        QTest::newRow("level, typed, Escape") << GridCol::NsqLevel << int(OpenByTyping) << int(LeaveByEscape);
+        QTest::newRow("level, double-click, focus away") << GridCol::NsqLevel << int(OpenByDoubleClick) << int(LeaveByFocus);
+        QTest::newRow("level, Enter, commit") << GridCol::NsqLevel << int(OpenByEnter) << int(LeaveByCommit);
+    }
+    void escapedOrUntouchedEditorsChangeNothing()
+    {
+        QFETCH(int, column);
+        QFETCH(int, open);
+        QFETCH(int, leave);
+        TChannels list = SampleChannels();
+        list.Items(1).RxFreq.SetValue(140.0);
+        list.Items(1).TxFreq.SetValue(145.5);
+        grid_->Fill(list);
+        const TChannels before = grid_->Channels();
+        QStringList cellsBefore;
+        for (int c = 0; c < GridColumnCount; ++c) cellsBefore << Cell(1, c);
+
+        Select(1, column);
+        if (open == OpenByEnter) QTest::keyClick(grid_, Qt::Key_Return);
+        else if (open == OpenByDoubleClick) grid_->ActivateCell(1, column);
+        else QTest::keyClicks(grid_, "7");
+        QVERIFY(grid_->EditorActive());
+        QWidget* editor = column == GridCol::NsqLevel ? static_cast<QWidget*>(grid_->LevelEditor())
+                                                      : grid_->FrequencyEditor();
+        if (leave == LeaveByEscape) QTest::keyClick(editor, Qt::Key_Escape);
+        else if (leave == LeaveByCursor) Select(1, GridCol::Wide);
+        else if (leave == LeaveByCommit) grid_->CommitEditor();  // F2, a command
+        else grid_->setFocus();  // the spin editor commits when it loses the focus
+        QVERIFY(!grid_->EditorActive());
+
+        QStringList cellsAfter;
+        for (int c = 0; c < GridColumnCount; ++c) cellsAfter << Cell(1, c);
+        QCOMPARE(cellsAfter, cellsBefore);
+        QVERIFY(grid_->Channels() == before);
+        TChannels parsed;
+        grid_->ParseInto(parsed);
+        QVERIFY(parsed == before);
         QCOMPARE(edits_, 0);
     }
 

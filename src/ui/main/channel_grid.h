@@ -68,7 +68,9 @@ public:
     void PasteCell();
 
     bool EditorActive() const;
-    void CommitEditor();  // normalises the editor's text into its cell; nothing when none is open
+    // Closes an open editor: a typed or pasted change is normalised into its cell; an editor that
+    // still holds the text it opened with changes nothing.
+    void CommitEditor();
 
     // The text of a cell, and what a double-click on it does (also used by the tests).
     QString CellText(int channel, int column) const;

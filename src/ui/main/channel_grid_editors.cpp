@@ -132,11 +132,11 @@ bool CellEditors::Paste(const QString& text)
 CellEditors::Closed CellEditors::Close(bool restore)
 {
     Closed closed;
+    if (IsActive() && restore) ActiveLine()->setText(startText_);
+    closed.Changed = IsActive() && ActiveLine()->text() != startText_;
     if (active_ == Kind::Text) {
-        if (restore) edtDmy_->setText(startText_);
         closed.Text = edtDmy_->text();
     } else if (active_ == Kind::Spin) {
-        if (restore) spinDmy_->lineEdit()->setText(startText_);
         spinDmy_->interpretText();
         closed.Level = std::clamp(spinDmy_->value(), 0, MaxNsqLevel);
         closed.Text = QString::number(closed.Level);

@@ -52,9 +52,11 @@ public:
     // fit; the text is walked only until the editor is full. Returns whether the text changed.
     bool Paste(const QString& text);
 
-    // Closes the active editor. For Escape (restore) the text it opened with is put back first.
-    // The result is the editor's text, or, for the spin editor, its value held within 0..255.
+    // Closes the active editor. Changed tells whether it holds a text other than the cell's
+    // text at opening; Escape (restore) puts that text back, so it never changes anything. The
+    // result is the editor's text, or, for the spin editor, its value held within 0..255.
     struct Closed {
+        bool Changed = false;
         QString Text;
         int Level = 0;
     };

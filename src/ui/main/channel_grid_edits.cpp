@@ -246,8 +246,10 @@ QString ChannelGrid::NormalizedFrequency(int column, const QString& text) const
 
 void ChannelGrid::CommitEditor() { FinishEditor(false); }
 
-// Ends the active editor (restoring its start text first for Escape) and writes its value into
-// the cell; the post-edit rules run when the cell's text changed.
+// Ends the active editor. Escape, and an editor left with the text it opened with, change
+// nothing: the cell keeps its text and its channel every value, even one outside the band limits
+// that a normalisation would move. A typed or pasted change is normalised into the cell, and the
+// post-edit rules run when the cell's text changed.
 void ChannelGrid::FinishEditor(bool restore)
 {
     if (!editors_->IsActive() || finishing_) return;
@@ -257,17 +259,17 @@ void ChannelGrid::FinishEditor(bool restore)
     const RowSnapshot before(*this, channel);
     const bool hadFocus = editors_->HasFocus();
     const CellEditors::Closed closed = editors_->Close(restore);
-    if (text) {
+    if (closed.Changed && text) {
         const QString normalized = NormalizedFrequency(column, closed.Text);
         if (normalized != CellText(channel, column)) {
             SetCell(channel, column, normalized);
             PostEditRules(channel, column);
         }
-    } else {
+    } else if (closed.Changed) {
         SetCell(channel, column, closed.Text);
         Ch(channel).NsqLevel = closed.Level;
     }
-    model_->ParseAll();
+    if (closed.Changed) model_->ParseAll();
     if (hadFocus) setFocus();
     finishing_ = false;
     if (before.Changed()) emit edited();
