@@ -30,22 +30,43 @@ void FillChoices(ChannelRowTexts& row, const TChannel& ch, int first, int last)
             row[static_cast<std::size_t>(c)] = OptionName(ColumnAt(c).Parameter, ch.*field);
 }
 
-void ParseChoices(const ChannelRowTexts& row, TChannel& ch, int first, int last)
+// A cell whose text is still what the channel showed leaves its field as it is; only a changed
+// cell is read.
+class RowChanges {
+public:
+    RowChanges(const ChannelRowTexts& row, const ChannelRowTexts& shown) : row_(row), shown_(shown) {}
+    bool Changed(int column) const { return row_[Index(column)] != shown_[Index(column)]; }
+    const std::string& Text(int column) const { return row_[Index(column)]; }
+
+private:
+    static std::size_t Index(int column) { return static_cast<std::size_t>(column); }
+    const ChannelRowTexts& row_;
+    const ChannelRowTexts& shown_;
+};
+
+void ParseChoices(const RowChanges& row, TChannel& ch, int first, int last)
 {
     for (int c = first; c <= last; ++c)
-        if (const ChannelField field = ColumnAt(c).Field)
-            ch.*field = OptionIndex(ColumnAt(c).Parameter, row[static_cast<std::size_t>(c)]);
+        if (const ChannelField field = ColumnAt(c).Field; field && row.Changed(c))
+            ch.*field = OptionIndex(ColumnAt(c).Parameter, row.Text(c));
+}
+
+TDecimal KhzFrequency(int64_t khz)
+{
+    TDecimal value;
+    value.SetValue(static_cast<double>(khz) / 1000.0);
+    return value;
 }
 
 // The frequency of a cell in MHz, kept to whole kHz. The cell holds at most five decimals, so
 // rounding to whole Hz first is exact and keeps a binary fraction such as 262.09 from losing a kHz.
-TDecimal CellKhzFrequency(std::string_view text)
+// A cell that still shows the stored frequency keeps it, to the image's whole kHz: snapping it
+// for the cell may have moved an off-raster frequency by up to 3 kHz.
+TDecimal ParseFrequency(const RowChanges& row, int column, const TDecimal& stored)
 {
-    const double mhz = ToFloatOrZero(text);
-    const int64_t hz = TruncToInt64(mhz * 1e6 + (mhz < 0 ? -0.5 : 0.5));
-    TDecimal value;
-    value.SetValue(static_cast<double>(hz / 1000) / 1000.0);
-    return value;
+    if (!row.Changed(column)) return KhzFrequency(stored.ScaledTrunc(3));
+    const double mhz = ToFloatOrZero(row.Text(column));
+    return KhzFrequency(TruncToInt64(mhz * 1e6 + (mhz < 0 ? -0.5 : 0.5)) / 1000);
 }
 
 template <std::size_t N>
@@ -77,14 +98,19 @@ ParsedTone ParseTonePair(std::string_view ctcssText, std::string_view dcsText)
     return result;
 }
 
-void ParseTransmitSide(const ChannelRowTexts& row, TChannel& ch)
+// Reads the tone pair of slot 0 beginning at ctcssColumn when either of its cells changed;
+// returns whether it did.
+bool ParseTones(const RowChanges& row, int ctcssColumn, SlotArray& dcs, SlotArray& tone)
 {
-    ch.TxFreq = CellKhzFrequency(row[GridCol::TxFreq]);
-    const ParsedTone encode = ParseTonePair(row[GridCol::TxCtcss], row[GridCol::TxDcs]);
-    ch.SetEncodeDcs(0, encode.Dcs ? 1 : 0);
-    ch.SetEncodeTone(0, encode.Tone);
-    ParseChoices(row, ch, GridCol::TxDcs + 1, GridColumnCount - 1);
+    if (!row.Changed(ctcssColumn) && !row.Changed(ctcssColumn + 1)) return false;
+    const ParsedTone parsed = ParseTonePair(row.Text(ctcssColumn), row.Text(ctcssColumn + 1));
+    dcs[0] = parsed.Dcs ? 1 : 0;
+    tone[0] = parsed.Tone;
+    return true;
 }
+
+bool HoldsTone(int32_t dcs, int32_t tone) { return dcs != 0 || tone != 0; }
+
 
 }  // namespace
 
@@ -111,17 +137,26 @@ ChannelRowTexts FillChannelRow(const TChannel& ch, int index, const CellFormat& 
     return row;
 }
 
-void ParseChannelRow(const ChannelRowTexts& row, TChannel& ch)
+void ParseChannelRow(const ChannelRowTexts& texts, TChannel& ch, const CellFormat& format)
 {
-    ch.RxFreq = CellKhzFrequency(row[GridCol::RxFreq]);
-    const ParsedTone decode = ParseTonePair(row[GridCol::RxCtcss], row[GridCol::RxDcs]);
-    ch.SetSlotUsed(0, decode.Found ? 1 : 0);
-    ch.SetDecodeDcs(0, decode.Dcs ? 1 : 0);
-    ch.SetDecodeTone(0, decode.Tone);
+    const ChannelRowTexts shown = FillChannelRow(ch, 0, format);
+    const RowChanges row(texts, shown);
+    ch.RxFreq = ParseFrequency(row, GridCol::RxFreq, ch.RxFreq);
+    bool tonesChanged = ParseTones(row, GridCol::RxCtcss, ch.DecodeDcs, ch.DecodeTone);
     ParseChoices(row, ch, GridCol::FirstRx, GridCol::FirstTx - 1);
-    const std::string& level = row[GridCol::NsqLevel];
-    if (level != NotShownText) ch.NsqLevel = std::clamp(ToIntOr(Trim(level), 0), 0, MaxNsqLevel);
-    if (ch.TxInhibit == 0) ParseTransmitSide(row, ch);
+    if (row.Changed(GridCol::NsqLevel) && row.Text(GridCol::NsqLevel) != NotShownText)
+        ch.NsqLevel = std::clamp(ToIntOr(Trim(row.Text(GridCol::NsqLevel)), 0), 0, MaxNsqLevel);
+    if (ch.TxInhibit == 0) {
+        ch.TxFreq = ParseFrequency(row, GridCol::TxFreq, ch.TxFreq);
+        tonesChanged |= ParseTones(row, GridCol::TxCtcss, ch.EncodeDcs, ch.EncodeTone);
+        ParseChoices(row, ch, GridCol::TxDcs + 1, GridColumnCount - 1);
+    }
+    // Slot 0 is in use while either side holds a tone; an inhibited transmit keeps its encode tone.
+    if (tonesChanged)
+        ch.SetSlotUsed(0, HoldsTone(ch.GetDecodeDcs(0), ch.GetDecodeTone(0)) ||
+                                  HoldsTone(ch.GetEncodeDcs(0), ch.GetEncodeTone(0))
+                              ? 1
+                              : 0);
 }
 
 }  // namespace qm54

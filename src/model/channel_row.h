@@ -33,11 +33,15 @@ inline constexpr int MaxNsqLevel = 255;
 // inhibited, "Tx Inh" and "---" over the transmit side.
 ChannelRowTexts FillChannelRow(const TChannel& ch, int index, const CellFormat& format);
 
-// Reads a row of cell texts back into ch: the frequencies in whole kHz (unreadable text counts
-// as 0), slot 0's tones from the CTCSS and DCS columns, the options by name (a name not in the
-// column's list gives 0), the NSQ level unless the cell shows "---". The transmit side is read
+// Reads a row of cell texts back into ch. A cell whose text is still what FillChannelRow shows
+// for ch (with the same format) leaves its field as it is, so a row filled and parsed untouched
+// gives back the channel, whatever it holds (an off-raster frequency, a value outside an option
+// list, a slot flag). A changed cell is read by the grid's rules: a frequency in whole kHz
+// (unreadable text counts as 0), slot 0's tones from the CTCSS and DCS columns, an option by name
+// (a name not in the column's list gives 0), the NSQ level unless the cell shows "---". When a
+// tone cell changed, slot 0 is in use while either side holds a tone. The transmit side is read
 // only while the transmit is not inhibited; the channel number and the multi-tone column are
-// never read, nor anything the row does not show.
-void ParseChannelRow(const ChannelRowTexts& row, TChannel& ch);
+// never read. Frequencies are kept to the image's whole kHz either way.
+void ParseChannelRow(const ChannelRowTexts& row, TChannel& ch, const CellFormat& format);
 
 }  // namespace qm54

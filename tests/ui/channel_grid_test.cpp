@@ -167,8 +167,11 @@ private slots:
             TChannel expected = original.Items(i);
             TChannel got = parsed.Items(i);
             QCOMPARE(got.RxFreq.Value(), expected.RxFreq.Value());
-            // Slot 0's in-use flag follows the decode side only.
-            expected.SetSlotUsed(0, expected.GetDecodeTone(0) != 0 || expected.GetDecodeDcs(0) ? 1 : 0);
+            // Slot 0 is in use while either side holds a tone.
+            expected.SetSlotUsed(0, expected.GetDecodeTone(0) != 0 || expected.GetDecodeDcs(0) ||
+                                            expected.GetEncodeTone(0) != 0 || expected.GetEncodeDcs(0)
+                                        ? 1
+                                        : 0);
             QCOMPARE(got.TxFreq.Value(), expected.TxFreq.Value());
             got.RxFreq = expected.RxFreq;
             got.TxFreq = expected.TxFreq;
@@ -661,6 +664,24 @@ private slots:
         grid_->ActivateCell(0, GridCol::RxCtcss);
         QCOMPARE(Cell(0, GridCol::RxCtcss), QStringLiteral("off"));
         QCOMPARE(Cell(0, GridCol::RxDcs), QStringLiteral("023"));
+    }
+
+    // An encode-only tone chosen for slot 0 keeps the slot in use through every later parse.
+    void multiToneEncodeOnlyToneStaysInUse()
+    {
+        WhenModal([](QWidget* modal) {
+            auto* dialog = qobject_cast<MultiToneDialog*>(modal);
+            QVERIFY(dialog);
+            dialog->CtcssBox(0, 1)->setCurrentIndex(12);  // "97.4", encode only
+            dialog->accept();
+        });
+        grid_->ActivateCell(0, GridCol::MultiTone);
+        QCOMPARE(Cell(0, GridCol::RxCtcss), QStringLiteral("off"));
+        QCOMPARE(Cell(0, GridCol::TxCtcss), QStringLiteral("97.4"));
+        const TChannel ch = Parsed(0);
+        QCOMPARE(ch.GetSlotUsed(0), 1);
+        QCOMPARE(ch.GetEncodeTone(0), 12);
+        QCOMPARE(edits_, 1);
     }
 
     void multiToneFromTheGrid()

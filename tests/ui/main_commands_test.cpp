@@ -46,6 +46,7 @@ private slots:
     void gridEditMakesNewAskToSave();
     void saveOnTheDefaultFileAsksForAName();
     void rptFileDisablesSaveUntilSavedAs();
+    void openedFileWithoutAnEditAsksNoSave();
     void recentFilesMoveToTopAndVanishedOnesAreDropped();
     void narrowbandEnforcedAnsweredNoChangesAndSendsNothing();
     void narrowbandCautionAnsweredNoKeepsTheChannelWide();
@@ -123,6 +124,26 @@ void MainCommandsTest::rptFileDisablesSaveUntilSavedAs()
     f.dialogs.openAnswers = {f.Path("mixed.Rpt")};  // only RPT and rpt count
     w.FileOpen();
     QVERIFY(save->isEnabled());
+}
+
+// An encode-only tone in slot 0 and an Rx frequency off the channel raster: opening the file
+// and choosing a command is no edit.
+void MainCommandsTest::openedFileWithoutAnEditAsksNoSave()
+{
+    MainFixture f;
+    WriteDataFile(f.Path("site.Q54"), [](TCEmem& e) {
+        TChannel& ch = e.Channels.Items(0);
+        ch.SetSlotUsed(0, 1);
+        ch.SetEncodeTone(0, 12);
+        ch.RxFreq.SetValue(161.003);
+    });
+    TfrmMain w(f.Options());
+    f.dialogs.openAnswers = {f.Path("site.Q54")};
+    w.FileOpen();
+    QCOMPARE(QString::fromStdString(w.CurrentFile()), f.Path("site.Q54"));
+    w.FileNew();
+    QVERIFY(!f.prompter.Saw("Do you want to save the file?"));
+    QCOMPARE(QString::fromStdString(w.CurrentFile()), QString::fromStdString(kNoFile));
 }
 
 void MainCommandsTest::recentFilesMoveToTopAndVanishedOnesAreDropped()

@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
+#include "model/emem.h"
+#include "model/map54.h"
+#include "test_support.h"
+
 namespace qm54 {
 namespace {
 
@@ -86,7 +93,7 @@ TEST(ChannelRow, ParseReadsChangedTextsByTheGridsRules)
         TChannel ch = SampleChannel();
         ChannelRowTexts row = FillChannelRow(ch, 1, {});
         row[static_cast<size_t>(c.column)] = c.text;
-        ParseChannelRow(row, ch);
+        ParseChannelRow(row, ch, {});
         c.expect(ch);
     }
 }
@@ -98,10 +105,91 @@ TEST(ChannelRow, AnInhibitedTransmitSideIsNotRead)
     ChannelRowTexts row = FillChannelRow(ch, 1, {});
     row[TxFreq] = "160.00000";
     row[GridCol::TxPower] = "Lo";
-    ParseChannelRow(row, ch);
+    ParseChannelRow(row, ch, {});
     EXPECT_EQ(ch.TxFreq.Value(), 455.0);
     EXPECT_EQ(ch.TxPower, 0);
     EXPECT_EQ(ch.GetEncodeTone(0), 40);
+}
+
+// The channels of the two hand-written default images and of random images, which hold every
+// combination of tones, flags, off-raster frequencies and values outside the option lists.
+std::vector<TChannel> DecodedChannels()
+{
+    std::vector<TMap54> images;
+    for (const char* fixture : {"/default_vhf.hex", "/default_uhf.hex"}) {
+        const std::vector<uint8_t> bytes = test::ReadHexFixture(std::string(QM54_FIXTURES) + fixture);
+        TMap54 map;
+        std::copy_n(bytes.begin(), std::min(bytes.size(), map.Bytes().size()), map.Bytes().begin());
+        images.push_back(map);
+    }
+    std::mt19937 random(1986);
+    for (int n = 0; n < 60; ++n) {
+        TMap54 map;
+        for (auto& byte : map.Bytes()) byte = static_cast<uint8_t>(random());
+        images.push_back(map);
+    }
+    std::vector<TChannel> channels;
+    for (const TMap54& map : images) {
+        TCEmem e;
+        (void)map.Decode(e);  // a random image may lack the digits of its power display; its channels decode
+        for (int i = 0; i < ChannelCount; ++i) channels.push_back(e.Channels.Items(i));
+    }
+    return channels;
+}
+
+// Filling a row and parsing it untouched is no edit: whatever a file held, opening it and
+// choosing a command must not find a change to save.
+TEST(ChannelRow, FillThenParseGivesBackEveryDecodedChannel)
+{
+    const std::vector<TChannel> channels = DecodedChannels();
+    int encodeOnly = 0;
+    for (const CellFormat format : {CellFormat{0, '.'}, CellFormat{1, ','}}) {
+        for (std::size_t n = 0; n < channels.size(); ++n) {
+            const TChannel& original = channels[n];
+            TChannel parsed = original;
+            ParseChannelRow(FillChannelRow(original, static_cast<int>(n % ChannelCount), format), parsed, format);
+            ASSERT_EQ(parsed, original) << "channel " << n << " step " << format.ChannelStep;
+            encodeOnly += original.GetDecodeTone(0) == 0 && original.GetDecodeDcs(0) == 0 &&
+                          original.GetEncodeTone(0) != 0 && original.GetSlotUsed(0) == 1;
+        }
+    }
+    EXPECT_GT(encodeOnly, 0);  // the case that every parse used to throw away is among them
+}
+
+// Slot 0 is in use while either side holds a tone, whichever side the user changed.
+TEST(ChannelRow, SlotZeroIsInUseWhileEitherSideHoldsATone)
+{
+    struct Case {
+        const char* name;
+        int decodeTone;  // CTCSS index of slot 0, before the change
+        int encodeTone;
+        bool inhibited;
+        int column;
+        const char* text;
+        int slotUsed;
+    };
+    const Case cases[] = {
+        {"encode tone added", 0, 0, false, GridCol::TxCtcss, "100.0", 1},
+        {"encode code added", 0, 0, false, GridCol::TxDcs, "023", 1},
+        {"decode removed, encode kept", 5, 12, false, GridCol::RxCtcss, "off", 1},
+        {"encode removed, decode kept", 5, 12, false, GridCol::TxCtcss, "off", 1},
+        {"last tone removed", 0, 12, false, GridCol::TxCtcss, "off", 0},
+        {"decode removed, inhibit keeps the encode tone", 5, 12, true, GridCol::RxCtcss, "off", 1},
+        {"decode added", 0, 0, true, GridCol::RxDcs, "754", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TChannel ch = SampleChannel();
+        ch.SetDecodeDcs(0, 0);
+        ch.SetDecodeTone(0, c.decodeTone);
+        ch.SetEncodeTone(0, c.encodeTone);
+        ch.SetSlotUsed(0, c.decodeTone != 0 || c.encodeTone != 0 ? 1 : 0);
+        ch.TxInhibit = c.inhibited ? 1 : 0;
+        ChannelRowTexts row = FillChannelRow(ch, 1, {});
+        row[static_cast<size_t>(c.column)] = c.text;
+        ParseChannelRow(row, ch, {});
+        EXPECT_EQ(ch.GetSlotUsed(0), c.slotUsed);
+    }
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ void ChannelGridModel::FillColumns(int channel, int first, int last)
 
 void ChannelGridModel::ParseRow(int channel)
 {
-    if (InGrid(channel, 0)) ParseChannelRow(rows_[static_cast<std::size_t>(channel)], Channel(channel));
+    if (InGrid(channel, 0)) ParseChannelRow(rows_[static_cast<std::size_t>(channel)], Channel(channel), format_);
 }
 
 void ChannelGridModel::ParseAll()
