@@ -76,26 +76,22 @@ int FindTrimmedName(const std::array<std::string_view, N>& names, std::string_vi
     return found == names.end() ? -1 : static_cast<int>(found - names.begin());
 }
 
-// A CTCSS name gives (found, CTCSS, index), a DCS name (found, DCS, code). "off" in the CTCSS
-// column and an unknown DCS name give a DCS flag without a tone; "off" in both gives nothing.
+// A CTCSS name gives (CTCSS, index), a DCS name (DCS, code). "off" in the CTCSS column and a DCS
+// name not in the list give a DCS flag with code 0; "off" in both gives no tone.
 struct ParsedTone {
-    bool Found = false;
     bool Dcs = false;
     int Tone = 0;
 };
 
 ParsedTone ParseTonePair(std::string_view ctcssText, std::string_view dcsText)
 {
-    ParsedTone result;
     if (Trim(ctcssText) != OffText) {
         const int j = FindTrimmedName(CtcssWithOff, ctcssText);
-        if (j >= 0) result = {true, false, j};
-    } else if (Trim(dcsText) != OffText) {
-        result.Dcs = true;
-        const int j = FindTrimmedName(DcsWithOff, dcsText);
-        if (j > 0) result = {true, true, j - 1};
+        return {false, j >= 0 ? j : 0};
     }
-    return result;
+    if (Trim(dcsText) == OffText) return {};
+    const int j = FindTrimmedName(DcsWithOff, dcsText);
+    return {true, j > 0 ? j - 1 : 0};
 }
 
 // Reads the tone pair of slot 0 beginning at ctcssColumn when either of its cells changed;
@@ -110,7 +106,6 @@ bool ParseTones(const RowChanges& row, int ctcssColumn, SlotArray& dcs, SlotArra
 }
 
 bool HoldsTone(int32_t dcs, int32_t tone) { return dcs != 0 || tone != 0; }
-
 
 }  // namespace
 

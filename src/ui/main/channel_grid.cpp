@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QSpinBox>

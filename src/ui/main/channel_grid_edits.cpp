@@ -4,8 +4,6 @@
 // cells in step with them.
 #include "ui/main/channel_grid.h"
 
-#include <QLineEdit>
-
 #include <algorithm>
 #include <array>
 
