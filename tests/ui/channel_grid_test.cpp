@@ -250,6 +250,20 @@ private slots:
         QCOMPARE(ch.TxFreq.Value(), 150.05);
     }
 
+    void txEntryKeepsAnOffRasterRx()
+    {
+        TChannels list = SampleChannels();
+        list.Items(0).RxFreq.SetValue(161.003);  // shown on the raster as 161.00500
+        grid_->Fill(list);
+        TypeFrequency(0, GridCol::TxFreq, "161.03");
+        QCOMPARE(Cell(0, GridCol::RxFreq), QStringLiteral("161.00500"));
+        const TChannel ch = Parsed(0);
+        QCOMPARE(ch.RxFreq.Value(), 161.003);
+        QCOMPARE(ch.TxFreq.Value(), 161.03);
+        QCOMPARE(ch.CloseSplit, 1);
+        QCOMPARE(ch.TxAboveRx, 1);
+    }
+
     void escapeKeepsTheCellAndTheTransmitSide()
     {
         Select(0, GridCol::RxFreq);

@@ -75,19 +75,19 @@ private:
 void ChannelGrid::PostEditRules(int channel, int column)
 {
     TChannel& ch = Ch(channel);
-    if (column == GridCol::RxFreq || column == GridCol::TxFreq) {
-        // The rules take the frequencies as the cells show them; the parse then keeps whole kHz.
-        ch.RxFreq.SetValue(ToFloatOrZero(ToStdString(CellText(channel, GridCol::RxFreq))));
-        if (column == GridCol::RxFreq) {
-            const bool wasInhibited = ch.TxInhibit != 0;
-            ApplyRxFrequencyChange(ch);
-            if (wasInhibited) model_->FillTransmitSide(channel);
-            SetCell(channel, GridCol::TxFreq, CellText(channel, GridCol::RxFreq));
-            SetCell(channel, GridCol::ClockShift, OptionText(OptNoYes, ch.ClockShift));
-        } else {
-            ch.TxFreq.SetValue(ToFloatOrZero(ToStdString(CellText(channel, GridCol::TxFreq))));
-            ApplyTxFrequencyChange(ch);
-        }
+    // The channel rules work on the channel: the edited frequency as its cell shows it, the other
+    // as stored (the parse then keeps whole kHz).
+    const auto cellMhz = [&](int c) { return ToFloatOrZero(ToStdString(CellText(channel, c))); };
+    if (column == GridCol::RxFreq) {
+        ch.RxFreq.SetValue(cellMhz(GridCol::RxFreq));
+        const bool wasInhibited = ch.TxInhibit != 0;
+        ApplyRxFrequencyChange(ch);
+        if (wasInhibited) model_->FillTransmitSide(channel);
+        SetCell(channel, GridCol::TxFreq, CellText(channel, GridCol::RxFreq));
+        SetCell(channel, GridCol::ClockShift, OptionText(OptNoYes, ch.ClockShift));
+    } else if (column == GridCol::TxFreq) {
+        ch.TxFreq.SetValue(cellMhz(GridCol::TxFreq));
+        ApplyTxFrequencyChange(ch);
     }
     const int partner = PartnerToneColumn(column);
     if (partner >= 0 && CellText(channel, column) != kOff) SetCell(channel, partner, kOff);
