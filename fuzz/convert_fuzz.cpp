@@ -1,7 +1,8 @@
 // The parse rules of typed text shared by the grid, the dialogs and the tool. Properties: every
-// normaliser gives a text that it leaves as it is when given again; a normalised frequency is a
-// five-decimal number within the band's limits; IsInt and ToIntOr agree and a whole number
-// survives being written out and read again; a tag text holds only characters a tag may hold.
+// normaliser gives a text that it leaves as it is when given again, and the same text whether or
+// not the input holds control characters; a normalised frequency is a five-decimal number within
+// the band's limits; IsInt and ToIntOr agree and a whole number survives being written out and
+// read again; a tag text holds only characters a tag may hold.
 //
 // Input: options byte (bits 0-1 the band limits, bit 2 the channel step, bit 3 "," as the
 // separator), then the typed text.
@@ -48,13 +49,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const double mhz = ToFloatOrZero(freq);
     FUZZ_CHECK(mhz >= limits.low && mhz <= limits.high);
     FUZZ_CHECK(NormalizeFrequencyText(freq, step, limits.low, limits.high, separator) == freq);
+    const std::string withoutControls = WithoutControlCharacters(text);
+    FUZZ_CHECK(WithoutControlCharacters(withoutControls) == withoutControls);
+    FUZZ_CHECK(NormalizeFrequencyText(withoutControls, step, limits.low, limits.high, separator) == freq);
 
     const std::string dec = NormalizeDecimalText(text, separator);  // empty: the text was refused
     if (!dec.empty()) FUZZ_CHECK(NormalizeDecimalText(dec, separator) == dec);
+    FUZZ_CHECK(NormalizeDecimalText(withoutControls, separator) == dec);
 
     const std::string tag = NormalizeTagText(text, "\"");
     for (char c : tag) FUZZ_CHECK(c >= ' ' && c <= '_' && c != '"');
     FUZZ_CHECK(NormalizeTagText(tag, "\"") == tag);
+    FUZZ_CHECK(NormalizeTagText(withoutControls, "\"") == tag);
 
     const bool isInt = IsInt(text);
     FUZZ_CHECK(isInt == (ToIntOr(text, 0) == ToIntOr(text, 1)));

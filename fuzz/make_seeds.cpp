@@ -160,6 +160,7 @@ int main(int argc, char** argv)
     WriteFile(root / "convert" / "whole-number", typed(0, "-2147483648"));
     WriteFile(root / "convert" / "serial", typed(0, "1B230001"));
     WriteFile(root / "convert" / "tag-utf8", typed(2, "caf\xc3\xa9 \"1\"~"));
+    WriteFile(root / "convert" / "control-characters", typed(0, "165.5\b25\r\n\xc2\x85"));
 
     // Data file seeds: the images of "New", a short file and a cleared one.
     WriteFile(root / "datafile" / "new-vhf", NewImageBytes(BandVhf));

@@ -167,6 +167,24 @@ KeyFilterResult FilterTagKey(char32_t key, std::string_view excluded)
     return Accept(upper);
 }
 
+std::string WithoutControlCharacters(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 32 || c == 127) continue;
+        const bool c1 = c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+        if (c1) {
+            ++i;
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
 std::string DigitsOnly(std::string_view text)
 {
     const std::string_view t = Trim(text);
@@ -177,7 +195,7 @@ std::string DigitsOnly(std::string_view text)
 
 std::string NormalizeDecimalText(std::string_view text, char separator)
 {
-    std::string t(Trim(text));
+    std::string t(Trim(WithoutControlCharacters(text)));
     for (char& c : t) {
         if (!IsDecimalChar(static_cast<unsigned char>(c))) return std::string();
         if (c == ',' || c == '.') c = separator;
@@ -190,11 +208,11 @@ std::string NormalizeTagText(std::string_view text, std::string_view excluded)
 {
     std::string out;
     out.reserve(text.size());
-    for (char ch : text) {
+    for (char ch : WithoutControlCharacters(text)) {
         const unsigned char c = static_cast<unsigned char>(ch);
         if ((c & 0xC0) == 0x80) continue;  // a UTF-8 continuation byte: its character is one blank
         const KeyFilterResult r = FilterTagKey(c < 0x80 ? c : 0xFFFD, excluded);
-        out += (r.accepted && r.key != kBackspace) ? static_cast<char>(r.key) : ' ';
+        out += r.accepted ? static_cast<char>(r.key) : ' ';
     }
     return out;
 }
@@ -226,9 +244,11 @@ double CellKhzFrequency(std::string_view text)
 std::string NormalizeFrequencyText(std::string_view text, int step, double low, double high,
                                    char separator)
 {
+    // Only what a frequency is written with: the key filter also passes a backspace, which a
+    // pasted text may hold anywhere.
     std::string kept;
     for (char c : text)
-        if (FilterFrequencyKey(static_cast<unsigned char>(c)).accepted) kept += c;
+        if (IsDecimalChar(static_cast<unsigned char>(c)) || c == ' ') kept += c;
     double mhz = ToFloatOrZero(Trim(kept));
     if (mhz != 0) mhz = SnapFrequency(step, mhz);
     if (mhz > high) mhz = high;

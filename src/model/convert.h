@@ -48,15 +48,20 @@ KeyFilterResult FilterPrintableKey(char32_t key);  // 32..126
 // After upper-casing: 32..95 and not one of the characters of excluded.
 KeyFilterResult FilterTagKey(char32_t key, std::string_view excluded);
 
+// text without its control characters: bytes below 32, DEL (127) and the C1 controls U+0080 to
+// U+009F (two bytes in UTF-8). The normalisers below never keep or count one.
+std::string WithoutControlCharacters(std::string_view text);
+
 // Trimmed text when every character is a digit, else empty.
 std::string DigitsOnly(std::string_view text);
 
-// Trimmed text when every character passes FilterDecimalKey, with "," and "." turned into
-// separator; "0" when that is not a number; empty when a character is refused.
+// Without its control characters, trimmed text when every character is a digit, "," or ".",
+// with "," and "." turned into separator; "0" when that is not a number; empty when a character
+// is refused.
 std::string NormalizeDecimalText(std::string_view text, char separator = '.');
 
-// Every character (UTF-8 code point) that FilterTagKey refuses becomes one blank; the rest is
-// upper-cased.
+// Control characters are dropped; every other character (UTF-8 code point) that FilterTagKey
+// refuses becomes one blank; the rest is upper-cased.
 std::string NormalizeTagText(std::string_view text, std::string_view excluded);
 
 // mhz with five decimals ("%3.5f"), written with separator.
@@ -70,7 +75,7 @@ std::string SnappedFrequencyText(int step, double mhz, char separator = '.');
 // whole Hz and then cut to whole kHz; the result in MHz.
 double CellKhzFrequency(std::string_view text);
 
-// A typed frequency cell: the characters FilterFrequencyKey accepts are kept, read as a number
+// A typed frequency cell: only digits, ",", "." and blanks are kept, read as a number
 // (0 when they are not one), snapped to the raster of step unless 0, then held within low..high
 // (MHz); the result has five decimals.
 std::string NormalizeFrequencyText(std::string_view text, int step, double low, double high,

@@ -92,37 +92,6 @@ std::string DcsName(int index)
     return std::string(DcsCodes[static_cast<size_t>(index)]);
 }
 
-constexpr std::array<GridColumn, GridColumnCount> GridColumns{{
-    {"", "", 20, ColFixed, 0},
-    {"", "Ch", 30, ColFixed, 0},
-    {"", "Rx Freq", 100, ColFrequency, 9},
-    {"", "CTCSS", 70, ColDialog, DlgCtcss},
-    {"", "DCS", 40, ColDialog, DlgDcs},
-    {"", "W/N", 30, ColChoice, OptBandwidth},
-    {"Clk", "Sft", 40, ColChoice, OptNoYes},
-    {"", "Mode", 70, ColChoice, OptNsqMode},
-    {"", "Lv", 40, ColNumber, 3},
-    {"Court", "Blip", 40, ColChoice, OptOffOn},
-    {"Rev", "Bst", 40, ColChoice, OptOffOn},
-    {"DCS", "Typ", 30, ColChoice, OptDcsType},
-    {"DDec", "Type", 44, ColChoice, OptDcsDecodeType},
-    {"Multi", "Tone", 44, ColDialog, DlgMultiTone},
-    {"CWID", "ANI/ENI", 70, ColChoice, OptIdMode},
-    {"Action", "Mode", 70, ColChoice, OptActionMode},
-    {"", "Tx Freq", 100, ColFrequency, 9},
-    {"", "CTCSS", 70, ColDialog, DlgCtcss},
-    {"", "DCS", 40, ColDialog, DlgDcs},
-    {"Base", "TOT", 40, ColChoice, OptNoYes},
-    {"Base", "Guard", 40, ColChoice, OptNoYes},
-    {"", "LOUT", 40, ColChoice, OptLockout},
-    {"TX", "Pwr", 40, ColChoice, OptTxPower},
-    {"TOT", "Mute", 40, ColChoice, OptOffOn},
-    {"Rpt", "Use", 40, ColChoice, OptNoYes},
-    {"TOT", "Beep", 40, ColChoice, OptNoYes},
-    {"RPT", "HT", 40, ColChoice, OptNoYes},
-    {"RPT", "GT", 40, ColChoice, OptNoYes},
-}};
-
 constexpr std::array<FiveToneSet, FiveToneSetCount> FiveToneSets{{
     {"ZVEI1", {2400, 1060, 1160, 1270, 1400, 1530, 1670, 1830, 2000, 2200, 2800, 810, 970, 885, 2600, 680}},
     {"ZVEI2", {2400, 1060, 1160, 1270, 1400, 1530, 1670, 1830, 2000, 2200, 885, 825, 740, 680, 970, 2600}},

@@ -1,6 +1,6 @@
-// The fixed vocabulary of the program: tone and code lists, option names, the channel grid's
-// columns, serial-number prefixes, hexadecimal digits and the 5-tone sets. The image stores
-// indices into these lists.
+// The fixed vocabulary of the program: tone and code lists, option names, serial-number
+// prefixes, hexadecimal digits and the 5-tone sets. The image stores indices into these lists.
+// The channel grid's column table is in grid_columns.h.
 #pragma once
 
 #include <array>
@@ -46,23 +46,6 @@ int OptionIndex(int list, std::string_view name);
 std::string CtcssName(int index);
 // The code text for 0..103, empty otherwise.
 std::string DcsName(int index);
-
-// The channel grid's columns in display order; column 0 is the row header.
-enum ColumnKind { ColFixed = 0, ColChoice = 2, ColDialog = 3, ColNumber = 13, ColFrequency = 52 };
-// The dialog a ColDialog column opens (its parameter).
-enum ColumnDialog { DlgCtcss = 101, DlgDcs = 102, DlgMultiTone = 103 };
-struct GridColumn {
-    std::string_view Header1;
-    std::string_view Header2;
-    int Width;      // pixels
-    int Kind;       // ColumnKind
-    int Parameter;  // option list (ColChoice), ColumnDialog (ColDialog), or most characters typed
-};
-inline constexpr int GridColumnCount = 28;
-extern const std::array<GridColumn, GridColumnCount> GridColumns;
-// Columns 2..15 show the receive side of a channel, 16..27 the transmit side.
-inline constexpr int FirstRxColumn = 2;
-inline constexpr int FirstTxColumn = 16;
 
 // Serial-number display prefixes by band, applied only when the serial number's second character
 // is one of SerialPrefixLetters.

@@ -37,8 +37,6 @@ void WriteDataFile(const QString& path, Edit edit)
     QVERIFY(SaveDataFile(path.toStdString(), emem, map, quiet));
 }
 
-constexpr int kWideColumn = 5;  // "W/N"
-
 }  // namespace
 
 class MainCommandsTest : public QObject {
@@ -49,6 +47,7 @@ private slots:
     void saveOnTheDefaultFileAsksForAName();
     void rptFileDisablesSaveUntilSavedAs();
     void rptFileIsNeverSavedInPlaceByThePrompts();
+    void openedFileWithoutAnEditAsksNoSave();
     void recentFilesMoveToTopAndVanishedOnesAreDropped();
     void narrowbandEnforcedAnsweredNoChangesAndSendsNothing();
     void narrowbandCautionAnsweredNoKeepsTheChannelWide();
@@ -64,21 +63,21 @@ void MainCommandsTest::gridEditMakesNewAskToSave()
 {
     MainFixture f;
     TfrmMain w(f.Options());
-    const QString before = w.Grid()->CellText(0, kWideColumn);
-    w.Grid()->ActivateCell(0, kWideColumn);
-    QVERIFY(w.Grid()->CellText(0, kWideColumn) != before);
+    const QString before = w.Grid()->CellText(0, GridCol::Wide);
+    w.Grid()->ActivateCell(0, GridCol::Wide);
+    QVERIFY(w.Grid()->CellText(0, GridCol::Wide) != before);
     QVERIFY(!w.Modified());  // the grid is parsed into the image only when a command starts
 
     f.prompter.answers = {MrClosed};
     w.FileNew();
     QCOMPARE(f.prompter.texts, std::vector<std::string>{"Do you want to save the file?"});
     QVERIFY(w.Modified());
-    QVERIFY(w.Grid()->CellText(0, kWideColumn) != before);  // New was cancelled
+    QVERIFY(w.Grid()->CellText(0, GridCol::Wide) != before);  // New was cancelled
 
     f.prompter.answers = {MrNo};
     w.FileNew();
     QVERIFY(!w.Modified());
-    QCOMPARE(w.Grid()->CellText(0, kWideColumn), before);
+    QCOMPARE(w.Grid()->CellText(0, GridCol::Wide), before);
     QCOMPARE(w.CurrentFile(), std::string(kNoFile));
 }
 
@@ -96,7 +95,7 @@ void MainCommandsTest::saveOnTheDefaultFileAsksForAName()
 
     QDir(f.folder.path()).mkdir("out");
     f.dialogs.saveAnswers = {f.Path("out/site.Q54")};
-    w.Grid()->ActivateCell(0, kWideColumn);
+    w.Grid()->ActivateCell(0, GridCol::Wide);
     f.prompter.answers = {MrYes};
     w.FileNew();  // the prompt's Yes saves through the dialog
     QCOMPARE(QFileInfo(f.Path("out/site.Q54")).size(), 1986);
@@ -127,6 +126,26 @@ void MainCommandsTest::rptFileDisablesSaveUntilSavedAs()
     f.dialogs.openAnswers = {f.Path("mixed.Rpt")};  // only RPT and rpt count
     w.FileOpen();
     QVERIFY(save->isEnabled());
+}
+
+// An encode-only tone in slot 0 and an Rx frequency off the channel raster: opening the file
+// and choosing a command is no edit.
+void MainCommandsTest::openedFileWithoutAnEditAsksNoSave()
+{
+    MainFixture f;
+    WriteDataFile(f.Path("site.Q54"), [](TCEmem& e) {
+        TChannel& ch = e.Channels.Items(0);
+        ch.SetSlotUsed(0, 1);
+        ch.SetEncodeTone(0, 12);
+        ch.RxFreq.SetValue(161.003);
+    });
+    TfrmMain w(f.Options());
+    f.dialogs.openAnswers = {f.Path("site.Q54")};
+    w.FileOpen();
+    QCOMPARE(QString::fromStdString(w.CurrentFile()), f.Path("site.Q54"));
+    w.FileNew();
+    QVERIFY(!f.prompter.Saw("Do you want to save the file?"));
+    QCOMPARE(QString::fromStdString(w.CurrentFile()), QString::fromStdString(kNoFile));
 }
 
 void MainCommandsTest::recentFilesMoveToTopAndVanishedOnesAreDropped()
@@ -184,7 +203,7 @@ void MainCommandsTest::narrowbandEnforcedAnsweredNoChangesAndSendsNothing()
     QCOMPARE(w.Emem().Channels.Items(0).Wide, 0);
     QCOMPARE(w.Emem().Channels.Items(1).Wide, 0);
     QCOMPARE(w.Emem().Channels.Items(2).Wide, 1);
-    QCOMPARE(w.Grid()->CellText(0, kWideColumn), QStringLiteral("N"));
+    QCOMPARE(w.Grid()->CellText(0, GridCol::Wide), QStringLiteral("N"));
     QVERIFY(w.Modified());
 }
 
@@ -214,7 +233,7 @@ void MainCommandsTest::closeQueryAfterAnEdit()
     MainFixture f;
     TfrmMain w(f.Options());
     w.show();
-    w.Grid()->ActivateCell(0, kWideColumn);
+    w.Grid()->ActivateCell(0, GridCol::Wide);
 
     f.prompter.answers = {MrClosed};
     QVERIFY(!w.close());
@@ -341,7 +360,7 @@ void MainCommandsTest::rptFileIsNeverSavedInPlaceByThePrompts()
     w.show();
     f.dialogs.openAnswers = {f.Path("old.RPT")};
     w.FileOpen();
-    w.Grid()->ActivateCell(0, kWideColumn);
+    w.Grid()->ActivateCell(0, GridCol::Wide);
 
     f.prompter.answers = {MrYes};
     w.FileNew();  // Yes, then the save dialog cancelled: New is cancelled
@@ -381,7 +400,7 @@ void MainCommandsTest::narrowbandQuestionClosedCancelsTheDownload()
         w.RadioDownload();
         QCOMPARE(f.prompter.texts.size(), size_t(1));  // no "Problem on COM port": nothing was sent
         QCOMPARE(w.Emem().Channels.Items(0).Wide, 1);
-        QCOMPARE(w.Grid()->CellText(0, kWideColumn), QStringLiteral("W"));
+        QCOMPARE(w.Grid()->CellText(0, GridCol::Wide), QStringLiteral("W"));
         QVERIFY(!w.Modified());
     }
 }

@@ -43,8 +43,6 @@ struct Simulator {
     }
 };
 
-constexpr int kWideColumn = 5;
-
 }  // namespace
 
 class RadioTest : public QObject {
@@ -89,8 +87,8 @@ void RadioTest::uploadThenDownload()
     QVERIFY(w.isEnabled());
 
     // Change channel 1's bandwidth in the grid and write the channels back (Normal mode).
-    const QString before = w.Grid()->CellText(0, kWideColumn);
-    w.Grid()->ActivateCell(0, kWideColumn);
+    const QString before = w.Grid()->CellText(0, GridCol::Wide);
+    w.Grid()->ActivateCell(0, GridCol::Wide);
     f.prompter.answers = {MrNo};  // "Do you want to save the file?"
     w.RadioDownload();
     QCOMPARE(f.prompter.texts.back(), std::string("Download is completed"));
@@ -101,7 +99,7 @@ void RadioTest::uploadThenDownload()
     bool saveAllowed = true;
     QVERIFY(LoadDataFile(sim.saved.toStdString(), written, map, f.prompter, saveAllowed));
     QCOMPARE(written.Channels.Items(0).Wide, w.Emem().Channels.Items(0).Wide);
-    QVERIFY(w.Grid()->CellText(0, kWideColumn) != before);
+    QVERIFY(w.Grid()->CellText(0, GridCol::Wide) != before);
     QVERIFY(written.Channels == w.Emem().Channels);
 }
 

@@ -116,7 +116,32 @@ TEST(Normalisers, DigitsDecimalsAndTags)
     EXPECT_EQ(NormalizeTagText("a%b", "%"), "A B");
     // One blank per character, however many bytes it takes in UTF-8.
     EXPECT_EQ(NormalizeTagText("caf\xc3\xa9!", ""), "CAF !");
-    EXPECT_EQ(NormalizeTagText(std::string("a\0b", 3), ""), "A B");
+    EXPECT_EQ(NormalizeTagText(std::string("a\0b", 3), ""), "AB");  // a control character is dropped
+}
+
+// Pasted or imported text may hold control characters (a backspace, a line end, a tab, DEL, a
+// C1 control in UTF-8) wherever the key filters let them through: no normaliser keeps one, turns
+// one into a blank or refuses a text for one.
+TEST(Normalisers, DropControlCharacters)
+{
+    struct Case { std::string text; const char* frequency; const char* decimal; const char* tag; };
+    const Case cases[] = {
+        {"165.5\b25", "165.52500", "165.525", "165.525"},
+        {"1\b61,5", "161.50000", "161.5", "161,5"},
+        {std::string("16\0" "2.5", 6), "162.50000", "162.5", "162.5"},
+        {"16\x7f" "3.5\r\n", "163.50000", "163.5", "163.5"},
+        {"\t16\xc2\x85" "4.5", "164.50000", "164.5", "164.5"},  // U+0085, a C1 control
+        {"ab\tc", "150.00000", "", "ABC"},
+        {"x\xc3\xa9y", "150.00000", "", "X Y"},  // a character that is no control stays one blank
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NormalizeFrequencyText(c.text, 0, 150, 174), c.frequency) << c.text;
+        EXPECT_EQ(NormalizeDecimalText(c.text), c.decimal) << c.text;
+        EXPECT_EQ(NormalizeTagText(c.text, ""), c.tag) << c.text;
+        EXPECT_EQ(WithoutControlCharacters(c.text).find_first_of("\b\t\r\n\x7f"), std::string::npos);
+    }
+    EXPECT_EQ(WithoutControlCharacters("a\xc2\x80\xc2\x9f\xc2\xa0z"), "a\xc2\xa0z");  // U+00A0 is no control
+    EXPECT_EQ(WithoutControlCharacters("\xc2"), "\xc2");  // a cut lead byte is left to the normaliser
 }
 
 TEST(NormalizeFrequencyText, KeepsFrequencyCharactersSnapsAndClampsToTheLimits)

@@ -2,42 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
-#include <sstream>
 
 #include "model/frequency.h"
+#include "test_support.h"
 
 namespace {
 
 using qm54::ImageSize;
 using qm54::TCEmem;
 using qm54::TMap54;
-
-// Reads the hex fixture format: two hex digits a byte, "XX*N" for N bytes, "@OFF" to check the
-// offset of the next byte, "#" to the end of the line is a comment.
-std::vector<uint8_t> ReadHexFixture(const std::string& path)
-{
-    std::ifstream in(path);
-    EXPECT_TRUE(in.good()) << path;
-    std::vector<uint8_t> bytes;
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream tokens(line.substr(0, line.find('#')));
-        std::string token;
-        while (tokens >> token) {
-            if (token[0] == '@') {
-                EXPECT_EQ(std::stoul(token.substr(1), nullptr, 16), bytes.size()) << token;
-                continue;
-            }
-            const auto star = token.find('*');
-            const auto value = static_cast<uint8_t>(std::stoul(token.substr(0, star), nullptr, 16));
-            const size_t count = star == std::string::npos ? 1 : std::stoul(token.substr(star + 1));
-            bytes.insert(bytes.end(), count, value);
-        }
-    }
-    return bytes;
-}
 
 // "New" for VHF: reset, decode the blank image, defaults, encode.
 TMap54 NewImage(TCEmem& e)
@@ -57,7 +31,7 @@ TEST(TMap54Golden, NewImageMatchesTheHandWrittenFixture)
     };
     for (const Case& c : {Case{"/default_vhf.hex", qm54::BandVhf}, Case{"/default_uhf.hex", qm54::BandUhf}}) {
         SCOPED_TRACE(c.fixture);
-        const std::vector<uint8_t> expected = ReadHexFixture(std::string(QM54_FIXTURES) + c.fixture);
+        const std::vector<uint8_t> expected = qm54::test::ReadHexFixture(std::string(QM54_FIXTURES) + c.fixture);
         ASSERT_EQ(expected.size(), ImageSize);
         TCEmem e;
         TMap54 map = NewImage(e);

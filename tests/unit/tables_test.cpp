@@ -69,25 +69,6 @@ TEST(Tables, OptionNameAndIndex)
             EXPECT_EQ(list.Names[static_cast<size_t>(v)].empty(), v >= list.Count);
 }
 
-TEST(Tables, GridColumnsPointAtExistingListsAndDialogs)
-{
-    EXPECT_EQ(qm54::GridColumns[2].Header2, "Rx Freq");
-    EXPECT_EQ(qm54::GridColumns[16].Header2, "Tx Freq");
-    EXPECT_EQ(qm54::GridColumns[14].Header1, "CWID");
-    EXPECT_EQ(qm54::GridColumns[8].Kind, qm54::ColNumber);
-    EXPECT_EQ(qm54::GridColumns[8].Parameter, 3);
-    for (const auto& col : qm54::GridColumns) {
-        if (col.Kind == qm54::ColChoice) {
-            ASSERT_GE(col.Parameter, 0);
-            ASSERT_LT(col.Parameter, qm54::OptionListCount);
-            EXPECT_GT(qm54::OptionLists[static_cast<size_t>(col.Parameter)].Count, 0) << col.Header2;
-        }
-        if (col.Kind == qm54::ColDialog) {
-            EXPECT_TRUE(col.Parameter >= qm54::DlgCtcss && col.Parameter <= qm54::DlgMultiTone);
-        }
-    }
-}
-
 TEST(Tables, FiveToneSets)
 {
     EXPECT_EQ(qm54::FiveToneSets[qm54::FiveToneEiaSet].Name, "EIA");

@@ -1,306 +1,46 @@
 #include "ui/main/channel_grid.h"
 
-#include <QAbstractTableModel>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QHeaderView>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
-#include <QPainter>
 #include <QSpinBox>
-#include <QStyledItemDelegate>
 
 #include <algorithm>
-#include <array>
 
-#include "model/convert.h"
-#include "model/frequency.h"
 #include "model/tables.h"
-#include "ui/main/multi_tone_dialog.h"
-#include "ui/main/select_list_dialog.h"
+#include "ui/main/channel_grid_editors.h"
+#include "ui/main/channel_grid_model.h"
+#include "ui/main/channel_grid_paint.h"
+#include "ui/qt_text.h"
 
 namespace qm54 {
 
 namespace {
 
-constexpr std::array<ColumnGroup, kColumnGroupCount> kColumnGroups{{
-    {2, 2, "Rx Freq.", nullptr},      {3, 4, "Decoders", "Decoders"},
-    {5, 5, "W/N", nullptr},           {6, 6, "Clk Sft", nullptr},
-    {7, 8, "NSQ", "NSQ"},             {9, 9, "Court Blip", nullptr},
-    {10, 10, "Rev Bst", nullptr},     {11, 11, "DCS Typ", nullptr},
-    {12, 12, "DDec Type", nullptr},   {13, 13, "Multi Tone", nullptr},
-    {14, 14, "CWID ANI/ENI", nullptr}, {15, 15, "Action Mode", nullptr},
-    {16, 16, "Tx Freq.", nullptr},    {17, 18, "Encoders", "Encoders"},
-    {19, 19, "Base TOT", nullptr},    {20, 20, "Base Guard", nullptr},
-    {21, 21, "LOUT", nullptr},        {22, 22, "Tx Pwr", nullptr},
-    {23, 23, "TOT Mute", nullptr},    {24, 24, "Rpt Use", nullptr},
-    {25, 25, "TOT Beep", nullptr},    {26, 26, "RPT HT", nullptr},
-    {27, 27, "RPT GT", nullptr},
-}};
-
-// The channel field each choice column shows; nullptr for the columns that are not choices.
-using Field = int32_t TChannel::*;
-constexpr std::array<Field, ChannelGrid::kColumns> kChoiceFields{
-    nullptr,                 nullptr,                  nullptr,
-    nullptr,                 nullptr,                  &TChannel::Wide,
-    &TChannel::ClockShift,   &TChannel::NsqMode,       nullptr,
-    &TChannel::CourtesyBlip, &TChannel::ReverseBurst,  &TChannel::DcsType,
-    &TChannel::DcsDecodeType, nullptr,                 &TChannel::IdMode,
-    &TChannel::ActionMode,   nullptr,                  nullptr,
-    nullptr,                 &TChannel::UseBaseTot,    &TChannel::UseBaseGuard,
-    &TChannel::Lockout,      &TChannel::TxPower,       &TChannel::TotMute,
-    &TChannel::UseRptTot,    &TChannel::TotBeep,       &TChannel::UseRptHangTime,
-    &TChannel::UseRptGuardTime,
-};
-
-constexpr int kRxFreqColumn = 2;
-constexpr int kRxCtcssColumn = 3;
-constexpr int kRxDcsColumn = 4;
-constexpr int kClockShiftColumn = 6;
-constexpr int kNsqModeColumn = 7;
-constexpr int kNsqLevelColumn = 8;
-constexpr int kMultiToneColumn = 13;
-constexpr int kIdModeColumn = 14;
-constexpr int kTxFreqColumn = 16;
-constexpr int kTxCtcssColumn = 17;
-constexpr int kTxDcsColumn = 18;
-constexpr int kMaxLevel = 255;
-
-const QString kOff = QStringLiteral("off");
-const QString kDashes = QStringLiteral("---");
-
-const GridColumn& ColumnAt(int column) { return GridColumns[static_cast<std::size_t>(column)]; }
-int KindOf(int column) { return ColumnAt(column).Kind; }
-bool IsTextColumn(int column) { return KindOf(column) == ColFrequency || KindOf(column) == ColNumber; }
-
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
-QString OptionText(int list, int value) { return QString::fromStdString(OptionName(list, value)); }
-
 // Frequencies are shown with the system's decimal separator; "." and "," are both read back.
 char DecimalSeparator() { return QLocale::system().decimalPoint() == QStringLiteral(",") ? ',' : '.'; }
 
-// What a frequency cell and the level cell take from the keyboard and the clipboard.
-bool IsFrequencyChar(QChar c) { return c.unicode() != 8 && FilterFrequencyKey(c.unicode()).accepted; }
-bool IsDigitChar(QChar c) { return c.unicode() != 8 && FilterDigitKey(c.unicode()).accepted; }
-
-// The receive side of a Cycle/Dialog pair of CTCSS and DCS columns belongs to the other column.
-int PartnerToneColumn(int column)
-{
-    switch (column) {
-    case kRxCtcssColumn: return kRxDcsColumn;
-    case kRxDcsColumn: return kRxCtcssColumn;
-    case kTxCtcssColumn: return kTxDcsColumn;
-    case kTxDcsColumn: return kTxCtcssColumn;
-    default: return -1;
-    }
-}
-
-// Position of name in a list of names, or -1.
-template <std::size_t N>
-int FindName(const std::array<std::string_view, N>& names, const QString& name)
-{
-    const std::string text = name.toStdString();
-    for (std::size_t i = 0; i < N; ++i)
-        if (names[i] == text) return static_cast<int>(i);
-    return -1;
-}
-
-template <std::size_t N>
-int FindTrimmedName(const std::array<std::string_view, N>& names, const QString& name)
-{
-    return FindName(names, name.trimmed());
-}
-
-// The row a change applies to, before and after: edited() is emitted only when something changed.
-class RowSnapshot {
-public:
-    RowSnapshot(const ChannelGrid& grid, int channel)
-        : grid_(grid), channel_(channel), before_(grid.Channels().Items(channel))
-    {
-        for (int c = 0; c < ChannelGrid::kColumns; ++c) cells_[c] = grid.CellText(channel, c);
-    }
-    bool Changed() const
-    {
-        if (!grid_.Channels().Items(channel_).Equals(before_)) return true;
-        for (int c = 0; c < ChannelGrid::kColumns; ++c)
-            if (cells_[c] != grid_.CellText(channel_, c)) return true;
-        return false;
-    }
-
-private:
-    const ChannelGrid& grid_;
-    int channel_;
-    TChannel before_;
-    std::array<QString, ChannelGrid::kColumns> cells_;
-};
-
 }  // namespace
-
-const ColumnGroup& ColumnGroupAt(int group)
-{
-    return kColumnGroups[static_cast<std::size_t>(std::clamp(group, 0, kColumnGroupCount - 1))];
-}
-
-// The cell texts and the working channel list behind them.
-class GridModel : public QAbstractTableModel {
-public:
-    using QAbstractTableModel::QAbstractTableModel;
-
-    TChannels channels;
-    std::array<std::array<QString, ChannelGrid::kColumns>, ChannelGrid::kChannels> cells;
-
-    int rowCount(const QModelIndex& parent = {}) const override
-    {
-        return parent.isValid() ? 0 : ChannelGrid::kChannels;
-    }
-    int columnCount(const QModelIndex& parent = {}) const override
-    {
-        return parent.isValid() ? 0 : ChannelGrid::kColumns;
-    }
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        if (role != Qt::DisplayRole || !index.isValid()) return {};
-        return cells[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];
-    }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (role != Qt::DisplayRole) return {};
-        if (orientation == Qt::Vertical) return QString::number(section + 1);
-        return Q(ColumnAt(section).Header2);
-    }
-    void SetCell(int row, int column, const QString& text)
-    {
-        QString& cell = cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-        if (cell == text) return;
-        cell = text;
-        emit dataChanged(index(row, column), index(row, column));
-    }
-    void RowRepaint(int row) { emit dataChanged(index(row, 0), index(row, ChannelGrid::kColumns - 1)); }
-    void AllChanged() { emit dataChanged(index(0, 0), index(ChannelGrid::kChannels - 1, ChannelGrid::kColumns - 1)); }
-};
-
-namespace {
-
-// Channel cells: window colour, black text for a channel in use and silver for one that is not,
-// right-aligned frequencies and CTCSS tones, everything else centred.
-class CellDelegate : public QStyledItemDelegate {
-public:
-    CellDelegate(const GridModel& model, QObject* parent) : QStyledItemDelegate(parent), model_(model) {}
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        const int column = index.column();
-        painter->fillRect(option.rect, option.palette.base());
-        const bool inUse = model_.channels.Items(index.row()).InUse != 0;
-        painter->setPen(inUse ? QColor(Qt::black) : QColor(192, 192, 192));
-        const bool right = column == kRxFreqColumn || column == kRxCtcssColumn ||
-                           column == kTxFreqColumn || column == kTxCtcssColumn;
-        const QRect box = option.rect.adjusted(3, 2, -2, 2);
-        painter->drawText(box, (right ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignTop | Qt::TextSingleLine,
-                          model_.cells[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(column)]);
-        if (option.state & QStyle::State_HasFocus) {
-            QStyleOptionFocusRect focus;
-            focus.QStyleOption::operator=(option);
-            focus.rect = option.rect.adjusted(1, 1, -1, -1);
-            focus.backgroundColor = option.palette.base().color();
-            option.widget->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, option.widget);
-        }
-    }
-
-private:
-    const GridModel& model_;
-};
-
-}  // namespace
-
-// The two fixed header rows (and, vertically, the fixed row-number column): black centred text on
-// the fixed-cell colour, with the caption panels of the column groups laid over header row 0.
-class GridHeader : public QHeaderView {
-public:
-    GridHeader(Qt::Orientation orientation, ChannelGrid* grid) : QHeaderView(orientation, grid), grid_(grid)
-    {
-        setSectionResizeMode(QHeaderView::Fixed);
-        setSectionsClickable(false);
-        setHighlightSections(false);
-        setMinimumSectionSize(0);
-    }
-
-protected:
-    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override
-    {
-        painter->save();
-        painter->fillRect(rect, palette().button());
-        painter->setPen(palette().dark().color());
-        painter->drawLine(rect.topRight(), rect.bottomRight());
-        painter->drawLine(rect.bottomLeft(), rect.bottomRight());
-        painter->setPen(Qt::black);
-        if (orientation() == Qt::Vertical) {
-            painter->drawText(rect, Qt::AlignCenter, QString::number(logicalIndex + 1));
-        } else {
-            const int half = ChannelGrid::kRowHeight;
-            const QRect top(rect.left(), rect.top(), rect.width(), half);
-            const QRect bottom(rect.left(), rect.top() + half, rect.width(), rect.height() - half);
-            painter->setPen(palette().dark().color());
-            painter->drawLine(top.bottomLeft(), top.bottomRight());
-            painter->setPen(Qt::black);
-            painter->drawText(top, Qt::AlignCenter, Q(ColumnAt(logicalIndex).Header1));
-            painter->drawText(bottom, Qt::AlignCenter, Q(ColumnAt(logicalIndex).Header2));
-        }
-        painter->restore();
-    }
-
-    void paintEvent(QPaintEvent* event) override
-    {
-        QHeaderView::paintEvent(event);
-        if (orientation() != Qt::Horizontal) return;
-        QPainter painter(viewport());
-        for (int g = 0; g < kColumnGroupCount; ++g) {
-            if (!grid_->CaptionPanelShown(g)) continue;
-            const QRect panel = grid_->CaptionPanelRect(g);
-            painter.fillRect(panel, palette().button());
-            painter.setPen(palette().light().color());
-            painter.drawLine(panel.topLeft(), panel.topRight());
-            painter.drawLine(panel.topLeft(), panel.bottomLeft());
-            painter.setPen(palette().dark().color());
-            painter.drawLine(panel.bottomLeft(), panel.bottomRight());
-            painter.drawLine(panel.topRight(), panel.bottomRight());
-            painter.setPen(Qt::black);
-            painter.drawText(panel, Qt::AlignCenter, QString::fromLatin1(ColumnGroupAt(g).caption));
-        }
-    }
-
-private:
-    ChannelGrid* grid_;
-};
-
-// The spin editor, with its line edit reachable so that a typed digit can become its whole text.
-class LevelSpinBox : public QSpinBox {
-public:
-    using QSpinBox::QSpinBox;
-    using QSpinBox::lineEdit;
-};
 
 ChannelGrid::ChannelGrid(QWidget* parent)
     : QTableView(parent),
-      model_(new GridModel(this)),
+      model_(new ChannelGridModel(this)),
       header_(new GridHeader(Qt::Horizontal, this)),
-      edtDmy_(new QLineEdit(viewport())),
-      spinDmy_(new LevelSpinBox(viewport()))
+      editors_(std::make_unique<CellEditors>(viewport(), this))
 {
     setObjectName(QStringLiteral("grdCh"));
     std::fill(std::begin(groupVisible_), std::end(groupVisible_), true);
-    for (int i = 0; i < kChannels; ++i) model_->channels.Items(i).Number = i + 1;
 
     setModel(model_);
-    setItemDelegate(new CellDelegate(*model_, this));
+    setItemDelegate(new CellPainter(*model_, this));
     setHorizontalHeader(header_);
     setVerticalHeader(new GridHeader(Qt::Vertical, this));
-    header_->setFixedHeight(2 * kRowHeight + 1);
-    verticalHeader()->setFixedWidth(ColumnAt(0).Width);
-    verticalHeader()->setDefaultSectionSize(kRowHeight);
+    header_->setFixedHeight(2 * GridRowHeight + 1);
+    verticalHeader()->setFixedWidth(ColumnAt(GridCol::RowNumber).Width);
+    verticalHeader()->setDefaultSectionSize(GridRowHeight);
     setCornerButtonEnabled(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
@@ -308,41 +48,27 @@ ChannelGrid::ChannelGrid(QWidget* parent)
     setWordWrap(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 
-    edtDmy_->setObjectName(QStringLiteral("edtDmy"));
-    edtDmy_->setMaxLength(ColumnAt(kRxFreqColumn).Parameter);
-    edtDmy_->hide();
-    edtDmy_->setAcceptDrops(false);  // text reaches the editors only through the grid's filters
-    edtDmy_->installEventFilter(this);
-    spinDmy_->setObjectName(QStringLiteral("SpinDmy"));
-    spinDmy_->setRange(0, kMaxLevel);
-    spinDmy_->lineEdit()->setMaxLength(ColumnAt(kNsqLevelColumn).Parameter);
-    spinDmy_->hide();
-    spinDmy_->lineEdit()->setAcceptDrops(false);
-    spinDmy_->installEventFilter(this);
-
     ApplyColumnWidths();
-    for (int i = 0; i < kChannels; ++i) FillRow(i);
+    model_->SetFormat({0, DecimalSeparator()});
+    model_->Fill(model_->Channels());
 }
 
 ChannelGrid::~ChannelGrid() = default;
 
-QSpinBox* ChannelGrid::LevelEditor() const { return spinDmy_; }
+QLineEdit* ChannelGrid::FrequencyEditor() const { return editors_->FrequencyEditor(); }
+QSpinBox* ChannelGrid::LevelEditor() const { return editors_->LevelEditor(); }
 
-TChannel& ChannelGrid::Ch(int channel) { return model_->channels.Items(channel); }
-const TChannel& ChannelGrid::Ch(int channel) const { return model_->channels.Items(channel); }
-const TChannels& ChannelGrid::Channels() const { return model_->channels; }
+TChannel& ChannelGrid::Ch(int channel) { return model_->Channel(channel); }
+const TChannel& ChannelGrid::Ch(int channel) const { return model_->Channel(channel); }
+const TChannels& ChannelGrid::Channels() const { return model_->Channels(); }
 
-QString ChannelGrid::CellText(int channel, int column) const
-{
-    if (channel < 0 || channel >= kChannels || column < 0 || column >= kColumns) return {};
-    return model_->cells[static_cast<std::size_t>(channel)][static_cast<std::size_t>(column)];
-}
+QString ChannelGrid::CellText(int channel, int column) const { return model_->Cell(channel, column); }
 
 void ChannelGrid::SetCell(int channel, int column, const QString& text) { model_->SetCell(channel, column, text); }
 
 bool ChannelGrid::LevelLocked(int channel) const
 {
-    return CellText(channel, kNsqModeColumn) == OptionText(OptNsqMode, 0);
+    return CellText(channel, GridCol::NsqMode) == OptionText(OptNsqMode, 0);
 }
 
 // Whether a cell of a channel may change at all: the channel is in use and, on the transmit side,
@@ -350,13 +76,13 @@ bool ChannelGrid::LevelLocked(int channel) const
 bool ChannelGrid::CellEditable(int channel, int column) const
 {
     if (Ch(channel).InUse == 0) return false;
-    return column < FirstTxColumn || Ch(channel).TxInhibit == 0;
+    return column < GridCol::FirstTx || Ch(channel).TxInhibit == 0;
 }
 
 void ChannelGrid::SetContext(int channelStep, double rxLow, double rxHigh, double txLow, double txHigh,
                              int /*operatingMode*/)
 {
-    channelStep_ = channelStep;
+    model_->SetFormat({channelStep, DecimalSeparator()});
     rxLow_ = rxLow;
     rxHigh_ = rxHigh;
     txLow_ = txLow;
@@ -373,373 +99,41 @@ void ChannelGrid::SetIdFeatures(bool aniEniEnabled, bool cwIdEnabled)
 
 void ChannelGrid::Fill(const TChannels& channels)
 {
-    DropEditor();
-    model_->channels.Assign(channels);
-    for (int i = 0; i < kChannels; ++i) FillRow(i);
-    model_->AllChanged();
-    setCurrentIndex(model_->index(0, 1));
-}
-
-void ChannelGrid::FillTones(int channel, int ctcssColumn, bool dcs, int tone)
-{
-    model_->cells[static_cast<std::size_t>(channel)][static_cast<std::size_t>(ctcssColumn)] =
-        dcs ? kOff : QString::fromStdString(CtcssName(tone));
-    model_->cells[static_cast<std::size_t>(channel)][static_cast<std::size_t>(ctcssColumn + 1)] =
-        dcs ? QString::fromStdString(DcsName(tone)) : kOff;
-    model_->RowRepaint(channel);
-}
-
-void ChannelGrid::FillRow(int channel)
-{
-    const TChannel& ch = Ch(channel);
-    auto& row = model_->cells[static_cast<std::size_t>(channel)];
-    row[0] = QString::number(channel + 1);
-    row[1] = QStringLiteral("%1").arg(channel + 1, 2);
-    row[kRxFreqColumn] = QString::fromStdString(SnappedFrequencyText(channelStep_, ch.RxFreq.Value(), DecimalSeparator()));
-    FillTones(channel, kRxCtcssColumn, ch.GetDecodeDcs(0) == 1, ch.GetDecodeTone(0));
-    for (int c = 0; c < FirstTxColumn; ++c)
-        if (kChoiceFields[static_cast<std::size_t>(c)])
-            row[static_cast<std::size_t>(c)] = OptionText(ColumnAt(c).Parameter, ch.*kChoiceFields[static_cast<std::size_t>(c)]);
-    row[kMultiToneColumn] = OptionText(OptNoYes, ch.MultiTone);
-    row[kNsqLevelColumn] = ch.NsqMode == 1 ? QString::number(ch.NsqLevel) : kDashes;
-    FillTransmitSide(channel);
-}
-
-void ChannelGrid::FillTransmitSide(int channel)
-{
-    const TChannel& ch = Ch(channel);
-    auto& row = model_->cells[static_cast<std::size_t>(channel)];
-    if (ch.TxInhibit != 0) {
-        row[kTxFreqColumn] = QStringLiteral("Tx Inh");
-        for (int c = kTxFreqColumn + 1; c < kColumns; ++c) row[static_cast<std::size_t>(c)] = kDashes;
-    } else {
-        row[kTxFreqColumn] = QString::fromStdString(SnappedFrequencyText(channelStep_, ch.TxFreq.Value(), DecimalSeparator()));
-        FillTones(channel, kTxCtcssColumn, ch.GetEncodeDcs(0) == 1, ch.GetEncodeTone(0));
-        for (int c = kTxDcsColumn + 1; c < kColumns; ++c)
-            row[static_cast<std::size_t>(c)] = OptionText(ColumnAt(c).Parameter, ch.*kChoiceFields[static_cast<std::size_t>(c)]);
-    }
-    model_->RowRepaint(channel);
+    editors_->Drop();
+    model_->Fill(channels);
+    setCurrentIndex(model_->index(0, GridCol::Channel));
 }
 
 void ChannelGrid::ParseInto(TChannels& out)
 {
     CommitEditor();
-    for (int i = 0; i < kChannels; ++i) ParseRow(i);
-    out.Assign(model_->channels);
+    model_->ParseAll();
+    out.Assign(model_->Channels());
 }
 
-// Reads the tone pair of a CTCSS column and the DCS column beside it: a CTCSS name gives (false,
-// index), a DCS name (true, code); "off" or an unknown text gives nothing.
-struct ParsedTone {
-    bool found = false;
-    bool dcs = false;
-    int tone = 0;
-};
+// ---- The editors over their cell -----------------------------------------------------------
 
-static ParsedTone ParseTonePair(const QString& ctcssText, const QString& dcsText)
-{
-    ParsedTone result;
-    if (ctcssText.trimmed() != kOff) {
-        const int j = FindTrimmedName(CtcssWithOff, ctcssText);
-        if (j >= 0) result = {true, false, j};
-    } else if (dcsText.trimmed() != kOff) {
-        result.dcs = true;
-        const int j = FindTrimmedName(DcsWithOff, dcsText);
-        if (j > 0) result = {true, true, j - 1};
-    }
-    return result;
-}
-
-void ChannelGrid::ParseRow(int channel)
-{
-    TChannel& ch = Ch(channel);
-    ch.RxFreq.SetValue(CellKhzFrequency(CellText(channel, kRxFreqColumn).toStdString()));
-    const ParsedTone decode = ParseTonePair(CellText(channel, kRxCtcssColumn), CellText(channel, kRxDcsColumn));
-    ch.SetSlotUsed(0, decode.found ? 1 : 0);
-    ch.SetDecodeDcs(0, decode.dcs ? 1 : 0);
-    ch.SetDecodeTone(0, decode.tone);
-    for (int c = 0; c < FirstTxColumn; ++c)
-        if (kChoiceFields[static_cast<std::size_t>(c)])
-            ch.*kChoiceFields[static_cast<std::size_t>(c)] =
-                OptionIndex(ColumnAt(c).Parameter, CellText(channel, c).toStdString());
-    if (CellText(channel, kNsqLevelColumn) != kDashes)
-        ch.NsqLevel = std::clamp(ToIntOr(CellText(channel, kNsqLevelColumn).trimmed().toStdString(), 0), 0, kMaxLevel);
-    if (ch.TxInhibit == 0) ParseTransmitSide(channel);
-}
-
-void ChannelGrid::ParseTransmitSide(int channel)
-{
-    TChannel& ch = Ch(channel);
-    ch.TxFreq.SetValue(CellKhzFrequency(CellText(channel, kTxFreqColumn).toStdString()));
-    const ParsedTone encode = ParseTonePair(CellText(channel, kTxCtcssColumn), CellText(channel, kTxDcsColumn));
-    ch.SetEncodeDcs(0, encode.dcs ? 1 : 0);
-    ch.SetEncodeTone(0, encode.tone);
-    for (int c = kTxDcsColumn + 1; c < kColumns; ++c)
-        ch.*kChoiceFields[static_cast<std::size_t>(c)] =
-            OptionIndex(ColumnAt(c).Parameter, CellText(channel, c).toStdString());
-}
-
-// ---- Post-edit rules -----------------------------------------------------------------------
-
-void ChannelGrid::PostEditRules(int channel, int column)
-{
-    TChannel& ch = Ch(channel);
-    if (column == kRxFreqColumn) {
-        if (ch.TxInhibit != 0) {
-            ch.TxInhibit = 0;
-            FillTransmitSide(channel);
-        }
-        SetCell(channel, kTxFreqColumn, CellText(channel, kRxFreqColumn));
-        const double rx = ToFloatOrZero(CellText(channel, kRxFreqColumn).toStdString());
-        SetCell(channel, kClockShiftColumn, OptionText(OptNoYes, NeedsClockShift(rx)));
-    }
-    const int partner = PartnerToneColumn(column);
-    if (partner >= 0 && CellText(channel, column) != kOff) SetCell(channel, partner, kOff);
-    if (column == kNsqModeColumn)
-        SetCell(channel, kNsqLevelColumn, LevelLocked(channel) ? kDashes : QString::number(ch.NsqLevel));
-    if (column == kRxFreqColumn || column == kTxFreqColumn) {
-        const double rx = ToFloatOrZero(CellText(channel, kRxFreqColumn).toStdString());
-        const double tx = ToFloatOrZero(CellText(channel, kTxFreqColumn).toStdString());
-        ch.CloseSplit = IsCloseSplit(tx, rx);
-        ch.TxAboveRx = IsTxAboveRx(tx, rx);
-    }
-}
-
-// A cell's text has been changed by the user: the rules of its column, then the grid is parsed.
-void ChannelGrid::AfterEdit(int channel, int column)
-{
-    PostEditRules(channel, column);
-    for (int i = 0; i < kChannels; ++i) ParseRow(i);
-}
-
-// ---- Double-click, Space and the changes they make ------------------------------------------
-
-void ChannelGrid::ActivateCell(int channel, int column)
-{
-    if (channel < 0 || channel >= kChannels || column < 1 || column >= kColumns) return;
-    CommitEditor();
-    if (column == 1) {
-        if (channel > 0) ToggleInUse(channel);
-        return;
-    }
-    if (!CellEditable(channel, column)) return;
-    const GridColumn& col = ColumnAt(column);
-    switch (col.Kind) {
-    case ColChoice: CycleCell(channel, column); break;
-    case ColDialog:
-        if (col.Parameter == DlgMultiTone) EditMultiTone(channel);
-        else ChooseTone(channel, column);
-        break;
-    case ColFrequency: OpenTextEditor(channel, column, CellText(channel, column), true); break;
-    case ColNumber:
-        if (!LevelLocked(channel)) OpenSpinEditor(channel, QString(), true);
-        break;
-    default: break;
-    }
-}
-
-void ChannelGrid::CycleCell(int channel, int column)
-{
-    const RowSnapshot before(*this, channel);
-    const QString text = CellText(channel, column);
-    QString next;
-    if (column == kIdModeColumn) {
-        const QString off = OptionText(OptIdMode, 0), aniEni = OptionText(OptIdMode, 1),
-                      cwId = OptionText(OptIdMode, 2);
-        if (text == off) next = aniEniEnabled_ ? aniEni : cwIdEnabled_ ? cwId : off;
-        else if (text == aniEni) next = cwIdEnabled_ ? cwId : off;
-        else next = off;
-    } else {
-        const OptionList& list = OptionLists[static_cast<std::size_t>(ColumnAt(column).Parameter)];
-        const int at = FindName(list.Names, text);
-        const int value = at < 0 || at >= list.Count ? 0 : (at + 1) % list.Count;
-        next = Q(list.Names[static_cast<std::size_t>(value)]);
-    }
-    SetCell(channel, column, next);
-    if (before.Changed()) {
-        AfterEdit(channel, column);
-        emit edited();
-    }
-}
-
-void ChannelGrid::ChooseTone(int channel, int column)
-{
-    const RowSnapshot before(*this, channel);
-    const ToneList list = ColumnAt(column).Parameter == DlgDcs ? ToneList::Dcs : ToneList::Ctcss;
-    const std::optional<QString> chosen = SelectFromList(this, list, true, QString(), CellText(channel, column));
-    if (!chosen) return;
-    SetCell(channel, column, *chosen);
-    if (before.Changed()) {
-        AfterEdit(channel, column);
-        emit edited();
-    }
-}
-
-void ChannelGrid::EditMultiTone(int channel)
-{
-    const RowSnapshot before(*this, channel);
-    if (!EditMultiToneRecord(this, Ch(channel))) return;
-    const TChannel& ch = Ch(channel);
-    SetCell(channel, kMultiToneColumn, OptionText(OptNoYes, ch.MultiTone == 1 ? 1 : 0));
-    FillTones(channel, kRxCtcssColumn, ch.GetDecodeDcs(0) == 1, ch.GetDecodeTone(0));
-    if (ch.TxInhibit == 0) FillTones(channel, kTxCtcssColumn, ch.GetEncodeDcs(0) == 1, ch.GetEncodeTone(0));
-    // The grid shows only slot 0; parsing keeps the record's other slots as the dialog left them.
-    if (before.Changed()) {
-        AfterEdit(channel, kMultiToneColumn);
-        emit edited();
-    }
-}
-
-void ChannelGrid::ToggleInUse(int channel)
-{
-    TChannel& ch = Ch(channel);
-    ch.InUse = ch.InUse == 0 ? 1 : 0;
-    model_->RowRepaint(channel);
-    for (int i = 0; i < kChannels; ++i) ParseRow(i);
-    emit edited();
-}
-
-void ChannelGrid::ToggleTxInhibit(int channel)
-{
-    CommitEditor();
-    TChannel& ch = Ch(channel);
-    if (ch.TxInhibit == 0) {
-        ParseTransmitSide(channel);
-        ch.TxInhibit = 1;
-    } else {
-        ch.TxInhibit = 0;
-    }
-    FillTransmitSide(channel);
-    emit edited();
-}
-
-// ---- The two editors -------------------------------------------------------------------------
-
-bool ChannelGrid::EditorActive() const { return editor_ != Editor::None; }
-
-void ChannelGrid::OpenTextEditor(int channel, int column, const QString& text, bool selectAll)
-{
-    editor_ = Editor::Text;
-    editChannel_ = channel;
-    editColumn_ = column;
-    editStartText_ = CellText(channel, column);
-    edtDmy_->setMaxLength(ColumnAt(column).Parameter);
-    edtDmy_->setText(text);
-    if (selectAll) edtDmy_->selectAll();
-    else edtDmy_->end(false);
-    PlaceEditor();
-    edtDmy_->setFocus();
-}
-
-void ChannelGrid::OpenSpinEditor(int channel, const QString& typed, bool selectAll)
-{
-    editor_ = Editor::Spin;
-    editChannel_ = channel;
-    editColumn_ = kNsqLevelColumn;
-    editStartText_ = CellText(channel, kNsqLevelColumn);
-    const QString cell = editStartText_.trimmed();
-    spinDmy_->setValue(cell.isEmpty() || cell == kDashes
-                           ? Ch(channel).NsqLevel
-                           : std::clamp(ToIntOr(cell.toStdString(), 0), 0, kMaxLevel));
-    if (!typed.isEmpty()) spinDmy_->lineEdit()->setText(typed);
-    if (selectAll) spinDmy_->selectAll();
-    else spinDmy_->lineEdit()->end(false);
-    PlaceEditor();
-    spinDmy_->setFocus();
-}
+bool ChannelGrid::EditorActive() const { return editors_->IsActive(); }
 
 // Lays the active editor over its cell; it is hidden while its row is scrolled out of view.
-void ChannelGrid::PlaceEditor()
+void ChannelGrid::PlaceEditor(bool focus)
 {
-    if (editor_ == Editor::None) return;
-    QWidget* editor = editor_ == Editor::Text ? static_cast<QWidget*>(edtDmy_) : spinDmy_;
-    const QRect cell = visualRect(model_->index(editChannel_, editColumn_));
-    const bool rowInView = cell.bottom() >= 0 && cell.top() < viewport()->height() && cell.width() > 0;
-    if (!rowInView) {
-        editor->hide();
-        return;
-    }
-    editor->setGeometry(cell.left(), cell.top() - 1, cell.width() + 1, cell.height() + 2);
-    editor->show();
-    editor->raise();
+    if (!editors_->IsActive()) return;
+    editors_->Place(visualRect(model_->index(editors_->Channel(), editors_->Column())), viewport()->height(), focus);
 }
 
-QString ChannelGrid::NormalizedFrequency(int column, const QString& text) const
+// Enter on a frequency or level cell of a channel in use opens its editor with all text selected,
+// or shows the open one again.
+void ChannelGrid::EnterOnCell(int channel, int column)
 {
-    const bool rx = column == kRxFreqColumn;
-    return QString::fromStdString(
-        NormalizeFrequencyText(text.toStdString(), channelStep_, rx ? rxLow_ : txLow_, rx ? rxHigh_ : txHigh_,
-                               DecimalSeparator()));
-}
-
-void ChannelGrid::CommitEditor() { FinishEditor(false); }
-
-// Ends the active editor (restoring its start text first for Escape) and writes its value into
-// the cell; the post-edit rules run when the cell's text changed.
-void ChannelGrid::FinishEditor(bool restore)
-{
-    if (editor_ == Editor::None || finishing_) return;
-    finishing_ = true;
-    const int channel = editChannel_, column = editColumn_;
-    const RowSnapshot before(*this, channel);
-    const bool hadFocus = edtDmy_->hasFocus() || spinDmy_->hasFocus();
-    if (editor_ == Editor::Text) {
-        if (restore) edtDmy_->setText(editStartText_);
-        const QString text = NormalizedFrequency(column, edtDmy_->text());
-        edtDmy_->hide();
-        editor_ = Editor::None;
-        if (text != CellText(channel, column)) {
-            SetCell(channel, column, text);
-            PostEditRules(channel, column);
-        }
-    } else {
-        if (restore) spinDmy_->lineEdit()->setText(editStartText_);
-        spinDmy_->interpretText();
-        const int level = std::clamp(spinDmy_->value(), 0, kMaxLevel);
-        spinDmy_->hide();
-        editor_ = Editor::None;
-        SetCell(channel, column, QString::number(level));
-        Ch(channel).NsqLevel = level;
-    }
-    for (int i = 0; i < kChannels; ++i) ParseRow(i);
-    if (hadFocus) setFocus();
-    finishing_ = false;
-    if (before.Changed()) emit edited();
-}
-
-// Fill replaces every cell, so an open editor is simply closed.
-void ChannelGrid::DropEditor()
-{
-    edtDmy_->hide();
-    spinDmy_->hide();
-    editor_ = Editor::None;
-}
-
-void ChannelGrid::TypeCharacter(QChar c)
-{
-    const QModelIndex current = currentIndex();
-    if (!current.isValid()) return;
-    const int channel = current.row(), column = current.column();
-    if (!IsTextColumn(column) || !CellEditable(channel, column)) return;
-    if (KindOf(column) == ColFrequency) {
-        if (!IsFrequencyChar(c)) return;
-        if (editor_ == Editor::Text) {
-            if (edtDmy_->text().size() < edtDmy_->maxLength()) edtDmy_->setText(edtDmy_->text() + c);
-            PlaceEditor();
-            edtDmy_->setFocus();
-        } else {
-            OpenTextEditor(channel, column, QString(c), false);
-        }
-    } else {
-        if (!IsDigitChar(c) || LevelLocked(channel)) return;
-        if (editor_ == Editor::Spin) {
-            QLineEdit* line = spinDmy_->lineEdit();
-            if (line->text().size() < line->maxLength()) line->setText(line->text() + c);
-            PlaceEditor();
-            spinDmy_->setFocus();
-        } else {
-            OpenSpinEditor(channel, QString(c), false);
-        }
+    if (!TakesTypedText(ColumnAt(column)) || !CellEditable(channel, column)) return;
+    if (editors_->IsActive()) {
+        editors_->SelectAll();
+        PlaceEditor(true);
+    } else if (ColumnAt(column).Kind == ColFrequency) {
+        OpenTextEditor(channel, column, CellText(channel, column), true);
+    } else if (!LevelLocked(channel)) {
+        OpenSpinEditor(channel, QString(), true);
     }
 }
 
@@ -748,10 +142,12 @@ void ChannelGrid::TypeCharacter(QChar c)
 void ChannelGrid::CopyCell()
 {
     QString text;
-    if (editor_ == Editor::Text) text = edtDmy_->selectedText();
-    else if (editor_ == Editor::Spin) text = spinDmy_->lineEdit()->selectedText();
-    else if (currentIndex().isValid()) text = CellText(currentIndex().row(), currentIndex().column());
-    if (editor_ != Editor::None && text.isEmpty()) return;
+    if (editors_->IsActive()) {
+        text = editors_->SelectedText();
+        if (text.isEmpty()) return;
+    } else if (currentIndex().isValid()) {
+        text = CellText(currentIndex().row(), currentIndex().column());
+    }
     QGuiApplication::clipboard()->setText(text);
 }
 
@@ -759,92 +155,37 @@ void ChannelGrid::PasteCell()
 {
     const QString text = QGuiApplication::clipboard()->text();
     if (text.isEmpty()) return;
-    const int channel = editor_ != Editor::None ? editChannel_ : currentIndex().row();
-    const int column = editor_ != Editor::None ? editColumn_ : currentIndex().column();
-    if (channel < 0 || column < 1 || !CellEditable(channel, column)) return;
-    if (editor_ != Editor::None) {
-        PasteIntoEditor(text);
-        return;
-    }
-    const RowSnapshot before(*this, channel);
-    if (!PasteIntoCell(text)) return;
-    AfterEdit(channel, column);
-    if (before.Changed()) {
+    const bool inEditor = editors_->IsActive();
+    const int channel = inEditor ? editors_->Channel() : currentIndex().row();
+    const int column = inEditor ? editors_->Column() : currentIndex().column();
+    if (channel < 0 || column < GridCol::Channel || !CellEditable(channel, column)) return;
+    if (!inEditor) {
+        PasteIntoCell(text);
+    } else if (editors_->Paste(text)) {
         emit pasted();
-        emit edited();
     }
-}
-
-// The accepted characters of the clipboard replace the editor's selection, as far as they fit.
-// The text is walked only until the editor is full, so a clipboard of megabytes costs nothing.
-void ChannelGrid::PasteIntoEditor(const QString& text)
-{
-    QLineEdit* line = editor_ == Editor::Text ? edtDmy_ : spinDmy_->lineEdit();
-    const QString before = line->text();
-    const qsizetype room = line->maxLength() - (line->text().size() - line->selectedText().size());
-    QString insert;
-    if (editor_ == Editor::Text)
-        for (qsizetype i = 0; i < text.size() && insert.size() < room; ++i)
-            if (IsFrequencyChar(text[i])) insert += text[i];
-    line->insert(insert);
-    if (line->text() != before) emit pasted();
-}
-
-bool ChannelGrid::PasteIntoCell(const QString& text)
-{
-    const int channel = currentIndex().row(), column = currentIndex().column();
-    const GridColumn& col = ColumnAt(column);
-    QString value;
-    switch (col.Kind) {
-    case ColChoice: {
-        const OptionList& list = OptionLists[static_cast<std::size_t>(col.Parameter)];
-        const int at = FindName(list.Names, text);
-        if (at < 0 || at >= list.Count) return false;
-        value = text;
-        break;
-    }
-    case ColDialog:
-        if (col.Parameter == DlgMultiTone) return false;
-        if ((col.Parameter == DlgCtcss ? FindName(CtcssWithOff, text) : FindName(DcsWithOff, text)) < 0) return false;
-        value = text;
-        break;
-    case ColFrequency:
-        value = NormalizedFrequency(column, text).left(col.Parameter);
-        break;
-    case ColNumber: {
-        if (LevelLocked(channel)) return false;
-        const QString digits = QString::fromStdString(DigitsOnly(text.toStdString()));
-        if (digits.isEmpty()) return false;
-        value = QString::number(std::min(ToIntOr(digits.left(col.Parameter).toStdString(), 0), kMaxLevel));
-        break;
-    }
-    default: return false;
-    }
-    if (value.isEmpty() || value == CellText(channel, column)) return false;
-    SetCell(channel, column, value);
-    return true;
 }
 
 // ---- Column groups, caption panels and scrolling -----------------------------------------------
 
 void ChannelGrid::SetColumnGroupVisible(int group, bool visible)
 {
-    if (group < 0 || group >= kColumnGroupCount) return;
+    if (group < 0 || group >= ColumnGroupCount) return;
     groupVisible_[group] = visible;
     ApplyColumnWidths();
 }
 
 bool ChannelGrid::ColumnGroupVisible(int group) const
 {
-    return group >= 0 && group < kColumnGroupCount && groupVisible_[group];
+    return group >= 0 && group < ColumnGroupCount && groupVisible_[group];
 }
 
 void ChannelGrid::ApplyColumnWidths()
 {
-    setColumnHidden(0, true);  // the row numbers are the vertical header
-    setColumnWidth(1, ColumnAt(1).Width);
-    for (int g = 0; g < kColumnGroupCount; ++g)
-        for (int c = kColumnGroups[g].firstColumn; c <= kColumnGroups[g].lastColumn; ++c) {
+    setColumnHidden(GridCol::RowNumber, true);  // the row numbers are the vertical header
+    setColumnWidth(GridCol::Channel, ColumnAt(GridCol::Channel).Width);
+    for (int g = 0; g < ColumnGroupCount; ++g)
+        for (int c = ColumnGroups[g].FirstColumn; c <= ColumnGroups[g].LastColumn; ++c) {
             setColumnWidth(c, ColumnAt(c).Width);
             setColumnHidden(c, !groupVisible_[g]);
         }
@@ -852,20 +193,9 @@ void ChannelGrid::ApplyColumnWidths()
     header_->viewport()->update();
 }
 
-QRect ChannelGrid::CaptionPanelRect(int group) const
-{
-    const ColumnGroup& g = ColumnGroupAt(group);
-    int width = 0;
-    for (int c = g.firstColumn; c <= g.lastColumn; ++c) width += header_->sectionSize(c);
-    return QRect(header_->sectionViewportPosition(g.firstColumn), 3, width - 1, kRowHeight - 4);
-}
+QRect ChannelGrid::CaptionPanelRect(int group) const { return header_->CaptionPanelRect(group); }
 
-bool ChannelGrid::CaptionPanelShown(int group) const
-{
-    if (!ColumnGroupVisible(group) || ColumnGroupAt(group).caption == nullptr) return false;
-    const QRect panel = CaptionPanelRect(group);
-    return panel.left() >= 0 && panel.right() < header_->viewport()->width();
-}
+bool ChannelGrid::CaptionPanelShown(int group) const { return header_->CaptionPanelShown(group); }
 
 void ChannelGrid::scrollContentsBy(int dx, int dy)
 {
@@ -884,7 +214,7 @@ void ChannelGrid::MoveToShownColumn(int direction)
 {
     const QModelIndex current = currentIndex();
     if (!current.isValid()) return;
-    for (int c = current.column() + direction; c >= 1 && c < kColumns; c += direction)
+    for (int c = current.column() + direction; c >= GridCol::Channel && c < GridColumnCount; c += direction)
         if (!isColumnHidden(c) && columnWidth(c) > 0) {
             setCurrentIndex(model_->index(current.row(), c));
             return;
@@ -896,7 +226,7 @@ void ChannelGrid::MoveToShownColumn(int direction)
 void ChannelGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
-    if (editor_ != Editor::None) CommitEditor();
+    if (editors_->IsActive()) CommitEditor();
 }
 
 void ChannelGrid::mouseDoubleClickEvent(QMouseEvent* event)
@@ -914,25 +244,11 @@ void ChannelGrid::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Right: MoveToShownColumn(+1); return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (current.isValid() && IsTextColumn(column) && CellEditable(channel, column)) {
-            if (editor_ == Editor::Text) {
-                PlaceEditor();
-                edtDmy_->selectAll();
-                edtDmy_->setFocus();
-            } else if (editor_ == Editor::Spin) {
-                PlaceEditor();
-                spinDmy_->selectAll();
-                spinDmy_->setFocus();
-            } else if (KindOf(column) == ColFrequency) {
-                OpenTextEditor(channel, column, CellText(channel, column), true);
-            } else if (!LevelLocked(channel)) {
-                OpenSpinEditor(channel, QString(), true);
-            }
-        }
+        if (current.isValid()) EnterOnCell(channel, column);
         return;
     case Qt::Key_Space:
         if (!current.isValid()) return;
-        if (column == kTxFreqColumn) {
+        if (column == GridCol::TxFreq) {
             if (Ch(channel).InUse != 0) ToggleTxInhibit(channel);
         } else {
             ActivateCell(channel, column);
@@ -970,37 +286,36 @@ void ChannelGrid::contextMenuEvent(QContextMenuEvent* event)
     menu.exec(event->globalPos());
 }
 
+// A key in an editor: Escape and Enter close it, copy and paste go through the grid, and typed
+// characters the cell does not take are dropped.
+bool ChannelGrid::EditorKey(QObject* editor, QKeyEvent* key)
+{
+    if (key->key() == Qt::Key_Escape) {
+        FinishEditor(true);
+        return true;
+    }
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        FinishEditor(false);
+        return true;
+    }
+    if (key->matches(QKeySequence::Paste)) {
+        PasteCell();
+        return true;
+    }
+    if (key->matches(QKeySequence::Copy)) {
+        CopyCell();
+        return true;
+    }
+    const QString typed = key->text();
+    return typed.size() == 1 && typed[0].isPrint() && !(key->modifiers() & Qt::ControlModifier) &&
+           editors_->Refuses(typed[0], editor);
+}
+
 bool ChannelGrid::eventFilter(QObject* watched, QEvent* event)
 {
-    const bool text = watched == edtDmy_;
-    const bool spin = watched == spinDmy_;
-    if (!text && !spin) return QTableView::eventFilter(watched, event);
+    if (!editors_ || !editors_->IsEditor(watched)) return QTableView::eventFilter(watched, event);
     switch (event->type()) {
-    case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Escape) {
-            FinishEditor(true);
-            return true;
-        }
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            FinishEditor(false);
-            return true;
-        }
-        if (key->matches(QKeySequence::Paste)) {
-            PasteCell();
-            return true;
-        }
-        if (key->matches(QKeySequence::Copy)) {
-            CopyCell();
-            return true;
-        }
-        const QString typed = key->text();
-        if (typed.size() == 1 && typed[0].isPrint() && !(key->modifiers() & Qt::ControlModifier)) {
-            const bool accepted = text ? IsFrequencyChar(typed[0]) : IsDigitChar(typed[0]);
-            if (!accepted) return true;
-        }
-        return false;
-    }
+    case QEvent::KeyPress: return EditorKey(watched, static_cast<QKeyEvent*>(event));
     case QEvent::ShortcutOverride: {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Copy)) {
@@ -1010,7 +325,7 @@ bool ChannelGrid::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     case QEvent::FocusOut:
-        if (spin && editor_ == Editor::Spin) FinishEditor(false);
+        if (watched == editors_->LevelEditor() && editors_->Active() == CellEditors::Kind::Spin) FinishEditor(false);
         return false;
     case QEvent::ContextMenu:
         contextMenuEvent(static_cast<QContextMenuEvent*>(event));

@@ -3,8 +3,16 @@
 // option list, by a selection dialog, or through one of the two editors laid over a cell (the
 // frequency text editor edtDmy and the NSQ level spin editor SpinDmy).
 //
-// Coordinates: channel 0..15 (grid rows 2..17) and column 0..27 of the column table. Column 0,
-// the row numbers, is the vertical header; the two header rows are the horizontal header.
+// Coordinates: channel 0..15 (grid rows 2..17) and a column of the column table
+// (model/grid_columns.h, GridCol). Column 0, the row numbers, is the vertical header; the two
+// header rows are the horizontal header.
+//
+// Its rooms: channel_grid.cpp, the widget with its keys, mouse, clipboard and column groups;
+// channel_grid_edits.cpp, what a double-click, Space, a paste or an editor does to a cell and
+// the post-edit rules; channel_grid_model (the cell texts and the working list),
+// channel_grid_paint (cells and headers), channel_grid_editors (the two editors). The cell
+// texts of a row and the channel rules themselves are in the core: model/channel_row.h and
+// model/channel_rules.h.
 //
 // How the main window uses it:
 //   - Fill(list) after it replaced its working list (New, Open, Upload, dialogs).
@@ -17,34 +25,23 @@
 
 #include <QTableView>
 
+#include <memory>
+
 #include "model/channel.h"
+#include "model/grid_columns.h"
 
 class QLineEdit;
 class QSpinBox;
 
 namespace qm54 {
 
-class GridModel;
+class CellEditors;
+class ChannelGridModel;
 class GridHeader;
-class LevelSpinBox;
-
-// The 23 column groups that are shown or hidden as a whole; index = group number - 1.
-struct ColumnGroup {
-    int firstColumn;
-    int lastColumn;
-    const char* itemName;  // the View > Items entry
-    const char* caption;   // the caption panel over header row 0, or nullptr
-};
-inline constexpr int kColumnGroupCount = 23;
-const ColumnGroup& ColumnGroupAt(int group);
 
 class ChannelGrid : public QTableView {
     Q_OBJECT
 public:
-    static constexpr int kChannels = 16;
-    static constexpr int kColumns = 28;
-    static constexpr int kRowHeight = 17;
-
     explicit ChannelGrid(QWidget* parent = nullptr);
     ~ChannelGrid() override;
 
@@ -71,7 +68,9 @@ public:
     void PasteCell();
 
     bool EditorActive() const;
-    void CommitEditor();  // normalises the editor's text into its cell; nothing when none is open
+    // Closes an open editor: a typed or pasted change is normalised into its cell; an editor that
+    // still holds the text it opened with changes nothing.
+    void CommitEditor();
 
     // The text of a cell, and what a double-click on it does (also used by the tests).
     QString CellText(int channel, int column) const;
@@ -81,7 +80,7 @@ public:
     QRect CaptionPanelRect(int group) const;
     bool CaptionPanelShown(int group) const;
 
-    QLineEdit* FrequencyEditor() const { return edtDmy_; }
+    QLineEdit* FrequencyEditor() const;
     QSpinBox* LevelEditor() const;
 
 signals:
@@ -98,55 +97,43 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    enum class Editor { None, Text, Spin };
-
     TChannel& Ch(int channel);
     const TChannel& Ch(int channel) const;
     void SetCell(int channel, int column, const QString& text);
     bool CellEditable(int channel, int column) const;
-    bool LevelLocked(int channel) const;  // column 7 shows "Prpgm"
+    bool LevelLocked(int channel) const;  // column NsqMode shows "Prpgm"
 
-    void FillRow(int channel);
-    void FillTransmitSide(int channel);
-    void FillTones(int channel, int typeColumn, bool dcs, int tone);
-    void ParseRow(int channel);
-    void ParseTransmitSide(int channel);
+    // channel_grid_edits.cpp
     void AfterEdit(int channel, int column);
     void PostEditRules(int channel, int column);
-
     void CycleCell(int channel, int column);
     void ChooseTone(int channel, int column);
     void EditMultiTone(int channel);
     void ToggleInUse(int channel);
     void ToggleTxInhibit(int channel);
-
     void OpenTextEditor(int channel, int column, const QString& text, bool selectAll);
     void OpenSpinEditor(int channel, const QString& typed, bool selectAll);
     void TypeCharacter(QChar c);
-    void PlaceEditor();
     void FinishEditor(bool restore);
-    void DropEditor();
     QString NormalizedFrequency(int column, const QString& text) const;
-    void PasteIntoEditor(const QString& text);
     bool PasteIntoCell(const QString& text);
+
+    // channel_grid.cpp
+    void PlaceEditor(bool focus = false);
+    void EnterOnCell(int channel, int column);
+    bool EditorKey(QObject* editor, QKeyEvent* key);
     void MoveToShownColumn(int direction);
     void ApplyColumnWidths();
 
-    GridModel* model_;
+    ChannelGridModel* model_;
     GridHeader* header_;
-    QLineEdit* edtDmy_;
-    LevelSpinBox* spinDmy_;
-    Editor editor_ = Editor::None;
-    int editChannel_ = 0;
-    int editColumn_ = 0;
-    QString editStartText_;
+    std::unique_ptr<CellEditors> editors_;
     bool finishing_ = false;
 
-    int channelStep_ = 0;
     double rxLow_ = 0, rxHigh_ = 0, txLow_ = 0, txHigh_ = 0;
     bool aniEniEnabled_ = false;
     bool cwIdEnabled_ = false;
-    bool groupVisible_[kColumnGroupCount];
+    bool groupVisible_[ColumnGroupCount];
 };
 
 }  // namespace qm54

@@ -14,6 +14,7 @@
 #include "model/hex_cells.h"
 #include "model/map54.h"
 #include "ui/main/help_viewer.h"
+#include "ui/qt_text.h"
 
 namespace qm54 {
 
@@ -42,10 +43,10 @@ FileDataDialog::FileDataDialog(std::span<const uint8_t> image, QWidget* parent)
     table_->setRowCount(rows);
     table_->setColumnCount(HexBytesPerRow);
     QStringList heads;
-    for (int c = 0; c < HexBytesPerRow; ++c) heads << QString::fromStdString(HexByteText(static_cast<uint8_t>(c)));
+    for (int c = 0; c < HexBytesPerRow; ++c) heads << ToQString(HexByteText(static_cast<uint8_t>(c)));
     table_->setHorizontalHeaderLabels(heads);
     QStringList addresses;
-    for (int r = 0; r < rows; ++r) addresses << QString::fromStdString(HexRowAddressText(static_cast<std::size_t>(r)));
+    for (int r = 0; r < rows; ++r) addresses << ToQString(HexRowAddressText(static_cast<std::size_t>(r)));
     table_->setVerticalHeaderLabels(addresses);
     table_->verticalHeader()->setFixedWidth(kAddressWidth);
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -58,7 +59,7 @@ FileDataDialog::FileDataDialog(std::span<const uint8_t> image, QWidget* parent)
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->installEventFilter(this);
     for (std::size_t i = 0; i < image.size(); ++i) {
-        auto* item = new QTableWidgetItem(QString::fromStdString(HexByteText(image[i])));
+        auto* item = new QTableWidgetItem(ToQString(HexByteText(image[i])));
         item->setTextAlignment(Qt::AlignCenter);
         table_->setItem(static_cast<int>(i / HexBytesPerRow), static_cast<int>(i % HexBytesPerRow), item);
     }
@@ -88,7 +89,7 @@ std::vector<uint8_t> FileDataDialog::Bytes(std::span<const uint8_t> fallback) co
         const QTableWidgetItem* item =
             table_->item(static_cast<int>(i / HexBytesPerRow), static_cast<int>(i % HexBytesPerRow));
         if (!item) continue;
-        if (const auto byte = ReadHexByte(item->text().toStdString())) bytes[i] = *byte;
+        if (const auto byte = ReadHexByte(ToStdString(item->text()))) bytes[i] = *byte;
     }
     return bytes;
 }

@@ -66,7 +66,7 @@ void TfrmMain::BuildActions()
     }
     miVisible_ = NewAction("miVisible", "&Visible", " ");
     for (int i = 0; i < kItemCount; ++i) {
-        miItem_[i] = NewAction(QStringLiteral("miItem%1").arg(i + 1), ColumnGroupAt(i).itemName, " ");
+        miItem_[i] = NewAction(QStringLiteral("miItem%1").arg(i + 1), ColumnGroupAt(i).ItemName, " ");
         miItem_[i]->setCheckable(true);
         miItem_[i]->setChecked(true);
         connect(miItem_[i], &QAction::triggered, this, [this, i](bool on) {

@@ -12,6 +12,7 @@
 
 #include "model/tables.h"
 #include "ui/main/help_viewer.h"
+#include "ui/qt_text.h"
 
 namespace qm54 {
 
@@ -27,7 +28,7 @@ QComboBox* NameBox(const std::array<std::string_view, N>& names, QWidget* parent
 {
     auto* box = new QComboBox(parent);
     for (const std::string_view name : names)
-        box->addItem(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
+        box->addItem(ToQString(name));
     box->setMaxVisibleItems(16);
     return box;
 }

@@ -4,6 +4,8 @@
 #include <QPushButton>
 #include <QMessageBox>
 
+#include "ui/qt_text.h"
+
 namespace qm54 {
 
 int QtPrompter::Show(const std::string& text, MsgKind kind, MsgButtons buttons,
@@ -14,8 +16,8 @@ int QtPrompter::Show(const std::string& text, MsgKind kind, MsgButtons buttons,
                                                    QMessageBox::Information, QMessageBox::Question};
     box.setIcon(kIcons[static_cast<int>(kind)]);
     box.setWindowTitle(title_.isEmpty() ? QApplication::applicationName() : title_);
-    box.setText(QString::fromStdString(text));
-    if (!detail.empty()) box.setInformativeText(QString::fromStdString(detail));
+    box.setText(ToQString(text));
+    if (!detail.empty()) box.setInformativeText(ToQString(detail));
     if (buttons == MsgButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);

@@ -13,6 +13,7 @@
 
 #include "model/tables.h"
 #include "ui/main/help_viewer.h"
+#include "ui/qt_text.h"
 
 namespace qm54 {
 
@@ -72,7 +73,7 @@ SelectListDialog::SelectListDialog(ToneList list, bool offerOff, const QString& 
             auto* item = new QTableWidgetItem;
             item->setTextAlignment(Qt::AlignCenter);
             if (i < static_cast<int>(names.size())) {
-                const QString name = QString::fromUtf8(names[i].data(), static_cast<int>(names[i].size()));
+                const QString name = ToQString(names[i]);
                 item->setText(name);
                 item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
                 if (name == current) selectedRow = r, selectedColumn = c;
