@@ -3,6 +3,7 @@
 #include "cli/cli_prompter.h"
 #include "cli/set_assignments.h"
 #include "cli/verbs.h"
+#include "model/channel_rules.h"
 #include "model/convert.h"
 #include "model/datafile.h"
 #include "model/emem.h"
@@ -53,20 +54,6 @@ void AnswerBandQuestion(const DialogEdit& edit, const DialogState& shown, Dialog
         ShownText(*intermediate.Row->Rule, BandDefaultIf(state[band].Index));
 }
 
-// The channel grid redrawn on the raster of the channel step: each frequency shown snapped and
-// read back in whole kHz. An inhibited transmit side shows "Tx Inh" and is not read back.
-void RedrawChannelsOnRaster(TCEmem& emem)
-{
-    const auto onRaster = [&](TDecimal& f) {
-        f.SetValue(CellKhzFrequency(SnappedFrequencyText(emem.ChannelStep, f.Value())));
-    };
-    for (int i = 0; i < TChannels::Count(); ++i) {
-        TChannel& channel = emem.Channels.Items(i);
-        onRaster(channel.RxFreq);
-        if (channel.TxInhibit == 0) onRaster(channel.TxFreq);
-    }
-}
-
 // One OK of a dialog as the main window runs it: the dialog shown over emem, the assigned
 // controls set (its questions answered Yes), OK, then the band defaults after a band change and
 // the grid redrawn after a step change.
@@ -81,7 +68,7 @@ void RunDialogOk(const DialogEdit& edit, TCEmem& emem)
     const int stepBefore = emem.ChannelStep;
     const DialogOk ok = ApplyDialog(dialog, state, emem);
     if (ok.BandChanged) ApplyBandDefaults(emem, emem.Band);
-    if (emem.ChannelStep != stepBefore) RedrawChannelsOnRaster(emem);
+    if (emem.ChannelStep != stepBefore) MoveChannelsOntoRaster(emem);
 }
 
 std::vector<std::string> AllSettingLines(const TCEmem& emem)

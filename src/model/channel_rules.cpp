@@ -1,5 +1,7 @@
 #include "model/channel_rules.h"
 
+#include "model/convert.h"
+
 #include "model/frequency.h"
 
 namespace qm54 {
@@ -43,5 +45,17 @@ bool ToggleInUse(TChannel& ch, int index)
 }
 
 void SetTxInhibit(TChannel& ch, bool inhibited) { ch.TxInhibit = inhibited ? 1 : 0; }
+
+void MoveChannelsOntoRaster(TCEmem& emem)
+{
+    const auto onRaster = [&](TDecimal& f) {
+        f.SetValue(CellKhzFrequency(SnappedFrequencyText(emem.ChannelStep, f.Value())));
+    };
+    for (int i = 0; i < TChannels::Count(); ++i) {
+        TChannel& channel = emem.Channels.Items(i);
+        onRaster(channel.RxFreq);
+        if (channel.TxInhibit == 0) onRaster(channel.TxFreq);
+    }
+}
 
 }  // namespace qm54

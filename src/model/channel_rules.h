@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/channel.h"
+#include "model/emem.h"
 
 namespace qm54 {
 
@@ -29,5 +30,10 @@ bool ToggleInUse(TChannel& ch, int index);
 // Inhibits the transmit (1) or allows it again (0). The transmit frequency, tones and settings
 // stay as they are while inhibited, so allowing the transmit again brings them back.
 void SetTxInhibit(TChannel& ch, bool inhibited);
+
+// The channel step was changed: every channel's frequencies move to the nearest point of the new
+// raster (SnapFrequency) and are kept to whole kHz, as the channel grid shows and stores them. An
+// inhibited transmit side keeps its frequency, which the grid does not show.
+void MoveChannelsOntoRaster(TCEmem& emem);
 
 }  // namespace qm54

@@ -201,8 +201,30 @@ private slots:
         QCOMPARE(w.Emem().Band, BandUhf);
         QCOMPARE(w.Emem().Channels.Items(5).RxFreq.Value(), 450.0);
         QCOMPARE(w.Emem().Channels.Items(5).TxFreq.Value(), 455.0);
-        QCOMPARE(w.Grid()->CellText(0, 2), QStringLiteral("450.00000"));
+        QCOMPARE(w.Grid()->CellText(0, GridCol::RxFreq), QStringLiteral("450.00000"));
         QVERIFY(w.Modified());
+    }
+
+    // A step change moves every channel onto the new raster: the redrawn grid shows it there, and
+    // that is what the channel holds.
+    void mainWindowMovesChannelsOntoTheNewRasterAfterAStepChange()
+    {
+        MainFixture f;
+        TfrmMain w(f.Options({"-D"}));
+        w.Doc().Emem().Channels.Items(0).RxFreq.SetValue(150.003);
+        w.Doc().Emem().Channels.Items(1).RxFreq.SetValue(150.00625);
+        w.Doc().ReplaceWorkingList();
+        w.Grid()->Fill(w.Doc().Working());
+        f.prompter.answers = {MrYes};
+        WhenDialogOpens([](SettingsDialog& dialog) {
+            dialog.ListAt(dialog.RowOf("ChannelStep"))->setCurrentIndex(1);  // 2.5/6.25kHz
+            PressOk(dialog);
+        });
+        w.OpenCommonDialog(DialogId::Hardware);
+        QCOMPARE(w.Grid()->CellText(0, GridCol::RxFreq), QStringLiteral("150.00250"));
+        QCOMPARE(w.Emem().Channels.Items(0).RxFreq.ScaledTrunc(3), int64_t(150002));
+        QCOMPARE(w.Grid()->CellText(1, GridCol::RxFreq), QStringLiteral("150.00625"));
+        QCOMPARE(w.Emem().Channels.Items(1).RxFreq.ScaledTrunc(3), int64_t(150006));
     }
 
     void cwIdDisabledTurnsTheGridsCwIdChannelsOff()
@@ -212,6 +234,7 @@ private slots:
         w.Doc().Emem().CwIdEnable = 1;
         w.Doc().Emem().Channels.Items(0).IdMode = 2;
         w.Doc().ReplaceWorkingList();
+        w.Grid()->Fill(w.Doc().Working());
         WhenDialogOpens([](SettingsDialog& dialog) {
             dialog.ListAt(dialog.RowOf("CwIdEnable"))->setCurrentIndex(0);
             PressOk(dialog);
@@ -219,7 +242,7 @@ private slots:
         w.OpenCommonDialog(DialogId::CwId);
         QCOMPARE(w.Emem().Channels.Items(0).IdMode, 0);
         QCOMPARE(w.Working().Items(0).IdMode, 0);
-        QCOMPARE(w.Grid()->CellText(0, 14), QStringLiteral("off"));
+        QCOMPARE(w.Grid()->CellText(0, GridCol::IdMode), QStringLiteral("off"));
     }
 
     void marketShowsThePlaceholderSerialAndValidatesAtOk()

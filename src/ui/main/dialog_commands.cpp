@@ -4,6 +4,8 @@
 // the configuration of the serial port, the column groups shown, and the about box.
 #include "ui/main/main_window.h"
 
+#include "model/channel_rules.h"
+
 #include "ui/dialogs/hardware_dialog.h"
 #include "ui/dialogs/settings_dialogs.h"
 #include "ui/main/about_dialog.h"
@@ -21,11 +23,12 @@ void TfrmMain::OpenCommonDialog(DialogId dialog)
     Prepare();
     switch (dialog) {
     case DialogId::Hardware: {
+        const int stepBefore = doc_.Emem().ChannelStep;
         TfrmHardware hardware(doc_, mode_, prompter_, this);
         if (hardware.exec() != QDialog::Accepted) return;
         if (hardware.BandChanged()) ApplyBandDefaults(doc_.Emem(), doc_.Emem().Band);
-        // The grid is redrawn on the new channel raster; what it shows is what the next command
-        // parses back into the channels.
+        // The grid is redrawn on the new raster, and what it shows is what the channels hold.
+        if (doc_.Emem().ChannelStep != stepBefore) MoveChannelsOntoRaster(doc_.Emem());
         doc_.ReplaceWorkingList();
         Refresh();
         return;
