@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(line.attempts.back() == Bytes{clone_byte::End});
         FUZZ_CHECK(std::count(line.attempts.begin(), line.attempts.end(), Bytes{clone_byte::End}) == 1);
         FUZZ_CHECK(prompter.texts == std::vector<std::string>{"Upload is completed"});
-        FUZZ_CHECK(user.lastPosition == kCloneProgressMax);
+        FUZZ_CHECK(user.lastPosition == CloneProgressMax);
     } else {
         FUZZ_CHECK(map == mapBefore);
         FUZZ_CHECK(emem == ememBefore);

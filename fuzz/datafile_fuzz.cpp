@@ -83,7 +83,7 @@ void CheckLoadAndSave(const uint8_t* data, size_t size, const TMap54& image, boo
     if (!loaded) {
         FUZZ_CHECK(emem == ememBefore && map == mapBefore);
         FUZZ_CHECK(prompts.texts.size() == 1);
-        FUZZ_CHECK(prompts.texts[0] == kFileFormatMessage || prompts.texts[0] == "File read error  File Name = " + path);
+        FUZZ_CHECK(prompts.texts[0] == FileFormatMessage || prompts.texts[0] == "File read error  File Name = " + path);
         return;
     }
     FUZZ_CHECK(prompts.texts.empty());

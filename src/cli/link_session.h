@@ -10,7 +10,7 @@
 namespace qm54::cli {
 
 // The pause before the port's line state is applied a second time (PortSettleWait's default).
-constexpr int kToolSettleMs = 10;
+constexpr int ToolSettleMs = 10;
 
 // The link's fixed waits. Test hook: with QM54_FAST_WAITS=1 in the environment the fixed pauses
 // are cut to a few milliseconds and the no-data limit to 1000 ms, so that end-to-end tests of

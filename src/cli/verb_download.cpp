@@ -65,7 +65,7 @@ int RunDownload(const Args& args)
         return ExitFailed;
     }
 
-    auto driver = OpenRadioPort(PortDevicePath(port), kToolSettleMs, prompter);
+    auto driver = OpenRadioPort(PortDevicePath(port), ToolSettleMs, prompter);
     if (!driver) return ExitFailed;
     const LinkTiming timing = ToolLinkTiming();
     CloneLink link{*driver, observer, SystemClock(), timing};

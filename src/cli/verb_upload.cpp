@@ -31,7 +31,7 @@ int RunUpload(const Args& args)
     TCEmem emem;
     SetDefaults(emem);
     {
-        auto driver = OpenRadioPort(PortDevicePath(port), kToolSettleMs, prompter);
+        auto driver = OpenRadioPort(PortDevicePath(port), ToolSettleMs, prompter);
         if (!driver) return ExitFailed;
         const LinkTiming timing = ToolLinkTiming();
         CloneLink link{*driver, observer, SystemClock(), timing};

@@ -90,12 +90,12 @@ public:
 
     void SetBar(int position)
     {
-        bar_ = std::min(position, kCloneProgressMax);
-        link_.observer.SetProgress(bar_, kCloneProgressMax);
+        bar_ = std::min(position, CloneProgressMax);
+        link_.observer.SetProgress(bar_, CloneProgressMax);
     }
     void AdvanceBar() { SetBar(bar_ + 1); }
-    void SetBarQuarters(int quarters) { SetBar(RoundHalfEven(kCloneProgressMax * quarters, 4)); }
-    void RepaintBar() { link_.observer.SetProgress(bar_, kCloneProgressMax); }
+    void SetBarQuarters(int quarters) { SetBar(RoundHalfEven(CloneProgressMax * quarters, 4)); }
+    void RepaintBar() { link_.observer.SetProgress(bar_, CloneProgressMax); }
 
     CloneLink& Link() { return link_; }
 
@@ -232,7 +232,7 @@ void EndClone(Exchange& ex, Prompter& prompter, const char* completed)
     ex.SendByte(clone_byte::End);
     ex.Pause(ex.Timing().endPauseMs);
     ex.SkipEcho();
-    ex.SetBar(kCloneProgressMax);
+    ex.SetBar(CloneProgressMax);
     ex.Pause(ex.Timing().completePauseMs);
     ShowMessageBox(prompter, completed, MsgKind::Information);
 }

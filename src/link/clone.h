@@ -46,8 +46,8 @@ constexpr uint8_t ChannelsDone = 0x27;   // sent once after the last 48-byte cha
 constexpr uint8_t End = 0x28;            // ends the clone; sent only after a complete transfer
 }  // namespace clone_byte
 
-constexpr int kCloneProgressMax = 33;
-constexpr size_t kCloneImageSize = ImageSize;
+constexpr int CloneProgressMax = 33;
+constexpr size_t CloneImageSize = ImageSize;
 using CloneImage = ImageBytes;
 
 // Everything one exchange runs over. The port is open; its owner closes it afterwards.

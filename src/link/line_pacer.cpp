@@ -6,11 +6,11 @@ namespace qm54 {
 
 namespace {
 constexpr int64_t kNanosPerSecond = 1'000'000'000;
-constexpr int kMaxBitsPerByte = 16;  // with kMaxBaud, k % baud x bits x 10^9 stays within 64 bits
+constexpr int kMaxBitsPerByte = 16;  // with MaxBaud, k % baud x bits x 10^9 stays within 64 bits
 }  // namespace
 
 LinePacer::LinePacer(int baud, int bitsPerByte)
-    : baud_(std::clamp(baud, 0, kMaxBaud)),
+    : baud_(std::clamp(baud, 0, MaxBaud)),
       bitNanos_(static_cast<int64_t>(std::clamp(bitsPerByte, 1, kMaxBitsPerByte)) * kNanosPerSecond)
 {
 }

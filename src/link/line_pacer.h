@@ -14,7 +14,7 @@ public:
     using Nanos = std::chrono::nanoseconds;
 
     // Rates above this are paced at this rate (far beyond any serial line).
-    static constexpr int kMaxBaud = 100'000'000;
+    static constexpr int MaxBaud = 100'000'000;
 
     // baud 0 or less: no pacing, every queued byte is due at once.
     explicit LinePacer(int baud, int bitsPerByte = 11);

@@ -45,7 +45,7 @@ AppSettings ReadAppSettings(const TIniData& ini, const std::string& programFolde
     for (int i = 1; i <= 4; ++i) s.recent.Append(ini.GetText(Numbered("FILE", i), ""));
     s.currentFolder = ini.GetText("CURFOLD", programFolder);
     if (!s.currentFolder.empty() && s.currentFolder.back() != '/') s.currentFolder += '/';
-    for (int i = 0; i < kItemCount; ++i) s.itemVisible[i] = ini.GetInt(Numbered("ITEM", i + 1), 1) != 0;
+    for (int i = 0; i < ColumnGroupCount; ++i) s.itemVisible[i] = ini.GetInt(Numbered("ITEM", i + 1), 1) != 0;
     return s;
 }
 
@@ -61,12 +61,12 @@ void WriteAppSettings(TIniData& ini, const AppSettings& s, const std::optional<W
         ini.SetValue("FRMW", std::to_string(normalPlace->width));
         ini.SetValue("FRMH", std::to_string(normalPlace->height));
     }
-    for (int i = 0; i < kItemCount; ++i) ini.SetValue(Numbered("ITEM", i + 1), s.itemVisible[i] ? "1" : "0");
+    for (int i = 0; i < ColumnGroupCount; ++i) ini.SetValue(Numbered("ITEM", i + 1), s.itemVisible[i] ? "1" : "0");
     // A recent file that the settings file cannot carry whole is left out of the stored list.
     std::vector<std::string> paths;
     for (const std::string& path : s.recent.Paths())
         if (IniCanHold(path)) paths.push_back(path);
-    for (size_t i = 0; i < RecentFiles::kShown; ++i)
+    for (size_t i = 0; i < RecentFiles::ShownCount; ++i)
         ini.SetValue(Numbered("FILE", static_cast<int>(i) + 1), i < paths.size() ? paths[i] : "");
     ini.SetValue("COM_PORT", comPort);
 }

@@ -2,6 +2,7 @@
 // keys in the settings file.
 #pragma once
 
+#include "model/grid_columns.h"
 #include "model/recent_files.h"
 
 #include <array>
@@ -11,8 +12,6 @@
 namespace qm54 {
 
 class TIniData;
-
-inline constexpr int kItemCount = 23;  // column groups of the channel grid
 
 struct WindowPlace {
     int left = -1;  // each applied only when 0 or more
@@ -29,7 +28,7 @@ struct AppSettings {
     int portSettleWait = 10;         // H67WAIT, milliseconds
     RecentFiles recent;              // FILE1..FILE4
     std::string currentFolder;       // CURFOLD, with a trailing '/'
-    std::array<bool, kItemCount> itemVisible;  // ITEM1..ITEM23
+    std::array<bool, ColumnGroupCount> itemVisible;  // ITEM1..ITEM23
 
     AppSettings() { itemVisible.fill(true); }
 };

@@ -261,12 +261,12 @@ std::string ValidateSerial(std::string_view text)
     const bool valid = text.size() == 8 && IsDigit(static_cast<unsigned char>(text[0])) &&
                        text[1] >= 'B' && text[1] <= 'S' && text[1] != 'O' && text[1] != 'P' &&
                        IsIntAtLeast(text.substr(2, 2), 1) && IsIntAtLeast(text.substr(4, 4), 1);
-    return valid ? std::string(text) : std::string(kDefaultSerial);
+    return valid ? std::string(text) : std::string(DefaultSerial);
 }
 
 std::string SerialWithPrefix(int band, std::string_view serial)
 {
-    if (serial == kDefaultSerial) return "00000000";
+    if (serial == DefaultSerial) return "00000000";
     if (serial.size() >= 2) {
         const char second = serial[1];
         if (second == 'B' || second == 'Q' || second == 'R' || second == 'S')

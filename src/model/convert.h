@@ -81,7 +81,7 @@ double CellKhzFrequency(std::string_view text);
 std::string NormalizeFrequencyText(std::string_view text, int step, double low, double high,
                                    char separator = '.');
 
-inline constexpr const char* kDefaultSerial = "12345678";
+inline constexpr const char* DefaultSerial = "12345678";
 
 // text when it is a valid serial number (digit, letter B..S but not O or P, two digits not "00",
 // four digits not "0000"), else the default serial.

@@ -71,16 +71,16 @@ bool LoadDataFile(const std::string& path, TCEmem& emem, TMap54& map, Prompter& 
     // Never more than one image is read, whatever the file's size.
     const ReadResult read = ReadFileHead(path, ImageSize);
     if (!read.ok) {
-        ShowError(prompter, WithName(kFileReadErrorFormat, path), read.reason);
+        ShowError(prompter, WithName(FileReadErrorFormat, path), read.reason);
         return false;
     }
     if (read.data.size() < ImageSize) {
-        ShowError(prompter, kFileFormatMessage, std::string());
+        ShowError(prompter, FileFormatMessage, std::string());
         return false;
     }
     std::copy(read.data.begin(), read.data.end(), freshMap.Bytes().begin());
     if (!freshMap.Decode(freshEmem)) {
-        ShowError(prompter, WithName(kFileReadErrorFormat, path), std::string());
+        ShowError(prompter, WithName(FileReadErrorFormat, path), std::string());
         return false;
     }
     emem.Assign(freshEmem);
@@ -94,7 +94,7 @@ bool SaveDataFile(const std::string& path, TCEmem& emem, TMap54& map, Prompter& 
     map.Encode(emem);
     const WriteResult written = AtomicWriteFile(path, map.Bytes().data(), ImageSize);
     if (!written.ok) {
-        ShowError(prompter, WithName(kFileWriteErrorFormat, path), written.reason);
+        ShowError(prompter, WithName(FileWriteErrorFormat, path), written.reason);
         return false;
     }
     return true;

@@ -11,9 +11,9 @@ namespace qm54 {
 class TCEmem;
 class TMap54;
 
-inline constexpr const char* kFileFormatMessage = "The file cannot be opened.\r\nThe file format is not correct.";
-inline constexpr const char* kFileReadErrorFormat = "File read error  File Name = %s";
-inline constexpr const char* kFileWriteErrorFormat = "File write error  File Name = %s";
+inline constexpr const char* FileFormatMessage = "The file cannot be opened.\r\nThe file format is not correct.";
+inline constexpr const char* FileReadErrorFormat = "File read error  File Name = %s";
+inline constexpr const char* FileWriteErrorFormat = "File write error  File Name = %s";
 
 // The extension of the last name in path, with its dot ("" when it has none).
 std::string FileExtension(const std::string& path);

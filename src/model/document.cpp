@@ -21,7 +21,7 @@ bool IsRegularFile(const std::string& path)
 }  // namespace
 
 Document::Document(Prompter& prompter, std::string defaultDataFile)
-    : prompter_(prompter), defaultDataFile_(std::move(defaultDataFile)), currentFile_(kNoFile)
+    : prompter_(prompter), defaultDataFile_(std::move(defaultDataFile)), currentFile_(NoFileName)
 {
     map_.Reset();
     SetDefaults(emem_);
@@ -42,7 +42,7 @@ void Document::Start(const std::string& namedFile)
         // First start: the default data file is created with the built-in defaults, read-only.
         if (SaveDataFile(defaultDataFile_, emem_, map_, prompter_)) chmod(defaultDataFile_.c_str(), 0444);
     }
-    currentFile_ = kNoFile;
+    currentFile_ = NoFileName;
     working_ = emem_.Channels;
     modified_ = false;
 }
@@ -57,7 +57,7 @@ void Document::CommitWorkingList()
 void Document::New()
 {
     modified_ = false;
-    currentFile_ = kNoFile;
+    currentFile_ = NoFileName;
     map_.Reset();
     map_.Decode(emem_);
     SetDefaults(emem_);
@@ -87,7 +87,7 @@ bool Document::NeedsSavePath() const
     // The program sets SaveAllowed at the start of every file command, before its save prompt,
     // so the RPT rule is also checked on the file itself: a Yes to the prompt of New, Open or the
     // close query must not write RPT data in place.
-    return !saveAllowed_ || currentFile_ == kNoFile || IsDefaultDataFile(currentFile_) || IsRptFile(currentFile_);
+    return !saveAllowed_ || currentFile_ == NoFileName || IsDefaultDataFile(currentFile_) || IsRptFile(currentFile_);
 }
 
 bool Document::Save()
@@ -100,7 +100,7 @@ void Document::TakeUpload()
 {
     ReplaceWorkingList();
     modified_ = true;
-    currentFile_ = kNoFile;
+    currentFile_ = NoFileName;
 }
 
 NarrowbandOutcome Document::CheckNarrowband(NarrowbandPolicy policy)

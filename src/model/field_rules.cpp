@@ -77,7 +77,7 @@ FieldValue Number(double value) { return {value, {}}; }
 std::string SerialField(std::string_view text)
 {
     std::string serial(Trim(text));
-    if (serial.empty()) serial = kDefaultSerial;
+    if (serial.empty()) serial = DefaultSerial;
     if (serial.size() < kSerialLength) serial.resize(kSerialLength, ' ');
     return serial;
 }
@@ -153,7 +153,7 @@ FieldValue ValueOfStored(const FieldRule& rule, int32_t stored, const std::strin
     case RuleKind::FreeText:
         return {0, storedText};
     case RuleKind::Serial:
-        return {0, storedText == kDefaultSerial ? std::string(kDefaultSerialShown) : storedText};
+        return {0, storedText == DefaultSerial ? std::string(kDefaultSerialShown) : storedText};
     }
     return {};
 }

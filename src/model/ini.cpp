@@ -93,7 +93,7 @@ bool TIniData::Load()
 {
     lines_.clear();
     entries_.clear();
-    const ReadResult read = ReadFileHead(path_, kMaxReadBytes);
+    const ReadResult read = ReadFileHead(path_, MaxReadBytes);
     if (!read.ok) return false;
     lines_ = SplitLines(WithoutUtf8Mark(read.data));
     for (size_t n = 0; n < lines_.size(); ++n) {

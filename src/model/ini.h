@@ -22,7 +22,7 @@ public:
 
     // Reads the file; true when at least one entry was found. A missing or unreadable file gives
     // no entries. Lone CR, LF and CR LF all end a line. A UTF-8 byte-order mark at the start is
-    // skipped (and not written back). Only the first kMaxReadBytes are read.
+    // skipped (and not written back). Only the first MaxReadBytes are read.
     bool Load();
 
     // The value as a decimal integer, or def when the key is missing or the value is not one.
@@ -40,7 +40,7 @@ public:
 
     // A settings file is a few hundred bytes; anything past this is junk and is neither read
     // nor written back.
-    static constexpr size_t kMaxReadBytes = 1 << 20;
+    static constexpr size_t MaxReadBytes = 1 << 20;
 
 private:
     struct Entry {

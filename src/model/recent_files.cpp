@@ -6,7 +6,7 @@ namespace qm54 {
 
 void RecentFiles::Append(const std::string& path)
 {
-    if (path.empty() || paths_.size() >= kShown) return;
+    if (path.empty() || paths_.size() >= ShownCount) return;
     if (std::find(paths_.begin(), paths_.end(), path) != paths_.end()) return;
     paths_.push_back(path);
 }
@@ -15,7 +15,7 @@ void RecentFiles::Touch(const std::string& path)
 {
     Remove(path);
     paths_.insert(paths_.begin(), path);
-    if (paths_.size() > kShown) paths_.resize(kShown);
+    if (paths_.size() > ShownCount) paths_.resize(ShownCount);
 }
 
 void RecentFiles::Remove(const std::string& path)

@@ -9,7 +9,7 @@ namespace qm54 {
 
 class RecentFiles {
 public:
-    static constexpr size_t kShown = 4;
+    static constexpr size_t ShownCount = 4;
 
     const std::vector<std::string>& Paths() const { return paths_; }
     // Appends a path read from the settings file (empty values are skipped, duplicates too).

@@ -20,7 +20,7 @@ FirstArgument ParseFirstArgument(const std::string& argument);
 // "<file> - QM54Win for KTD-4150 Series", with "(Manufacture mode)" appended in that mode.
 std::string MainCaption(const std::string& currentFile, OperatingMode mode);
 
-inline constexpr const char* kNoFile = "<none>";
+inline constexpr const char* NoFileName = "<none>";
 
 // The about box's version line of a file version "a.b.c.d": "QM54 Ver. " with the first field, "."
 // and the second field as a number of at least two digits (1.5.0.0 gives "QM54 Ver. 1.05"). An

@@ -78,7 +78,7 @@ void MainCommandsTest::gridEditMakesNewAskToSave()
     w.FileNew();
     QVERIFY(!w.Modified());
     QCOMPARE(w.Grid()->CellText(0, GridCol::Wide), before);
-    QCOMPARE(w.CurrentFile(), std::string(kNoFile));
+    QCOMPARE(w.CurrentFile(), std::string(NoFileName));
 }
 
 void MainCommandsTest::saveOnTheDefaultFileAsksForAName()
@@ -145,7 +145,7 @@ void MainCommandsTest::openedFileWithoutAnEditAsksNoSave()
     QCOMPARE(QString::fromStdString(w.CurrentFile()), f.Path("site.Q54"));
     w.FileNew();
     QVERIFY(!f.prompter.Saw("Do you want to save the file?"));
-    QCOMPARE(QString::fromStdString(w.CurrentFile()), QString::fromStdString(kNoFile));
+    QCOMPARE(QString::fromStdString(w.CurrentFile()), QString::fromStdString(NoFileName));
 }
 
 void MainCommandsTest::recentFilesMoveToTopAndVanishedOnesAreDropped()

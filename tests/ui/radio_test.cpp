@@ -82,7 +82,7 @@ void RadioTest::uploadThenDownload()
     QCOMPARE(f.prompter.texts, std::vector<std::string>{"Upload is completed"});
     QCOMPARE(w.Emem().SerialNumber, programmed.SerialNumber);
     QVERIFY(w.Emem().Channels == programmed.Channels);
-    QCOMPARE(w.CurrentFile(), std::string(kNoFile));
+    QCOMPARE(w.CurrentFile(), std::string(NoFileName));
     QVERIFY(w.Modified());
     QVERIFY(w.isEnabled());
 

@@ -96,7 +96,7 @@ private slots:
         QTimer::singleShot(0, [] {
             auto* visible = qobject_cast<TfrmVisible*>(QApplication::activeModalWidget());
             QVERIFY(visible);
-            for (int i = 0; i < kItemCount; ++i) {
+            for (int i = 0; i < ColumnGroupCount; ++i) {
                 QVERIFY(visible->Box(i)->isChecked());
                 visible->Box(i)->setChecked(false);
             }
@@ -106,7 +106,7 @@ private slots:
         for (int column = 2; column < 28; ++column) QCOMPARE(w.Grid()->columnWidth(column), 0);
         QVERIFY(w.Grid()->columnWidth(1) > 0);
 
-        TfrmVisible again(std::array<bool, kItemCount>{});
+        TfrmVisible again(std::array<bool, ColumnGroupCount>{});
         QVERIFY(!again.Box(0)->isChecked());
         QCOMPARE(again.Box(17)->text(), QStringLiteral("Tx Pwr (&Q)"));
         again.Box(3)->setChecked(true);

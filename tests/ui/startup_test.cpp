@@ -55,7 +55,7 @@ void StartupTest::defaultFileThatDoesNotLoadIsKept()
     MainFixture f;
     f.WriteText("defaultv.Q54", QByteArray(1000, '\x07'));
     TfrmMain w(f.Options());
-    QCOMPARE(w.CurrentFile(), std::string(kNoFile));
+    QCOMPARE(w.CurrentFile(), std::string(NoFileName));
     QCOMPARE(f.prompter.texts, std::vector<std::string>{"The file cannot be opened.\r\nThe file format is not correct."});
     QCOMPARE(f.ReadText("defaultv.Q54"), QByteArray(1000, '\x07'));
 }
@@ -102,7 +102,7 @@ void StartupTest::switchesOfTheFirstArgument()
     QCOMPARE(rxAdjust->isVisible(), service);
     QCOMPARE(alignment->isVisible(), mode == int(OperatingMode::Manufacture));
     // Only the first argument counts: "/d x.q54" opens no file from the command line.
-    QCOMPARE(w.CurrentFile(), std::string(kNoFile));
+    QCOMPARE(w.CurrentFile(), std::string(NoFileName));
     QVERIFY(f.prompter.texts.empty());  // a wrong password is silent
 }
 
@@ -122,14 +122,14 @@ void StartupTest::namedFileIsOpenedOrLeftUncreated()
 
     const QString missing = f.Path("Q54data/missing.bin");
     TfrmMain absent(f.Options({missing}));
-    QCOMPARE(absent.CurrentFile(), std::string(kNoFile));
+    QCOMPARE(absent.CurrentFile(), std::string(NoFileName));
     QVERIFY(!QFileInfo::exists(missing));
     QVERIFY(!QFileInfo::exists(f.Path("Q54data")));
 
     // A named file that does not load keeps the defaults, with the loader's message only.
     f.WriteText("short.Q54", QByteArray(100, '\0'));
     TfrmMain broken(f.Options({f.Path("short.Q54")}));
-    QCOMPARE(broken.CurrentFile(), std::string(kNoFile));
+    QCOMPARE(broken.CurrentFile(), std::string(NoFileName));
     QCOMPARE(f.prompter.texts.size(), size_t(1));
     QCOMPARE(f.ReadText("short.Q54").size(), 100);
 }

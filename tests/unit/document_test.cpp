@@ -41,7 +41,7 @@ TEST(Document, FirstStartCreatesTheDefaultFileReadOnlyAndAnUnreadableOneIsKept)
     {
         Document doc(prompter, defaultFile);
         doc.Start("");
-        EXPECT_EQ(doc.CurrentFile(), kNoFile);
+        EXPECT_EQ(doc.CurrentFile(), NoFileName);
         EXPECT_FALSE(doc.Modified());
         struct stat st {};
         ASSERT_EQ(stat(defaultFile.c_str(), &st), 0);
@@ -58,12 +58,12 @@ TEST(Document, FirstStartCreatesTheDefaultFileReadOnlyAndAnUnreadableOneIsKept)
     qm54::test::WriteAll(defaultFile, "short");
     Document doc(prompter, defaultFile);
     doc.Start("");
-    EXPECT_EQ(doc.CurrentFile(), kNoFile);
+    EXPECT_EQ(doc.CurrentFile(), NoFileName);
     EXPECT_EQ(ReadAll(defaultFile), "short");
 
     Document named(prompter, defaultFile);
     named.Start(dir.File("missing.Q54"));
-    EXPECT_EQ(named.CurrentFile(), kNoFile);
+    EXPECT_EQ(named.CurrentFile(), NoFileName);
     EXPECT_FALSE(std::filesystem::exists(dir.File("missing.Q54")));
 }
 
@@ -85,7 +85,7 @@ TEST(Document, PreparationMarksModifiedOnlyWhenTheWorkingListDiffers)
     doc.New();
     EXPECT_FALSE(doc.Modified());
     EXPECT_EQ(doc.Working().Items(4).InUse, 0);
-    EXPECT_EQ(doc.CurrentFile(), kNoFile);
+    EXPECT_EQ(doc.CurrentFile(), NoFileName);
 }
 
 TEST(Document, OpenReplacesEverythingOnlyWhenTheFileLoads)
@@ -99,7 +99,7 @@ TEST(Document, OpenReplacesEverythingOnlyWhenTheFileLoads)
     doc.CommitWorkingList();
 
     EXPECT_FALSE(doc.Open(dir.File("broken.Q54")));
-    EXPECT_EQ(doc.CurrentFile(), kNoFile);
+    EXPECT_EQ(doc.CurrentFile(), NoFileName);
     EXPECT_TRUE(doc.Modified());
     EXPECT_EQ(doc.Working().Items(2).InUse, 1);
 
@@ -147,7 +147,7 @@ TEST(Document, UploadAndNarrowbanding)
     doc.Emem().Channels.Items(0).RxFreq = TDecimal(1, 160, 0, 0);
     doc.Emem().MarketCode = MarketUsa;
     doc.TakeUpload();
-    EXPECT_EQ(doc.CurrentFile(), kNoFile);
+    EXPECT_EQ(doc.CurrentFile(), NoFileName);
     EXPECT_TRUE(doc.Modified());
     EXPECT_EQ(doc.Working().Items(0).Wide, 1);
 

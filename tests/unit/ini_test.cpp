@@ -150,7 +150,7 @@ TEST(TIniData, ReadsOnlyTheFirstMebibyteOfAHugeFile)
     TempDir dir;
     const std::string path = dir.File("QM54Win.ini");
     std::string text = "COM_PORT=3\r\n";
-    text += std::string(TIniData::kMaxReadBytes, ';');
+    text += std::string(TIniData::MaxReadBytes, ';');
     text += "\r\nLATE=1\r\n";
     WriteAll(path, text);
     TIniData ini(path);

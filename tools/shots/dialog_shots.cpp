@@ -36,7 +36,7 @@ int main(int argc, char** argv)
         {"dialog-market.png", [&] { return std::make_unique<qm54::TfrmMarket>(document, mode, prompter, nullptr); }},
         {"dialog-configuration.png", [&] { return std::make_unique<qm54::TfrmConfig>("/dev/ttyUSB0", prompter, 0); }},
         {"dialog-visible.png", [&] {
-             std::array<bool, qm54::kItemCount> shown{};
+             std::array<bool, qm54::ColumnGroupCount> shown{};
              shown.fill(true);
              return std::make_unique<qm54::TfrmVisible>(shown);
          }},

@@ -102,7 +102,7 @@ std::optional<Options> ParseOptions(int argc, char** argv)
             } catch (...) {
                 o.baud = 0;
             }
-            if (o.baud <= 0 || o.baud > qm54::LinePacer::kMaxBaud) {
+            if (o.baud <= 0 || o.baud > qm54::LinePacer::MaxBaud) {
                 std::cerr << "qm54-sim: bad baud rate \"" << v << "\"\n";
                 return std::nullopt;
             }
@@ -125,8 +125,8 @@ std::optional<Options> ParseOptions(int argc, char** argv)
 // A data file is the bare image; anything shorter or longer is not one.
 std::optional<qm54::CloneImage> LoadImage(const std::string& path, std::string& reason)
 {
-    qm54::ReadResult read = qm54::ReadFileHead(path, qm54::kCloneImageSize + 1);
-    if (!read.ok || read.data.size() != qm54::kCloneImageSize) {
+    qm54::ReadResult read = qm54::ReadFileHead(path, qm54::CloneImageSize + 1);
+    if (!read.ok || read.data.size() != qm54::CloneImageSize) {
         reason = read.ok ? "not a 1986-byte data file" : read.reason;
         return std::nullopt;
     }

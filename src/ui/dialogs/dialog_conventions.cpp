@@ -1,4 +1,5 @@
 #include "ui/dialogs/dialog_conventions.h"
+#include "ui/qt_text.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -19,9 +20,6 @@ namespace {
 
 constexpr int kCaptionWidth = 170;
 constexpr int kControlWidth = 150;
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-std::string S(const QString& text) { return text.toStdString(); }
 
 void Paint(QWidget* widget, QPalette::ColorRole role)
 {
@@ -68,7 +66,7 @@ void ValueEdit::StartTyping()
     SetTyping(true);
     if (!IsTextRule(rule_)) {
         const char separator = DecimalSeparator();
-        setText(Q(BareField(rule_, ParseField(rule_, S(text()), separator), separator)));
+        setText(ToQString(BareField(rule_, ParseField(rule_, ToStdString(text()), separator), separator)));
     }
     selectAll();
 }
@@ -77,7 +75,7 @@ void ValueEdit::Commit()
 {
     editActive_ = false;
     SetTyping(false);
-    setText(Q(CommitField(rule_, S(text()), DecimalSeparator())));
+    setText(ToQString(CommitField(rule_, ToStdString(text()), DecimalSeparator())));
     deselect();
     restoreText_ = text();
 }
@@ -182,7 +180,7 @@ SettingsDialog::SettingsDialog(const DialogTable& table, Document& document, Ope
                                Prompter& prompter, QWidget* parent)
     : QDialog(parent), prompter_(prompter), table_(table), document_(document)
 {
-    setWindowTitle(Q(std::string(table.Caption)));
+    setWindowTitle(ToQString(table.Caption));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     BuildRows(mode);
@@ -207,7 +205,7 @@ void SettingsDialog::BuildRows(OperatingMode mode)
         QWidget* control = nullptr;
         if (row.Control == RowControl::List) {
             auto* list = new DropDownList(this);
-            for (int k = 0; k < row.ListCount(); ++k) list->addItem(Q(row.ListName(k)));
+            for (int k = 0; k < row.ListCount(); ++k) list->addItem(ToQString(row.ListName(k)));
             const int index = static_cast<int>(i);
             connect(list, &QComboBox::currentIndexChanged, this, [this, index](int chosen) {
                 if (!loading_) UserChangedList(index, chosen);
@@ -216,16 +214,16 @@ void SettingsDialog::BuildRows(OperatingMode mode)
         } else {
             control = new ValueEdit(*row.Rule, this);
         }
-        control->setObjectName(Q(std::string(row.Key)));
+        control->setObjectName(ToQString(row.Key));
         control->setMinimumWidth(kControlWidth);
         const bool editable = MayEdit(row.Rights, mode);
         control->setEnabled(editable);
         if (!editable) Paint(control, QPalette::Button);
         if (row.Accelerator) {
-            caption->setText(Q(std::string(row.Caption)));
+            caption->setText(ToQString(row.Caption));
             caption->setBuddy(control);
         } else {
-            caption->setText(Q(std::string(row.Caption)).remove(QLatin1Char('&')));
+            caption->setText(ToQString(row.Caption).remove(QLatin1Char('&')));
         }
         grid->addWidget(caption, static_cast<int>(i), 0);
         grid->addWidget(control, static_cast<int>(i), 1);
@@ -266,7 +264,7 @@ void SettingsDialog::Load()
         if (auto* list = qobject_cast<DropDownList*>(controls_[i]))
             list->setCurrentIndex(state[i].Index);
         else if (auto* edit = qobject_cast<ValueEdit*>(controls_[i]))
-            edit->ShowValue(Q(state[i].Text));
+            edit->ShowValue(ToQString(state[i].Text));
     }
     loading_ = false;
 }
@@ -322,7 +320,7 @@ DialogState SettingsDialog::CurrentState() const
         if (auto* list = qobject_cast<DropDownList*>(control))
             state.push_back({list->currentIndex(), {}});
         else if (auto* edit = qobject_cast<ValueEdit*>(control))
-            state.push_back({0, S(edit->text())});
+            state.push_back({0, ToStdString(edit->text())});
     }
     return state;
 }

@@ -1,4 +1,5 @@
 #include "ui/dialogs/hardware_dialog.h"
+#include "ui/qt_text.h"
 
 namespace qm54 {
 
@@ -30,7 +31,7 @@ void TfrmHardware::UserChangedList(int row, int index)
         confirmedBand_ = index;
         // Also in the Dealer mode, where the IF field cannot be edited: the new IF is stored at OK.
         const FieldRule& rule = EditAt(ifRow_)->Rule();
-        EditAt(ifRow_)->ShowValue(QString::fromStdString(ShownText(rule, BandDefaultIf(index), {}, DecimalSeparator())));
+        EditAt(ifRow_)->ShowValue(ToQString(ShownText(rule, BandDefaultIf(index), {}, DecimalSeparator())));
     } else if (row == stepRow_) {
         if (ShowMessageBox(prompter_, kStepQuestion, MsgKind::Confirmation, MsgButtons::YesNo) != MrYes) {
             SetListQuietly(row, confirmedStep_);

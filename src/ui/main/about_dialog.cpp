@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "model/startup.h"
+#include "ui/qt_text.h"
 
 namespace qm54 {
 
@@ -14,7 +15,7 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent), lblVersion_(new QLabel(
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
-    lblVersion_->setText(QString::fromStdString(AboutVersionLine(QM54_VERSION)));
+    lblVersion_->setText(ToQString(AboutVersionLine(QM54_VERSION)));
     auto* link = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(QString::fromLatin1(SupportAddress)), this);
     link->setObjectName(QStringLiteral("lblSupport"));
     link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);

@@ -11,6 +11,7 @@
 #include "link/port_discovery.h"
 #include "link/radio_port.h"
 #include "ui/main/help_viewer.h"
+#include "ui/qt_text.h"
 
 namespace qm54 {
 
@@ -45,7 +46,7 @@ TfrmConfig::TfrmConfig(const std::string& currentDevice, Prompter& prompter, int
     for (const std::string& entry : ListComPorts(sysfsRoot)) {
         if (chosen < 0 && !currentName.empty() && entry.find(currentName) != std::string::npos)
             chosen = cmbPort_->count();
-        cmbPort_->addItem(QString::fromStdString(entry));
+        cmbPort_->addItem(ToQString(entry));
     }
     if (chosen < 0 && cmbPort_->count() > 0) chosen = 0;
     cmbPort_->setCurrentIndex(chosen);
@@ -74,7 +75,7 @@ void TfrmConfig::Ok()
         accept();
         return;
     }
-    device_ = PortDevicePath(PortNameOfEntry(cmbPort_->currentText().toStdString()));
+    device_ = PortDevicePath(PortNameOfEntry(ToStdString(cmbPort_->currentText())));
     // A test open: the port is taken even when it does not open now (the cable may come later).
     OpenRadioPort(device_, settleMs_, prompter_);
     accept();

@@ -3,6 +3,7 @@
 // the hardware dialog, the channels taken again after CW ID, the system panel after the market);
 // the configuration of the serial port, the column groups shown, and the about box.
 #include "ui/main/main_window.h"
+#include "ui/qt_text.h"
 
 #include "model/channel_rules.h"
 
@@ -61,7 +62,7 @@ void TfrmMain::OpenCommonDialog(DialogId dialog)
 void TfrmMain::FileConfigure()
 {
     Prepare();
-    TfrmConfig config(S(PortDevice()), prompter_, options_.timing.settleMs, options_.sysfsRoot, this);
+    TfrmConfig config(ToStdString(PortDevice()), prompter_, options_.timing.settleMs, options_.sysfsRoot, this);
     if (config.exec() != QDialog::Accepted) return;
     // The chosen port replaces the one of this run's --port too.
     settings_.portDevice = config.Device();
@@ -75,7 +76,7 @@ void TfrmMain::ViewVisible()
     TfrmVisible visible(settings_.itemVisible, this);
     if (visible.exec() != QDialog::Accepted) return;
     settings_.itemVisible = visible.Visible();
-    for (int i = 0; i < kItemCount; ++i) {
+    for (int i = 0; i < ColumnGroupCount; ++i) {
         miItem_[i]->setChecked(settings_.itemVisible[i]);
         grdCh_->SetColumnGroupVisible(i, settings_.itemVisible[i]);
     }

@@ -1,6 +1,7 @@
 // The main window's file and edit commands: preparation, the save prompt, New, Open, the recent
 // files, Save, Save As, the close query, Copy, Paste and the file data view.
 #include "ui/main/main_window.h"
+#include "ui/qt_text.h"
 
 #include "ui/main/channel_grid.h"
 #include "ui/main/file_data_dialog.h"
@@ -18,7 +19,7 @@ const char* const kSavePrompt = "Do you want to save the file?";
 
 std::string FolderOf(const std::string& path)
 {
-    return S(QFileInfo(Q(path)).absolutePath()) + "/";
+    return ToStdString(QFileInfo(ToQString(path)).absolutePath()) + "/";
 }
 
 bool IsRegularFile(const std::string& path)
@@ -47,10 +48,10 @@ bool TfrmMain::SavePrompt()
 
 bool TfrmMain::AskSavePath()
 {
-    const QString chosen = dialogs_.SaveDataFile(this, Q(settings_.currentFolder));
+    const QString chosen = dialogs_.SaveDataFile(this, ToQString(settings_.currentFolder));
     if (chosen.isEmpty()) return false;
-    settings_.currentFolder = FolderOf(S(chosen));
-    doc_.SetCurrentFile(S(chosen));
+    settings_.currentFolder = FolderOf(ToStdString(chosen));
+    doc_.SetCurrentFile(ToStdString(chosen));
     return true;
 }
 
@@ -100,9 +101,9 @@ void TfrmMain::FileOpen()
     doc_.AllowSave();
     Prepare();
     if (!SavePrompt()) return;
-    const QString chosen = dialogs_.OpenDataFile(this, Q(settings_.currentFolder));
+    const QString chosen = dialogs_.OpenDataFile(this, ToQString(settings_.currentFolder));
     if (chosen.isEmpty()) return;
-    LoadFile(S(chosen), true);
+    LoadFile(ToStdString(chosen), true);
 }
 
 void TfrmMain::OpenRecent(int index)

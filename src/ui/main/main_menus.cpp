@@ -1,6 +1,7 @@
 // The main window's parts: its actions, menus, toolbar, system panel and status bar, and the
 // entries that follow the operating mode and the recent files.
 #include "ui/main/main_window.h"
+#include "ui/qt_text.h"
 
 #include "model/recent_files.h"
 #include "ui/main/channel_grid.h"
@@ -65,7 +66,7 @@ void TfrmMain::BuildActions()
         a->setChecked(true);
     }
     miVisible_ = NewAction("miVisible", "&Visible", " ");
-    for (int i = 0; i < kItemCount; ++i) {
+    for (int i = 0; i < ColumnGroupCount; ++i) {
         miItem_[i] = NewAction(QStringLiteral("miItem%1").arg(i + 1), ColumnGroupAt(i).ItemName, " ");
         miItem_[i]->setCheckable(true);
         miItem_[i]->setChecked(true);
@@ -298,12 +299,12 @@ void TfrmMain::RebuildRecentMenu()
 {
     const auto& paths = settings_.recent.Paths();
     miRecentFile_->setVisible(paths.empty());
-    const std::string cwd = S(QDir::currentPath());
+    const std::string cwd = ToStdString(QDir::currentPath());
     for (size_t i = 0; i < miRecent_.size(); ++i) {
         const bool shown = i < paths.size();
         QString caption;
         if (shown) {
-            QString name = Q(RecentDisplayName(paths[i], cwd));
+            QString name = ToQString(RecentDisplayName(paths[i], cwd));
             caption = QStringLiteral("&%1 %2").arg(i + 1).arg(name.replace('&', QStringLiteral("&&")));
         }
         miRecent_[i]->setText(caption);

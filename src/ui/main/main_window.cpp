@@ -1,4 +1,5 @@
 #include "ui/main/main_window.h"
+#include "ui/qt_text.h"
 
 #include "model/convert.h"
 #include "model/factory_code.h"
@@ -97,7 +98,7 @@ std::string TfrmMain::ExamineCommandLine()
 {
     mode_ = OperatingMode::Normal;
     const FirstArgument first = ParseFirstArgument(options_.arguments.isEmpty() ? std::string()
-                                                                               : S(options_.arguments.first()));
+                                                                               : ToStdString(options_.arguments.first()));
     if (first.dealer) mode_ = OperatingMode::Dealer;
     if (!first.manufacture) return first.dataFile;
     std::optional<QString> typed;
@@ -107,7 +108,7 @@ std::string TfrmMain::ExamineCommandLine()
         TfrmPass dialog;
         if (dialog.exec() == QDialog::Accepted) typed = dialog.Text();
     }
-    if (typed && FactoryCodeMatches(S(*typed))) mode_ = OperatingMode::Manufacture;
+    if (typed && FactoryCodeMatches(ToStdString(*typed))) mode_ = OperatingMode::Manufacture;
     return first.dataFile;
 }
 
@@ -125,7 +126,7 @@ void TfrmMain::ReadSettings()
     if (OnSomeScreen(place)) setGeometry(place);
     if (settings_.startMaximised) setWindowState(windowState() | Qt::WindowMaximized);
     options_.timing.settleMs = settings_.portSettleWait;
-    for (int i = 0; i < kItemCount; ++i) {
+    for (int i = 0; i < ColumnGroupCount; ++i) {
         miItem_[i]->setChecked(settings_.itemVisible[i]);
         grdCh_->SetColumnGroupVisible(i, settings_.itemVisible[i]);
     }
@@ -136,7 +137,7 @@ void TfrmMain::WriteSettings()
 {
     TIniData ini(programFolder_ + "QM54Win.ini");
     ini.Load();
-    for (int i = 0; i < kItemCount; ++i) settings_.itemVisible[i] = miItem_[i]->isChecked();
+    for (int i = 0; i < ColumnGroupCount; ++i) settings_.itemVisible[i] = miItem_[i]->isChecked();
     std::optional<WindowPlace> place;
     if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
         const QRect g = geometry();
@@ -148,26 +149,26 @@ void TfrmMain::WriteSettings()
 
 QString TfrmMain::DefaultDataFile() const
 {
-    return Q(doc_.DefaultDataFile());
+    return ToQString(doc_.DefaultDataFile());
 }
 
 QString TfrmMain::PortDevice() const
 {
     if (!options_.portDevice.isEmpty()) return options_.portDevice;
     // Until a port is chosen, the first USB serial cable.
-    return settings_.portDevice.empty() ? QStringLiteral("/dev/ttyUSB0") : Q(settings_.portDevice);
+    return settings_.portDevice.empty() ? QStringLiteral("/dev/ttyUSB0") : ToQString(settings_.portDevice);
 }
 
 void TfrmMain::Refresh()
 {
     const TCEmem& emem = doc_.Emem();
-    setWindowTitle(Q(MainCaption(doc_.CurrentFile(), mode_)));
+    setWindowTitle(ToQString(MainCaption(doc_.CurrentFile(), mode_)));
     miSave_->setEnabled(doc_.SaveAllowed());
-    edtSerial_->setText(Q(SerialWithPrefix(emem.Band, emem.SerialNumber)));
-    edtProduct_->setText(Q(emem.ModelName));
-    edtFirmware_->setText(Q(emem.FirmwareVersion));
+    edtSerial_->setText(ToQString(SerialWithPrefix(emem.Band, emem.SerialNumber)));
+    edtProduct_->setText(ToQString(emem.ModelName));
+    edtFirmware_->setText(ToQString(emem.FirmwareVersion));
     edtPort_->setText(PortDevice());
-    edtBand_->setText(Q(OptionName(10, emem.Band)));
+    edtBand_->setText(ToQString(OptionName(10, emem.Band)));
     edtPrinter_->setText(printerName_);
     grdCh_->SetContext(emem.ChannelStep, emem.RxAdjustFreq[0].Value(), emem.RxAdjustFreq[3].Value(),
                        emem.TxAdjustFreq[0].Value(), emem.TxAdjustFreq[3].Value(), int(mode_));
@@ -179,7 +180,7 @@ void TfrmMain::Refresh()
 void TfrmMain::ShowHelp(HelpPage page)
 {
     if (!help_) help_ = new HelpViewer(this);
-    help_->ShowPage(FindHelpFolder(Q(programFolder_), helpName_), page);
+    help_->ShowPage(FindHelpFolder(ToQString(programFolder_), helpName_), page);
 }
 
 // --- events ---------------------------------------------------------------------------------

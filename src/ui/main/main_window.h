@@ -161,14 +161,14 @@ private:
     QAction* miPrintSetup_ = nullptr;
     QAction* miConfigure_ = nullptr;
     QAction* miRecentFile_ = nullptr;
-    std::array<QAction*, RecentFiles::kShown> miRecent_{};
+    std::array<QAction*, RecentFiles::ShownCount> miRecent_{};
     QAction* miExit_ = nullptr;
     QAction* miCopy_ = nullptr;
     QAction* miPaste_ = nullptr;
     QAction* miToolbar_ = nullptr;
     QAction* miStatusBar_ = nullptr;
     QAction* miVisible_ = nullptr;
-    std::array<QAction*, kItemCount> miItem_{};
+    std::array<QAction*, ColumnGroupCount> miItem_{};
     QAction* miUpload_ = nullptr;
     QAction* miDownload_ = nullptr;
     QAction* miHelpTopics_ = nullptr;

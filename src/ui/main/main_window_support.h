@@ -1,15 +1,10 @@
-// What the main window's source files share: the conversions between the core's UTF-8 texts and
-// Qt's, and the window's fixed texts and sizes.
+// What the main window's source files share: the window's fixed texts and sizes, and the text
+// conversions between the core and Qt.
 #pragma once
 
-#include <QString>
-
-#include <string>
+#include "ui/qt_text.h"
 
 namespace qm54 {
-
-inline QString Q(const std::string& text) { return QString::fromStdString(text); }
-inline std::string S(const QString& text) { return text.toStdString(); }
 
 inline constexpr int MainWindowMinWidth = 835;
 inline constexpr int MainWindowMinHeight = 540;

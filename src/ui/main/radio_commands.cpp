@@ -1,6 +1,7 @@
 // The main window's radio commands: Upload and Download, each run in the progress window with
 // the main window disabled.
 #include "ui/main/main_window.h"
+#include "ui/qt_text.h"
 
 #include "link/clone.h"
 #include "link/radio_port.h"
@@ -33,7 +34,7 @@ void TfrmMain::RadioDownload()
 
 bool TfrmMain::RunClone(bool download)
 {
-    std::unique_ptr<TCRsDrv> port = OpenRadioPort(S(PortDevice()), options_.timing.settleMs, prompter_);
+    std::unique_ptr<TCRsDrv> port = OpenRadioPort(ToStdString(PortDevice()), options_.timing.settleMs, prompter_);
     if (!port) return false;
     setEnabled(false);
     TfrmRadio radio(download);

@@ -14,7 +14,7 @@ namespace qm54 {
 namespace {
 
 // The boxes' captions in group order, each with its own accelerator.
-constexpr std::array<const char*, kItemCount> kCaptions{
+constexpr std::array<const char*, ColumnGroupCount> kCaptions{
     "&Rx Freq.", "&Decoders", "&W/N", "Clk &Sft", "&NSQ", "&Court Blip", "Rev &Bst", "DCS T&ype",
     "DDec Ty&pe", "&Multi Tone", "CW&ID ANI/ENI", "&Action Mode", "&Tx Freq.", "&Encoders", "Base T&OT",
     "Base &Guard", "&LOUT", "Tx Pwr (&Q)", "TOT M&ute", "Rpt Use (&V)", "TOT Beep (&X)", "RPT &HT", "RPT GT (&Z)",
@@ -23,13 +23,13 @@ constexpr int kBoxesPerColumn = 12;
 
 }  // namespace
 
-TfrmVisible::TfrmVisible(const std::array<bool, kItemCount>& visible, QWidget* parent) : QDialog(parent)
+TfrmVisible::TfrmVisible(const std::array<bool, ColumnGroupCount>& visible, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmVisible"));
     setWindowTitle(QStringLiteral("Visible"));
     auto* group = new QGroupBox(this);
     auto* grid = new QGridLayout(group);
-    for (int i = 0; i < kItemCount; ++i) {
+    for (int i = 0; i < ColumnGroupCount; ++i) {
         auto* box = new QCheckBox(QString::fromLatin1(kCaptions[static_cast<size_t>(i)]), group);
         box->setChecked(visible[static_cast<size_t>(i)]);
         grid->addWidget(box, i % kBoxesPerColumn, i / kBoxesPerColumn);
@@ -45,9 +45,9 @@ TfrmVisible::TfrmVisible(const std::array<bool, kItemCount>& visible, QWidget* p
     connect(help, &QShortcut::activated, this, [] { RequestHelp(HelpPage::Contents); });
 }
 
-std::array<bool, kItemCount> TfrmVisible::Visible() const
+std::array<bool, ColumnGroupCount> TfrmVisible::Visible() const
 {
-    std::array<bool, kItemCount> visible{};
+    std::array<bool, ColumnGroupCount> visible{};
     for (size_t i = 0; i < boxes_.size(); ++i) visible[i] = boxes_[i]->isChecked();
     return visible;
 }

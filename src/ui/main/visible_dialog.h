@@ -14,13 +14,13 @@ namespace qm54 {
 class TfrmVisible : public QDialog {
     Q_OBJECT
 public:
-    TfrmVisible(const std::array<bool, kItemCount>& visible, QWidget* parent = nullptr);
+    TfrmVisible(const std::array<bool, ColumnGroupCount>& visible, QWidget* parent = nullptr);
     // The flags as the boxes are ticked (the result of OK).
-    std::array<bool, kItemCount> Visible() const;
+    std::array<bool, ColumnGroupCount> Visible() const;
     QCheckBox* Box(int group) const { return boxes_[static_cast<size_t>(group)]; }
 
 private:
-    std::array<QCheckBox*, kItemCount> boxes_{};
+    std::array<QCheckBox*, ColumnGroupCount> boxes_{};
 };
 
 }  // namespace qm54
