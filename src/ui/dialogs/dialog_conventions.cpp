@@ -189,7 +189,12 @@ SettingsDialog::SettingsDialog(const DialogTable& table, Document& document, Ope
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [] { RequestHelp(HelpPage::Contents); });
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FocusChanged(now); });
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FocusChanged(now); });
+}
+
+SettingsDialog::~SettingsDialog()
+{
+    disconnect(focusWatch_);
 }
 
 void SettingsDialog::BuildRows(OperatingMode mode)

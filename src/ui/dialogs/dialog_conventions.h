@@ -71,6 +71,7 @@ class SettingsDialog : public QDialog {
 public:
     SettingsDialog(const DialogTable& table, Document& document, OperatingMode mode, Prompter& prompter,
                    QWidget* parent);
+    ~SettingsDialog() override;
 
     // What OK did (meaningful after the dialog was accepted).
     const DialogOk& Result() const { return result_; }
@@ -105,6 +106,9 @@ private:
     QPushButton* cancel_ = nullptr;
     DialogOk result_;
     bool loading_ = false;
+    // The application's focus changes feed the hint strip; cut before the dialog is taken down,
+    // whose hiding still changes the focus.
+    QMetaObject::Connection focusWatch_;
 };
 
 }  // namespace qm54
