@@ -51,7 +51,7 @@ bool SameKey(std::string_view a, std::string_view b)
 
 bool SamePlace(const WindowPlace& a, const WindowPlace& b)
 {
-    return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
+    return a.Left == b.Left && a.Top == b.Top && a.Width == b.Width && a.Height == b.Height;
 }
 
 // The main window's settings read from the file at path, written back (the window place too when
@@ -62,20 +62,20 @@ void CheckAppSettingsRoundTrip(const fs::path& path, bool writePlace)
     TIniData ini(path.string());
     ini.Load();
     const AppSettings read = ReadAppSettings(ini, programFolder);
-    WriteAppSettings(ini, read, writePlace ? std::optional<WindowPlace>(read.place) : std::nullopt);
+    WriteAppSettings(ini, read, writePlace ? std::optional<WindowPlace>(read.Place) : std::nullopt);
     ini.Save();
 
     TIniData reloaded(path.string());
     reloaded.Load();
     const AppSettings again = ReadAppSettings(reloaded, programFolder);
-    FUZZ_CHECK(SamePlace(again.place, read.place));
-    FUZZ_CHECK(again.startMaximised == read.startMaximised);
-    FUZZ_CHECK(again.comPort == read.comPort);
-    FUZZ_CHECK(again.portDevice == read.portDevice);
-    FUZZ_CHECK(again.portSettleWait == read.portSettleWait);
-    FUZZ_CHECK(again.recent.Paths() == read.recent.Paths());
-    FUZZ_CHECK(again.currentFolder == read.currentFolder);
-    FUZZ_CHECK(again.itemVisible == read.itemVisible);
+    FUZZ_CHECK(SamePlace(again.Place, read.Place));
+    FUZZ_CHECK(again.StartMaximised == read.StartMaximised);
+    FUZZ_CHECK(again.ComPort == read.ComPort);
+    FUZZ_CHECK(again.PortDevice == read.PortDevice);
+    FUZZ_CHECK(again.PortSettleWait == read.PortSettleWait);
+    FUZZ_CHECK(again.Recent.Paths() == read.Recent.Paths());
+    FUZZ_CHECK(again.CurrentFolder == read.CurrentFolder);
+    FUZZ_CHECK(again.ItemVisible == read.ItemVisible);
 }
 
 }  // namespace

@@ -7,13 +7,13 @@ namespace qm54::cli {
 
 bool ParsedArgs::Has(const std::string& flag) const
 {
-    return std::find(flags.begin(), flags.end(), flag) != flags.end();
+    return std::find(Flags.begin(), Flags.end(), flag) != Flags.end();
 }
 
 std::string ParsedArgs::Value(const std::string& name, const std::string& fallback) const
 {
-    const auto it = values.find(name);
-    return it == values.end() ? fallback : it->second;
+    const auto it = Values.find(name);
+    return it == Values.end() ? fallback : it->second;
 }
 
 bool ParseArgs(const Args& args, std::initializer_list<OptionSpec> specs, ParsedArgs& out,
@@ -23,7 +23,7 @@ bool ParseArgs(const Args& args, std::initializer_list<OptionSpec> specs, Parsed
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            out.positional.push_back(arg);
+            out.Positional.push_back(arg);
             continue;
         }
         if (arg == "--") {
@@ -34,23 +34,23 @@ bool ParseArgs(const Args& args, std::initializer_list<OptionSpec> specs, Parsed
         const std::string name = arg.substr(0, eq);
         const OptionSpec* known = nullptr;
         for (const OptionSpec& s : specs)
-            if (name == s.name) known = &s;
+            if (name == s.Name) known = &s;
         if (known == nullptr) {
             error = "unknown option " + name;
             return false;
         }
-        if (!known->takesValue) {
+        if (!known->TakesValue) {
             if (eq != std::string::npos) {
                 error = name + " takes no value";
                 return false;
             }
-            out.flags.push_back(name);
+            out.Flags.push_back(name);
             continue;
         }
         if (eq != std::string::npos) {
-            out.values[name] = arg.substr(eq + 1);
+            out.Values[name] = arg.substr(eq + 1);
         } else if (i + 1 < args.size()) {
-            out.values[name] = args[++i];
+            out.Values[name] = args[++i];
         } else {
             error = name + " needs a value";
             return false;

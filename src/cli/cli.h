@@ -14,22 +14,22 @@ enum ExitCode { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
 using Args = std::vector<std::string>;  // the arguments after the verb
 
 struct Verb {
-    const char* name;
-    const char* usage;    // the arguments, for example "FILE [--band vhf|uhf]"
-    const char* summary;  // one line for "qm54 --help"
-    const char* help;     // the rest of "qm54 VERB --help"
-    int (*run)(const Args& args);
+    const char* Name;
+    const char* Usage;    // the arguments, for example "FILE [--band vhf|uhf]"
+    const char* Summary;  // one line for "qm54 --help"
+    const char* Help;     // the rest of "qm54 VERB --help"
+    int (*Run)(const Args& args);
 };
 
 struct OptionSpec {
-    const char* name;  // with its dashes, for example "--band"
-    bool takesValue;   // "--band uhf" or "--band=uhf"; otherwise a flag such as "--yes"
+    const char* Name;  // with its dashes, for example "--band"
+    bool TakesValue;   // "--band uhf" or "--band=uhf"; otherwise a flag such as "--yes"
 };
 
 struct ParsedArgs {
-    std::vector<std::string> positional;
-    std::map<std::string, std::string> values;  // options with a value, by name
-    std::vector<std::string> flags;             // flags given
+    std::vector<std::string> Positional;
+    std::map<std::string, std::string> Values;  // options with a value, by name
+    std::vector<std::string> Flags;             // flags given
 
     bool Has(const std::string& flag) const;
     std::string Value(const std::string& name, const std::string& fallback) const;

@@ -24,12 +24,12 @@ LinkTiming ToolLinkTiming()
     LinkTiming timing;
     const char* fast = std::getenv("QM54_FAST_WAITS");
     if (fast != nullptr && std::strcmp(fast, "1") == 0) {
-        timing.handshakePauseMs = 5;
-        timing.shortPauseMs = 5;
-        timing.alignPauseMs = 5;
-        timing.endPauseMs = 5;
-        timing.completePauseMs = 0;
-        timing.noDataMs = 1000;
+        timing.HandshakePauseMs = 5;
+        timing.ShortPauseMs = 5;
+        timing.AlignPauseMs = 5;
+        timing.EndPauseMs = 5;
+        timing.CompletePauseMs = 0;
+        timing.NoDataMs = 1000;
     }
     return timing;
 }

@@ -74,7 +74,7 @@ const std::vector<Verb> kVerbs = {
 void PrintOverview(std::FILE* out)
 {
     std::fprintf(out, "usage: qm54 VERB [ARGUMENTS]   (qm54 VERB --help for one verb)\n\nverbs:\n");
-    for (const Verb& v : Verbs()) std::fprintf(out, "  %-10s %s\n", v.name, v.summary);
+    for (const Verb& v : Verbs()) std::fprintf(out, "  %-10s %s\n", v.Name, v.Summary);
     std::fprintf(out, "\nexit status: 0 done, 1 the operation failed (message on stderr), 2 usage error\n");
 }
 
@@ -94,7 +94,7 @@ std::span<const Verb> Verbs() { return kVerbs; }
 const Verb* FindVerb(const std::string& name)
 {
     for (const Verb& v : Verbs())
-        if (name == v.name) return &v;
+        if (name == v.Name) return &v;
     return nullptr;
 }
 
@@ -120,8 +120,8 @@ int main(int argc, char** argv)
     }
     const Args args(argv + 2, argv + argc);
     if (AsksForHelp(args)) {
-        std::printf("usage: qm54 %s %s\n\n%s\n\n%s\n", verb->name, verb->usage, verb->summary, verb->help);
+        std::printf("usage: qm54 %s %s\n\n%s\n\n%s\n", verb->Name, verb->Usage, verb->Summary, verb->Help);
         return ExitOk;
     }
-    return verb->run(args);
+    return verb->Run(args);
 }

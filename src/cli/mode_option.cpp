@@ -44,7 +44,7 @@ std::optional<OperatingMode> ModeNamed(const std::string& name)
 
 bool FactoryCodeAccepted(const ParsedArgs& parsed)
 {
-    const std::string code = parsed.values.count("--factory-code") ? parsed.Value("--factory-code", "")
+    const std::string code = parsed.Values.count("--factory-code") ? parsed.Value("--factory-code", "")
                                                                      : ReadFactoryCode();
     return FactoryCodeMatches(code);
 }

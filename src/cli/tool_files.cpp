@@ -39,11 +39,11 @@ int PrintLoadedFile(const char* verb, const Args& args,
     ParsedArgs parsed;
     std::string error;
     if (!ParseArgs(args, {}, parsed, error)) return UsageError(verb, error);
-    if (parsed.positional.size() != 1) return UsageError(verb, "give exactly one FILE");
+    if (parsed.Positional.size() != 1) return UsageError(verb, "give exactly one FILE");
 
     TCEmem emem;
     TMap54 map;
-    if (!LoadToolFile(parsed.positional[0], emem, map)) return ExitFailed;
+    if (!LoadToolFile(parsed.Positional[0], emem, map)) return ExitFailed;
     return WriteOutput(verb, render(emem, map));
 }
 

@@ -34,8 +34,8 @@ int RunDownload(const Args& args)
                    {{"--port", true}, {"--mode", true}, {"--yes", false}, {"--date", true}, {"--factory-code", true}},
                    parsed, error))
         return UsageError("download", error);
-    if (parsed.positional.size() != 1) return UsageError("download", "one data FILE is required");
-    const std::string file = parsed.positional[0];
+    if (parsed.Positional.size() != 1) return UsageError("download", "one data FILE is required");
+    const std::string file = parsed.Positional[0];
     const std::string port = parsed.Value("--port", "");
     if (port.empty()) return UsageError("download", "--port DEV is required");
     const std::optional<OperatingMode> mode = ModeNamed(parsed.Value("--mode", "normal"));
@@ -60,7 +60,7 @@ int RunDownload(const Args& args)
     if (!LoadDataFile(FullPath(file), emem, map, prompter, saveAllowed)) return ExitFailed;
 
     const NarrowbandOutcome narrowband = NarrowbandCheck(NarrowbandPolicyForDate(date), emem, prompter);
-    if (!narrowband.download) {
+    if (!narrowband.Download) {
         std::fprintf(stderr, "qm54 download: not downloaded; %s is unchanged\n", file.c_str());
         return ExitFailed;
     }

@@ -36,12 +36,12 @@ int RunGet(const Args& args)
     ParsedArgs parsed;
     std::string error;
     if (!ParseArgs(args, {}, parsed, error)) return UsageError("get", error);
-    if (parsed.positional.empty()) return UsageError("get", "give a FILE and any KEYs");
+    if (parsed.Positional.empty()) return UsageError("get", "give a FILE and any KEYs");
 
     std::vector<const SettingRow*> rows;
-    for (size_t i = 1; i < parsed.positional.size(); ++i) {
-        const SettingRow* row = FindSetting(parsed.positional[i]);
-        if (row == nullptr) return UsageError("get", "unknown setting \"" + parsed.positional[i] + "\"");
+    for (size_t i = 1; i < parsed.Positional.size(); ++i) {
+        const SettingRow* row = FindSetting(parsed.Positional[i]);
+        if (row == nullptr) return UsageError("get", "unknown setting \"" + parsed.Positional[i] + "\"");
         rows.push_back(row);
     }
     if (rows.empty())
@@ -49,7 +49,7 @@ int RunGet(const Args& args)
 
     TCEmem emem;
     TMap54 map;
-    if (!LoadToolFile(parsed.positional[0], emem, map)) return ExitFailed;
+    if (!LoadToolFile(parsed.Positional[0], emem, map)) return ExitFailed;
     std::string text;
     for (const SettingRow* row : rows)
         for (const std::string& line : SettingLines(emem, *row)) text += line + "\n";

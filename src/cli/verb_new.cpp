@@ -14,7 +14,7 @@ int RunNew(const Args& args)
     ParsedArgs parsed;
     std::string error;
     if (!ParseArgs(args, {{"--band", true}}, parsed, error)) return UsageError("new", error);
-    if (parsed.positional.size() != 1) return UsageError("new", "give exactly one FILE");
+    if (parsed.Positional.size() != 1) return UsageError("new", "give exactly one FILE");
     const std::string band = parsed.Value("--band", "vhf");
     if (band != "vhf" && band != "uhf") return UsageError("new", "--band is vhf or uhf, not \"" + band + "\"");
 
@@ -34,7 +34,7 @@ int RunNew(const Args& args)
     }
 
     CliPrompter prompter;
-    return SaveDataFile(FullPath(parsed.positional[0]), emem, map, prompter) ? ExitOk : ExitFailed;
+    return SaveDataFile(FullPath(parsed.Positional[0]), emem, map, prompter) ? ExitOk : ExitFailed;
 }
 
 }  // namespace qm54::cli

@@ -11,7 +11,7 @@ int RunPorts(const Args& args)
     ParsedArgs parsed;
     std::string error;
     if (!ParseArgs(args, {}, parsed, error)) return UsageError("ports", error);
-    if (!parsed.positional.empty()) return UsageError("ports", "takes no arguments");
+    if (!parsed.Positional.empty()) return UsageError("ports", "takes no arguments");
     for (const std::string& entry : ListComPorts()) std::printf("%s\n", entry.c_str());
     return ExitOk;
 }

@@ -103,11 +103,11 @@ int RunSet(const Args& args)
     ParsedArgs parsed;
     std::string error;
     if (!ParseArgs(args, {{"--mode", true}, {"--factory-code", true}}, parsed, error)) return UsageError("set", error);
-    if (parsed.positional.size() < 2) return UsageError("set", "give a FILE and at least one KEY=VALUE");
+    if (parsed.Positional.size() < 2) return UsageError("set", "give a FILE and at least one KEY=VALUE");
     std::vector<Assignment> assignments;
-    for (size_t i = 1; i < parsed.positional.size(); ++i) {
-        const std::optional<Assignment> assignment = ReadAssignment(parsed.positional[i]);
-        if (!assignment) return UsageError("set", "\"" + parsed.positional[i] + "\" is not KEY=VALUE");
+    for (size_t i = 1; i < parsed.Positional.size(); ++i) {
+        const std::optional<Assignment> assignment = ReadAssignment(parsed.Positional[i]);
+        if (!assignment) return UsageError("set", "\"" + parsed.Positional[i] + "\" is not KEY=VALUE");
         if (FindSetting(assignment->Key) == nullptr) return UsageError("set", "unknown setting \"" + assignment->Key + "\"");
         assignments.push_back(*assignment);
     }
@@ -125,7 +125,7 @@ int RunSet(const Args& args)
 
     TCEmem emem;
     TMap54 map;
-    const std::string& file = parsed.positional[0];
+    const std::string& file = parsed.Positional[0];
     if (!LoadToolFile(file, emem, map)) return ExitFailed;
     const TCEmem loaded = emem;
     for (const DialogEdit& edit : ByDialog(entries)) RunDialogOk(edit, emem);

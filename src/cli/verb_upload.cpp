@@ -20,7 +20,7 @@ int RunUpload(const Args& args)
     if (!ParseArgs(args, {{"--port", true}, {"-o", true}}, parsed, error)) return UsageError("upload", error);
     const std::string port = parsed.Value("--port", "");
     const std::string output = parsed.Value("-o", "");
-    if (!parsed.positional.empty()) return UsageError("upload", "unexpected argument " + parsed.positional[0]);
+    if (!parsed.Positional.empty()) return UsageError("upload", "unexpected argument " + parsed.Positional[0]);
     if (port.empty()) return UsageError("upload", "--port DEV is required");
     if (output.empty()) return UsageError("upload", "-o FILE is required");
 

@@ -65,7 +65,7 @@ class Exchange {
 public:
     explicit Exchange(CloneLink& link) : link_(link) {}
 
-    bool Send(std::span<const uint8_t> bytes) { return link_.port.Send(bytes.data(), bytes.size()) == 0; }
+    bool Send(std::span<const uint8_t> bytes) { return link_.Port.Send(bytes.data(), bytes.size()) == 0; }
     bool SendByte(uint8_t b) { return Send(std::span<const uint8_t>(&b, 1)); }
 
     // Receives exactly count bytes into a zero-filled buffer, so that only a Received result
@@ -73,29 +73,29 @@ public:
     RecvResult Receive(std::vector<uint8_t>& bytes, size_t count)
     {
         bytes.assign(count, 0);
-        return RecvWait(link_.port, bytes.data(), count, link_.observer, link_.clock, link_.timing);
+        return RecvWait(link_.Port, bytes.data(), count, link_.Observer, link_.Time, link_.Timing);
     }
 
     // Waits for the echo of one control byte; its outcome does not matter.
     void SkipEcho()
     {
         uint8_t echo = 0;
-        static_cast<void>(RecvWait(link_.port, &echo, kEcho1, link_.observer, link_.clock, link_.timing));
+        static_cast<void>(RecvWait(link_.Port, &echo, kEcho1, link_.Observer, link_.Time, link_.Timing));
     }
 
-    void Pause(int ms) { link_.clock.SleepMs(ms); }
-    void Pump() { link_.observer.PumpEvents(); }
-    bool Cancelled() const { return link_.observer.CancelRequested(); }
-    const LinkTiming& Timing() const { return link_.timing; }
+    void Pause(int ms) { link_.Time.SleepMs(ms); }
+    void Pump() { link_.Observer.PumpEvents(); }
+    bool Cancelled() const { return link_.Observer.CancelRequested(); }
+    const LinkTiming& Timing() const { return link_.Timing; }
 
     void SetBar(int position)
     {
         bar_ = std::min(position, CloneProgressMax);
-        link_.observer.SetProgress(bar_, CloneProgressMax);
+        link_.Observer.SetProgress(bar_, CloneProgressMax);
     }
     void AdvanceBar() { SetBar(bar_ + 1); }
     void SetBarQuarters(int quarters) { SetBar(RoundHalfEven(CloneProgressMax * quarters, 4)); }
-    void RepaintBar() { link_.observer.SetProgress(bar_, CloneProgressMax); }
+    void RepaintBar() { link_.Observer.SetProgress(bar_, CloneProgressMax); }
 
     CloneLink& Link() { return link_; }
 
@@ -130,7 +130,7 @@ CloneResult ReadBlock(Exchange& ex, const ReadArea& area, uint8_t block, std::ve
 {
     const std::vector<uint8_t> request = BuildFrame(area.command, block, {});
     if (!ex.Send(request)) return CloneResult::Failed;
-    if (pauseAfterRequest) ex.Pause(ex.Timing().handshakePauseMs);
+    if (pauseAfterRequest) ex.Pause(ex.Timing().HandshakePauseMs);
     std::vector<uint8_t> received;
     const RecvResult wait = ex.Receive(received, request.size() + ReplySize(area.length));
     if (wait == RecvResult::Cancelled) {
@@ -230,10 +230,10 @@ CloneResult CheckBand(Prompter& prompter, OperatingMode mode, const CloneImage& 
 void EndClone(Exchange& ex, Prompter& prompter, const char* completed)
 {
     ex.SendByte(clone_byte::End);
-    ex.Pause(ex.Timing().endPauseMs);
+    ex.Pause(ex.Timing().EndPauseMs);
     ex.SkipEcho();
     ex.SetBar(CloneProgressMax);
-    ex.Pause(ex.Timing().completePauseMs);
+    ex.Pause(ex.Timing().CompletePauseMs);
     ShowMessageBox(prompter, completed, MsgKind::Information);
 }
 
@@ -285,9 +285,9 @@ std::vector<uint8_t> BuildFrame(uint8_t command, uint8_t block, std::span<const 
 CloneResult CloneStart(CloneLink& link)
 {
     Exchange ex(link);
-    link.port.PurgeRx();
-    link.port.PurgeTx();
-    ex.Pause(link.timing.handshakePauseMs);
+    link.Port.PurgeRx();
+    link.Port.PurgeTx();
+    ex.Pause(link.Timing.HandshakePauseMs);
     if (!ex.SendByte(clone_byte::Start)) return CloneResult::Failed;
     std::vector<uint8_t> answer;
     const RecvResult wait = ex.Receive(answer, kStartAnswerSize);
@@ -304,8 +304,8 @@ CloneResult CloneStart(CloneLink& link)
 CloneResult CloneResync(CloneLink& link)
 {
     Exchange ex(link);
-    link.port.PurgeRx();
-    ex.Pause(link.timing.handshakePauseMs);
+    link.Port.PurgeRx();
+    ex.Pause(link.Timing.HandshakePauseMs);
     if (!ex.SendByte(clone_byte::Resync)) return CloneResult::Failed;
     std::vector<uint8_t> answer;
     const RecvResult wait = ex.Receive(answer, kResyncAnswerSize);
@@ -434,7 +434,7 @@ CloneResult UploadFromRadio(CloneLink& link, Prompter& prompter, TMap54& map, TC
     if (result == CloneResult::Ok && !received.Decode(decoded)) result = CloneResult::BadData;
     // A cancel that arrives after the last block still keeps the caller's data: the clone is not
     // ended with 0x28 and the caller is told it got nothing.
-    if (result == CloneResult::Ok && !link.observer.CancelRequested()) {
+    if (result == CloneResult::Ok && !link.Observer.CancelRequested()) {
         map.Assign(received);
         emem.Assign(decoded);
     }

@@ -52,10 +52,10 @@ using CloneImage = ImageBytes;
 
 // Everything one exchange runs over. The port is open; its owner closes it afterwards.
 struct CloneLink {
-    SerialPort& port;
-    LinkObserver& observer;
-    Clock& clock;
-    const LinkTiming& timing;
+    SerialPort& Port;
+    LinkObserver& Observer;
+    Clock& Time;
+    const LinkTiming& Timing;
 };
 
 // command, 0x00, payload size + 2, block, payload, ByteSum of all of it.

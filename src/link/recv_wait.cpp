@@ -34,8 +34,8 @@ RecvResult RecvWait(SerialPort& port, uint8_t* dest, size_t want, LinkObserver& 
             }
             lastByteAt = clock.NowMs();  // the no-data limit restarts from this byte
         } else {
-            if (clock.NowMs() - lastByteAt >= timing.noDataMs) return RecvResult::NoData;
-            port.WaitReadable(timing.pollMs);
+            if (clock.NowMs() - lastByteAt >= timing.NoDataMs) return RecvResult::NoData;
+            port.WaitReadable(timing.PollMs);
         }
         observer.PumpEvents();
     }

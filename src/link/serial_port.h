@@ -37,14 +37,14 @@ Clock& SystemClock();
 
 // The fixed waits of the link, in one place so that tests may shorten them.
 struct LinkTiming {
-    int settleMs = 10;        // PortSettleWait (settings key H67WAIT) before the line state is applied again
-    int handshakePauseMs = 100; // after the purge of CloneStart and CloneResync, and after an area 1 request
-    int shortPauseMs = 200;
-    int alignPauseMs = 500;
-    int endPauseMs = 700;     // after 0x28
-    int completePauseMs = 2000; // before "Upload is completed" / "Download is completed"
-    int noDataMs = 5000;      // RecvWait ends after this long without a byte
-    int pollMs = 10;          // longest single wait for a byte inside RecvWait
+    int SettleMs = 10;        // PortSettleWait (settings key H67WAIT) before the line state is applied again
+    int HandshakePauseMs = 100; // after the purge of CloneStart and CloneResync, and after an area 1 request
+    int ShortPauseMs = 200;
+    int AlignPauseMs = 500;
+    int EndPauseMs = 700;     // after 0x28
+    int CompletePauseMs = 2000; // before "Upload is completed" / "Download is completed"
+    int NoDataMs = 5000;      // RecvWait ends after this long without a byte
+    int PollMs = 10;          // longest single wait for a byte inside RecvWait
 };
 
 // What an exchange tells its window, and how it learns of Cancel. The Qt progress window, the

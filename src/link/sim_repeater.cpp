@@ -89,8 +89,8 @@ std::optional<SimFault> ParseSimFault(const std::string& text, std::string& erro
     }
     SimFault fault{found->kind};
     if (at == std::string::npos) {
-        if (fault.kind == SimFaultKind::WrongStart || fault.kind == SimFaultKind::Flood) {
-            fault.atStart = true;
+        if (fault.Kind == SimFaultKind::WrongStart || fault.Kind == SimFaultKind::Flood) {
+            fault.AtStart = true;
             return fault;
         }
         error = "fault \"" + name + "\" needs @AREA:BLOCK";
@@ -98,8 +98,8 @@ std::optional<SimFault> ParseSimFault(const std::string& text, std::string& erro
     }
     const std::string where = text.substr(at + 1);
     const size_t colon = where.find(':');
-    if (colon == std::string::npos || !ParseNumber(where.substr(0, colon), 1, 5, fault.area) ||
-        !ParseNumber(where.substr(colon + 1), 0, 48, fault.block)) {
+    if (colon == std::string::npos || !ParseNumber(where.substr(0, colon), 1, 5, fault.Area) ||
+        !ParseNumber(where.substr(colon + 1), 0, 48, fault.Block)) {
         error = "bad place \"" + where + "\" (AREA 1-5, BLOCK 0-48)";
         return std::nullopt;
     }
@@ -109,7 +109,7 @@ std::optional<SimFault> ParseSimFault(const std::string& text, std::string& erro
 const SimFault* SimRepeater::FaultAt(int area, int block, bool start) const
 {
     for (const SimFault& f : faults_) {
-        if (start ? f.atStart : (!f.atStart && f.area == area && (area <= 2 || f.block == block)))
+        if (start ? f.AtStart : (!f.AtStart && f.Area == area && (area <= 2 || f.Block == block)))
             return &f;
     }
     return nullptr;
@@ -179,11 +179,11 @@ std::vector<uint8_t> SimRepeater::Feed(uint8_t byte)
         awaitingAck_ = true;
         inSession_ = false;
         const SimFault* f = FaultAt(0, 0, true);
-        if (f && f->kind == SimFaultKind::Flood) {
+        if (f && f->Kind == SimFaultKind::Flood) {
             flooding_ = true;
         } else {
             out.push_back(Start);
-            out.push_back(f && f->kind == SimFaultKind::WrongStart ? Start : StartAnswer);
+            out.push_back(f && f->Kind == SimFaultKind::WrongStart ? Start : StartAnswer);
         }
         break;
     }
@@ -249,7 +249,7 @@ void SimRepeater::Answer(std::vector<uint8_t> reply, int area, int block, bool i
 {
     const SimFault* fault = FaultAt(area, block);
     if (fault) {
-        switch (fault->kind) {
+        switch (fault->Kind) {
         case SimFaultKind::BadChecksum:
             if (isRead) ++reply.back();
             break;
@@ -268,7 +268,7 @@ void SimRepeater::Answer(std::vector<uint8_t> reply, int area, int block, bool i
         case SimFaultKind::LengthZero:
         case SimFaultKind::Length255:
             if (isRead) {
-                reply[2] = fault->kind == SimFaultKind::LengthZero ? 0 : 255;
+                reply[2] = fault->Kind == SimFaultKind::LengthZero ? 0 : 255;
                 SealFrame(reply);
             }
             break;

@@ -32,10 +32,10 @@ enum class SimFaultKind {
 // Where a fault strikes: area 1 to 5 and the block number as the frame carries it (areas 1 and 2
 // have one block, 0). The start answer and a flood without a place strike at the start request.
 struct SimFault {
-    SimFaultKind kind;
-    int area = 0;
-    int block = 0;
-    bool atStart = false;
+    SimFaultKind Kind;
+    int Area = 0;
+    int Block = 0;
+    bool AtStart = false;
 };
 
 // Parses "KIND@AREA:BLOCK" (or "start", "flood" alone). Kinds: checksum, header, block, start,

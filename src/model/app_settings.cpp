@@ -34,37 +34,37 @@ void SetPath(TIniData& ini, const char* key, const std::string& path)
 AppSettings ReadAppSettings(const TIniData& ini, const std::string& programFolder)
 {
     AppSettings s;
-    s.place.top = ini.GetInt("FRMY", -1);
-    s.place.left = ini.GetInt("FRMX", -1);
-    s.place.width = ini.GetInt("FRMW", -1);
-    s.place.height = ini.GetInt("FRMH", -1);
-    s.startMaximised = ini.GetInt("FRMMAX", -1) == 1;
-    s.comPort = InRange(ini.GetInt("COM_PORT", 1), 1, kMaxComPort, 1);
-    s.portDevice = ini.GetText("PORT", "");
-    s.portSettleWait = InRange(ini.GetInt("H67WAIT", 10), 0, kMaxSettleWait, 10);
-    for (int i = 1; i <= 4; ++i) s.recent.Append(ini.GetText(Numbered("FILE", i), ""));
-    s.currentFolder = ini.GetText("CURFOLD", programFolder);
-    if (!s.currentFolder.empty() && s.currentFolder.back() != '/') s.currentFolder += '/';
-    for (int i = 0; i < ColumnGroupCount; ++i) s.itemVisible[i] = ini.GetInt(Numbered("ITEM", i + 1), 1) != 0;
+    s.Place.Top = ini.GetInt("FRMY", -1);
+    s.Place.Left = ini.GetInt("FRMX", -1);
+    s.Place.Width = ini.GetInt("FRMW", -1);
+    s.Place.Height = ini.GetInt("FRMH", -1);
+    s.StartMaximised = ini.GetInt("FRMMAX", -1) == 1;
+    s.ComPort = InRange(ini.GetInt("COM_PORT", 1), 1, kMaxComPort, 1);
+    s.PortDevice = ini.GetText("PORT", "");
+    s.PortSettleWait = InRange(ini.GetInt("H67WAIT", 10), 0, kMaxSettleWait, 10);
+    for (int i = 1; i <= 4; ++i) s.Recent.Append(ini.GetText(Numbered("FILE", i), ""));
+    s.CurrentFolder = ini.GetText("CURFOLD", programFolder);
+    if (!s.CurrentFolder.empty() && s.CurrentFolder.back() != '/') s.CurrentFolder += '/';
+    for (int i = 0; i < ColumnGroupCount; ++i) s.ItemVisible[i] = ini.GetInt(Numbered("ITEM", i + 1), 1) != 0;
     return s;
 }
 
 void WriteAppSettings(TIniData& ini, const AppSettings& s, const std::optional<WindowPlace>& normalPlace)
 {
-    const std::string comPort = std::to_string(s.comPort);
+    const std::string comPort = std::to_string(s.ComPort);
     ini.SetValue("COM_PORT", comPort);
-    SetPath(ini, "PORT", s.portDevice);
-    SetPath(ini, "CURFOLD", s.currentFolder);
+    SetPath(ini, "PORT", s.PortDevice);
+    SetPath(ini, "CURFOLD", s.CurrentFolder);
     if (normalPlace) {
-        ini.SetValue("FRMX", std::to_string(normalPlace->left));
-        ini.SetValue("FRMY", std::to_string(normalPlace->top));
-        ini.SetValue("FRMW", std::to_string(normalPlace->width));
-        ini.SetValue("FRMH", std::to_string(normalPlace->height));
+        ini.SetValue("FRMX", std::to_string(normalPlace->Left));
+        ini.SetValue("FRMY", std::to_string(normalPlace->Top));
+        ini.SetValue("FRMW", std::to_string(normalPlace->Width));
+        ini.SetValue("FRMH", std::to_string(normalPlace->Height));
     }
-    for (int i = 0; i < ColumnGroupCount; ++i) ini.SetValue(Numbered("ITEM", i + 1), s.itemVisible[i] ? "1" : "0");
+    for (int i = 0; i < ColumnGroupCount; ++i) ini.SetValue(Numbered("ITEM", i + 1), s.ItemVisible[i] ? "1" : "0");
     // A recent file that the settings file cannot carry whole is left out of the stored list.
     std::vector<std::string> paths;
-    for (const std::string& path : s.recent.Paths())
+    for (const std::string& path : s.Recent.Paths())
         if (IniCanHold(path)) paths.push_back(path);
     for (size_t i = 0; i < RecentFiles::ShownCount; ++i)
         ini.SetValue(Numbered("FILE", static_cast<int>(i) + 1), i < paths.size() ? paths[i] : "");

@@ -14,23 +14,23 @@ namespace qm54 {
 class TIniData;
 
 struct WindowPlace {
-    int left = -1;  // each applied only when 0 or more
-    int top = -1;
-    int width = -1;
-    int height = -1;
+    int Left = -1;  // each applied only when 0 or more
+    int Top = -1;
+    int Width = -1;
+    int Height = -1;
 };
 
 struct AppSettings {
-    WindowPlace place;
-    bool startMaximised = false;     // FRMMAX reads 1; never written
-    int comPort = 1;                 // COM_PORT, shown as "COM<n>"
-    std::string portDevice;          // PORT: the serial device path, empty until one is chosen
-    int portSettleWait = 10;         // H67WAIT, milliseconds
-    RecentFiles recent;              // FILE1..FILE4
-    std::string currentFolder;       // CURFOLD, with a trailing '/'
-    std::array<bool, ColumnGroupCount> itemVisible;  // ITEM1..ITEM23
+    WindowPlace Place;
+    bool StartMaximised = false;     // FRMMAX reads 1; never written
+    int ComPort = 1;                 // COM_PORT, shown as "COM<n>"
+    std::string PortDevice;          // PORT: the serial device path, empty until one is chosen
+    int PortSettleWait = 10;         // H67WAIT, milliseconds
+    RecentFiles Recent;              // FILE1..FILE4
+    std::string CurrentFolder;       // CURFOLD, with a trailing '/'
+    std::array<bool, ColumnGroupCount> ItemVisible;  // ITEM1..ITEM23
 
-    AppSettings() { itemVisible.fill(true); }
+    AppSettings() { ItemVisible.fill(true); }
 };
 
 // Reads the keys in the order FRMY, FRMX, FRMW, FRMH, FRMMAX, COM_PORT, PORT, H67WAIT,

@@ -11,8 +11,8 @@
 namespace qm54 {
 
 struct WriteResult {
-    bool ok = false;
-    std::string reason;  // the system's reason for a failure (strerror), empty on success
+    bool Ok = false;
+    std::string Reason;  // the system's reason for a failure (strerror), empty on success
 };
 
 // The points between the steps of AtomicWriteFile, in order.

@@ -212,7 +212,7 @@ std::string NormalizeTagText(std::string_view text, std::string_view excluded)
         const unsigned char c = static_cast<unsigned char>(ch);
         if ((c & 0xC0) == 0x80) continue;  // a UTF-8 continuation byte: its character is one blank
         const KeyFilterResult r = FilterTagKey(c < 0x80 ? c : 0xFFFD, excluded);
-        out += r.accepted ? static_cast<char>(r.key) : ' ';
+        out += r.Accepted ? static_cast<char>(r.Key) : ' ';
     }
     return out;
 }

@@ -35,8 +35,8 @@ int ToIntOr(std::string_view text, int fallback);
 // Keystroke filters. A refused key comes back with key == U'\0' so that it is not typed.
 // Backspace (8) is always accepted.
 struct KeyFilterResult {
-    bool accepted;
-    char32_t key;  // the key to type: the input, its replacement, or U'\0' when refused
+    bool Accepted;
+    char32_t Key;  // the key to type: the input, its replacement, or U'\0' when refused
 };
 
 KeyFilterResult FilterDigitKey(char32_t key);

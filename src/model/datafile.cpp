@@ -70,15 +70,15 @@ bool LoadDataFile(const std::string& path, TCEmem& emem, TMap54& map, Prompter& 
 
     // Never more than one image is read, whatever the file's size.
     const ReadResult read = ReadFileHead(path, ImageSize);
-    if (!read.ok) {
-        ShowError(prompter, WithName(FileReadErrorFormat, path), read.reason);
+    if (!read.Ok) {
+        ShowError(prompter, WithName(FileReadErrorFormat, path), read.Reason);
         return false;
     }
-    if (read.data.size() < ImageSize) {
+    if (read.Data.size() < ImageSize) {
         ShowError(prompter, FileFormatMessage, std::string());
         return false;
     }
-    std::copy(read.data.begin(), read.data.end(), freshMap.Bytes().begin());
+    std::copy(read.Data.begin(), read.Data.end(), freshMap.Bytes().begin());
     if (!freshMap.Decode(freshEmem)) {
         ShowError(prompter, WithName(FileReadErrorFormat, path), std::string());
         return false;
@@ -93,8 +93,8 @@ bool SaveDataFile(const std::string& path, TCEmem& emem, TMap54& map, Prompter& 
     emem.StoredFileName = StoredNameFor(path);
     map.Encode(emem);
     const WriteResult written = AtomicWriteFile(path, map.Bytes().data(), ImageSize);
-    if (!written.ok) {
-        ShowError(prompter, WithName(FileWriteErrorFormat, path), written.reason);
+    if (!written.Ok) {
+        ShowError(prompter, WithName(FileWriteErrorFormat, path), written.Reason);
         return false;
     }
     return true;

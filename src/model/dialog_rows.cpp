@@ -226,8 +226,8 @@ std::string TypedIntoField(const FieldRule& rule, std::string_view text)
     for (const char c : text) {
         if (count >= rule.MaxTyped) break;
         const KeyFilterResult key = FilterFieldKey(rule, static_cast<unsigned char>(c));
-        if (!key.accepted || key.key == U'\b') continue;
-        typed += static_cast<char>(key.key);
+        if (!key.Accepted || key.Key == U'\b') continue;
+        typed += static_cast<char>(key.Key);
         ++count;
     }
     return typed;

@@ -106,7 +106,7 @@ void Document::TakeUpload()
 NarrowbandOutcome Document::CheckNarrowband(NarrowbandPolicy policy)
 {
     const NarrowbandOutcome outcome = NarrowbandCheck(policy, emem_, prompter_);
-    if (outcome.changed) {
+    if (outcome.Changed) {
         modified_ = true;
         ReplaceWorkingList();
     }

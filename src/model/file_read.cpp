@@ -12,9 +12,9 @@ ReadResult ReadFileHead(const std::string& path, size_t maxBytes)
 {
     ReadResult result;
     auto fail = [&](int err) {
-        result.ok = false;
-        result.data.clear();
-        result.reason = std::strerror(err);
+        result.Ok = false;
+        result.Data.clear();
+        result.Reason = std::strerror(err);
         return result;
     };
     // O_NONBLOCK: opening a FIFO or a terminal must not wait; such files are refused below.
@@ -29,10 +29,10 @@ ReadResult ReadFileHead(const std::string& path, size_t maxBytes)
         close(fd);
         return fail(statError);
     }
-    result.data.resize(maxBytes);
+    result.Data.resize(maxBytes);
     size_t got = 0;
     while (got < maxBytes) {
-        const ssize_t n = read(fd, result.data.data() + got, maxBytes - got);
+        const ssize_t n = read(fd, result.Data.data() + got, maxBytes - got);
         if (n < 0) {
             if (errno == EINTR) continue;
             const int err = errno;
@@ -43,8 +43,8 @@ ReadResult ReadFileHead(const std::string& path, size_t maxBytes)
         got += static_cast<size_t>(n);
     }
     close(fd);
-    result.data.resize(got);
-    result.ok = true;
+    result.Data.resize(got);
+    result.Ok = true;
     return result;
 }
 

@@ -7,9 +7,9 @@
 namespace qm54 {
 
 struct ReadResult {
-    bool ok = false;
-    std::string data;    // the bytes read, at most the requested count
-    std::string reason;  // the system's reason for a failure (strerror), empty on success
+    bool Ok = false;
+    std::string Data;    // the bytes read, at most the requested count
+    std::string Reason;  // the system's reason for a failure (strerror), empty on success
 };
 
 // Up to maxBytes from the start of the regular file at path. A directory, a device or a pipe is

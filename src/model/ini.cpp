@@ -94,8 +94,8 @@ bool TIniData::Load()
     lines_.clear();
     entries_.clear();
     const ReadResult read = ReadFileHead(path_, MaxReadBytes);
-    if (!read.ok) return false;
-    lines_ = SplitLines(WithoutUtf8Mark(read.data));
+    if (!read.Ok) return false;
+    lines_ = SplitLines(WithoutUtf8Mark(read.Data));
     for (size_t n = 0; n < lines_.size(); ++n) {
         if (auto entry = ParseLine(lines_[n]))
             entries_.push_back({std::move(entry->key), std::move(entry->value), n});
@@ -106,7 +106,7 @@ bool TIniData::Load()
 const TIniData::Entry* TIniData::Find(std::string_view key) const
 {
     for (const Entry& e : entries_)
-        if (SameKey(e.key, key)) return &e;
+        if (SameKey(e.Key, key)) return &e;
     return nullptr;
 }
 
@@ -118,18 +118,18 @@ TIniData::Entry* TIniData::Find(std::string_view key)
 int TIniData::GetInt(std::string_view key, int def) const
 {
     const Entry* e = Find(key);
-    return e ? ToIntOr(e->value, def) : def;
+    return e ? ToIntOr(e->Value, def) : def;
 }
 
 std::string TIniData::GetText(std::string_view key, const std::string& def) const
 {
     const Entry* e = Find(key);
-    return (e && !e->value.empty()) ? e->value : def;
+    return (e && !e->Value.empty()) ? e->Value : def;
 }
 
 bool TIniData::SetValue(std::string_view key, std::string_view value)
 {
-    if (Entry* e = Find(key)) e->value = std::string(value);
+    if (Entry* e = Find(key)) e->Value = std::string(value);
     else entries_.push_back({ToUpperAscii(key), std::string(value), std::nullopt});
     return true;
 }
@@ -138,21 +138,21 @@ void TIniData::Save()
 {
     if (FileExists(path_)) {
         for (Entry& e : entries_) {
-            const std::string text = OneLine(e.key + "=" + e.value);
-            if (e.origin && *e.origin < lines_.size()) {
-                lines_[*e.origin] = text + ";" + std::string(CommentOf(lines_[*e.origin]));
+            const std::string text = OneLine(e.Key + "=" + e.Value);
+            if (e.Origin && *e.Origin < lines_.size()) {
+                lines_[*e.Origin] = text + ";" + std::string(CommentOf(lines_[*e.Origin]));
             } else {
                 // The new line becomes the entry's own, so that a second save in the same run
                 // rewrites it instead of appending it again.
                 lines_.push_back(text);
-                e.origin = lines_.size() - 1;
+                e.Origin = lines_.size() - 1;
             }
         }
     } else {
         lines_.clear();
         for (Entry& e : entries_) {
-            lines_.push_back(OneLine(e.key + "=" + e.value));
-            e.origin = lines_.size() - 1;
+            lines_.push_back(OneLine(e.Key + "=" + e.Value));
+            e.Origin = lines_.size() - 1;
         }
     }
     std::string text;

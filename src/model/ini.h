@@ -44,9 +44,9 @@ public:
 
 private:
     struct Entry {
-        std::string key;                // as written in the file, or upper case when added
-        std::string value;
-        std::optional<size_t> origin;   // the line that holds the entry
+        std::string Key;                // as written in the file, or upper case when added
+        std::string Value;
+        std::optional<size_t> Origin;   // the line that holds the entry
     };
 
     const Entry* Find(std::string_view key) const;

@@ -80,12 +80,12 @@ NarrowbandOutcome NarrowbandCheck(NarrowbandPolicy policy, TCEmem& emem, Prompte
                                       MsgButtons::YesNo);
     if (answer != MrYes && answer != MrNo) {
         // A closed box answers neither: the Download is cancelled and no channel changes.
-        outcome.download = false;
+        outcome.Download = false;
         return outcome;
     }
     const bool yes = answer == MrYes;
-    if (yes || enforced) outcome.changed = MakeAffectedNarrow(emem);
-    outcome.download = yes || !enforced;
+    if (yes || enforced) outcome.Changed = MakeAffectedNarrow(emem);
+    outcome.Download = yes || !enforced;
     return outcome;
 }
 

@@ -24,8 +24,8 @@ std::string TodayDateText();
 bool IsNarrowbandAffected(const TChannel& channel);
 
 struct NarrowbandOutcome {
-    bool download = true;  // false: the user declined, nothing is to be sent
-    bool changed = false;  // channels were switched to narrow (the data are modified)
+    bool Download = true;  // false: the user declined, nothing is to be sent
+    bool Changed = false;  // channels were switched to narrow (the data are modified)
 };
 
 // The check of Download over the settings about to be written. With affected channels (only

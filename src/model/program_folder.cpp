@@ -53,23 +53,23 @@ ProgramFolderInputs CurrentProgramFolderInputs()
     if (n > 0) {
         std::string exe(buffer, static_cast<size_t>(n));
         const auto slash = exe.rfind('/');
-        if (slash != std::string::npos) in.executableFolder = exe.substr(0, slash);
+        if (slash != std::string::npos) in.ExecutableFolder = exe.substr(0, slash);
     }
-    in.homeOverride = Env("QM54WIN_HOME");
-    in.xdgConfigHome = Env("XDG_CONFIG_HOME");
-    in.home = Env("HOME");
+    in.HomeOverride = Env("QM54WIN_HOME");
+    in.XdgConfigHome = Env("XDG_CONFIG_HOME");
+    in.Home = Env("HOME");
     return in;
 }
 
 std::string ResolveProgramFolder(const ProgramFolderInputs& in)
 {
-    if (!in.homeOverride.empty()) {
-        MakeFolders(in.homeOverride);
-        return WithSlash(in.homeOverride);
+    if (!in.HomeOverride.empty()) {
+        MakeFolders(in.HomeOverride);
+        return WithSlash(in.HomeOverride);
     }
-    if (IsWritableFolder(in.executableFolder)) return WithSlash(in.executableFolder);
-    std::string base = in.xdgConfigHome;
-    if (base.empty()) base = (in.home.empty() ? std::string("/tmp") : in.home) + "/.config";
+    if (IsWritableFolder(in.ExecutableFolder)) return WithSlash(in.ExecutableFolder);
+    std::string base = in.XdgConfigHome;
+    if (base.empty()) base = (in.Home.empty() ? std::string("/tmp") : in.Home) + "/.config";
     const std::string folder = WithSlash(base) + "qm54win";
     MakeFolders(folder);
     return WithSlash(folder);

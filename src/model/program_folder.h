@@ -8,10 +8,10 @@
 namespace qm54 {
 
 struct ProgramFolderInputs {
-    std::string executableFolder;  // folder of the running executable
-    std::string homeOverride;      // QM54WIN_HOME, empty when unset
-    std::string xdgConfigHome;     // XDG_CONFIG_HOME, empty when unset
-    std::string home;              // HOME, empty when unset
+    std::string ExecutableFolder;  // folder of the running executable
+    std::string HomeOverride;      // QM54WIN_HOME, empty when unset
+    std::string XdgConfigHome;     // XDG_CONFIG_HOME, empty when unset
+    std::string Home;              // HOME, empty when unset
 };
 
 // The inputs of the running process (environment and /proc/self/exe).

@@ -14,11 +14,11 @@ FirstArgument ParseFirstArgument(const std::string& argument)
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     FirstArgument result;
     if (upper == "-D" || upper == "/D")
-        result.dealer = true;
+        result.Dealer = true;
     else if (upper == "-M" || upper == "/M")
-        result.manufacture = true;
+        result.Manufacture = true;
     else if (upper.find("Q54") != std::string::npos)
-        result.dataFile = argument;
+        result.DataFile = argument;
     return result;
 }
 

@@ -9,9 +9,9 @@
 namespace qm54 {
 
 struct FirstArgument {
-    bool dealer = false;       // "-D" or "/D"
-    bool manufacture = false;  // "-M" or "/M": ask for the factory password
-    std::string dataFile;      // an argument containing "Q54" (any case), letter case kept
+    bool Dealer = false;       // "-D" or "/D"
+    bool Manufacture = false;  // "-M" or "/M": ask for the factory password
+    std::string DataFile;      // an argument containing "Q54" (any case), letter case kept
 };
 
 // Only the first argument counts; the comparison is on its upper-case form.

@@ -47,10 +47,10 @@ struct SimTest : ::testing::Test {
         fs::create_directories(dir);
         std::ofstream(dir / "repeater.q54", std::ios::binary)
             .write(reinterpret_cast<const char*>(simImage.data()), static_cast<std::streamsize>(simImage.size()));
-        timing.settleMs = 0;
-        timing.handshakePauseMs = timing.shortPauseMs = timing.alignPauseMs = timing.endPauseMs = 5;
-        timing.completePauseMs = 0;
-        timing.noDataMs = 2000;
+        timing.SettleMs = 0;
+        timing.HandshakePauseMs = timing.ShortPauseMs = timing.AlignPauseMs = timing.EndPauseMs = 5;
+        timing.CompletePauseMs = 0;
+        timing.NoDataMs = 2000;
         drv.SetSettleWait(0);
         drv.SetBaudRate(9600);
     }
@@ -81,7 +81,7 @@ TEST_F(SimTest, UploadReadsTheRepeatersImage)
     expected.back() = 0x5A;
 
     // the second time over a port opened again, as a user uploads twice
-    timing.noDataMs = 1500;
+    timing.NoDataMs = 1500;
     for (int run = 0; run < 2; ++run) {
         ASSERT_EQ(drv.Open(sim.Path()), 0) << drv.ErrorText();
         qm54::CloneLink link = Link();
@@ -205,7 +205,7 @@ TEST_F(SimTest, FaultsEndTheCloneWithTheirCode)
         {"hangup@3:15", false, qm54::CloneResult::Failed},
         {"hangup@2:0", true, qm54::CloneResult::Failed},
     };
-    timing.noDataMs = 300;
+    timing.NoDataMs = 300;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fault + (c.write ? " write" : " read"));
         SimProcess sim(SimArgs({"--fault", c.fault}));

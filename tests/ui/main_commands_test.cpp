@@ -191,8 +191,8 @@ void MainCommandsTest::narrowbandEnforcedAnsweredNoChangesAndSendsNothing()
         e.Channels.Items(2).RxFreq.SetValue(174.00625);  // just above
     });
     StartOptions options = f.Options({f.Path("usa.Q54")});
-    options.today = "20130101";
-    options.portDevice = f.Path("no-such-port");
+    options.Today = "20130101";
+    options.PortDevice = f.Path("no-such-port");
     TfrmMain w(options);
     QCOMPARE(int(w.Policy()), int(NarrowbandPolicy::Enforced));
 
@@ -216,8 +216,8 @@ void MainCommandsTest::narrowbandCautionAnsweredNoKeepsTheChannelWide()
         e.Channels.Items(0).RxFreq.SetValue(421.0);
     });
     StartOptions options = f.Options({f.Path("usa.Q54")});
-    options.today = "20121231";
-    options.portDevice = f.Path("no-such-port");
+    options.Today = "20121231";
+    options.PortDevice = f.Path("no-such-port");
     TfrmMain w(options);
 
     f.prompter.answers = {MrNo};
@@ -392,8 +392,8 @@ void MainCommandsTest::narrowbandQuestionClosedCancelsTheDownload()
             e.Channels.Items(0).RxFreq.SetValue(160.0);
         });
         StartOptions options = f.Options({f.Path("usa.Q54")});
-        options.today = today;
-        options.portDevice = f.Path("no-such-port");
+        options.Today = today;
+        options.PortDevice = f.Path("no-such-port");
         TfrmMain w(options);
 
         f.prompter.answers = {MrClosed};

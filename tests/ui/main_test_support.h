@@ -73,12 +73,12 @@ struct MainFixture {
     StartOptions Options(const QStringList& arguments = {}) 
     {
         StartOptions options;
-        options.arguments = arguments;
-        options.programFolder = folder.path().toStdString() + "/";
-        options.today = "20261210";
-        options.prompter = &prompter;
-        options.fileDialogs = &dialogs;
-        options.askPassword = [](QWidget*) { return std::optional<QString>(); };
+        options.Arguments = arguments;
+        options.ProgramFolder = folder.path().toStdString() + "/";
+        options.Today = "20261210";
+        options.Messages = &prompter;
+        options.Dialogs = &dialogs;
+        options.AskPassword = [](QWidget*) { return std::optional<QString>(); };
         return options;
     }
 

@@ -71,10 +71,10 @@ void RadioTest::uploadThenDownload()
     Simulator sim;
     QVERIFY(sim.Start(f.folder.path(), {"--image", f.Path("repeater.Q54")}));
     StartOptions options = f.Options();
-    options.today = "20101231";  // no narrowband check
-    options.portDevice = sim.link;
-    options.timing.completePauseMs = 0;
-    options.timing.endPauseMs = 0;
+    options.Today = "20101231";  // no narrowband check
+    options.PortDevice = sim.link;
+    options.Timing.CompletePauseMs = 0;
+    options.Timing.EndPauseMs = 0;
     TfrmMain w(options);
     w.show();
 
@@ -127,7 +127,7 @@ void RadioTest::portThatDoesNotOpen()
 {
     MainFixture f;
     StartOptions options = f.Options();
-    options.portDevice = f.Path("no-such-port");
+    options.PortDevice = f.Path("no-such-port");
     TfrmMain w(options);
     const TCEmem before = w.Emem();
     w.RadioUpload();
@@ -145,7 +145,7 @@ void RadioTest::cancelWhileNoRepeaterAnswers()
     QCOMPARE(openpty(&master, &slave, name, nullptr, nullptr), 0);
     MainFixture f;
     StartOptions options = f.Options();
-    options.portDevice = QString::fromLocal8Bit(name);
+    options.PortDevice = QString::fromLocal8Bit(name);
     TfrmMain w(options);
     w.show();
     const TCEmem before = w.Emem();

@@ -77,8 +77,8 @@ private slots:
         MainFixture f;
         QTemporaryDir sys;
         StartOptions options = f.Options();
-        options.portDevice = QStringLiteral("/dev/pts/99");
-        options.sysfsRoot = SysfsWithPorts(sys, {"ttyS3"});
+        options.PortDevice = QStringLiteral("/dev/pts/99");
+        options.SysfsRoot = SysfsWithPorts(sys, {"ttyS3"});
         TfrmMain w(options);
         QTimer::singleShot(0, [] {
             auto* config = qobject_cast<TfrmConfig*>(QApplication::activeModalWidget());

@@ -85,7 +85,7 @@ void StartupTest::switchesOfTheFirstArgument()
     MainFixture f;
     StartOptions options = f.Options(arguments);
     bool asked = false;
-    options.askPassword = [&](QWidget*) -> std::optional<QString> {
+    options.AskPassword = [&](QWidget*) -> std::optional<QString> {
         asked = true;
         if (password == "-") return std::nullopt;
         return password;

@@ -39,37 +39,37 @@ TEST(ReadAppSettings, JunkAndOutOfRangeValuesGiveTheDefaults)
     qm54::TIniData ini(file.path);
     ini.Load();
     const qm54::AppSettings s = qm54::ReadAppSettings(ini, "/prog/");
-    EXPECT_EQ(s.comPort, 1);
-    EXPECT_EQ(s.portSettleWait, 10);
-    EXPECT_EQ(s.place.width, -1);
-    EXPECT_EQ(s.place.left, -5);  // the window applies only values of 0 or more
-    EXPECT_EQ(s.place.top, 7);
-    EXPECT_FALSE(s.startMaximised);
-    EXPECT_TRUE(s.itemVisible[0]);
-    EXPECT_FALSE(s.itemVisible[1]);
-    EXPECT_TRUE(s.itemVisible[2]);
-    EXPECT_EQ(s.recent.Paths(), std::vector<std::string>{"/a.q54"});
-    EXPECT_EQ(s.currentFolder, "/data/");
+    EXPECT_EQ(s.ComPort, 1);
+    EXPECT_EQ(s.PortSettleWait, 10);
+    EXPECT_EQ(s.Place.Width, -1);
+    EXPECT_EQ(s.Place.Left, -5);  // the window applies only values of 0 or more
+    EXPECT_EQ(s.Place.Top, 7);
+    EXPECT_FALSE(s.StartMaximised);
+    EXPECT_TRUE(s.ItemVisible[0]);
+    EXPECT_FALSE(s.ItemVisible[1]);
+    EXPECT_TRUE(s.ItemVisible[2]);
+    EXPECT_EQ(s.Recent.Paths(), std::vector<std::string>{"/a.q54"});
+    EXPECT_EQ(s.CurrentFolder, "/data/");
 
     qm54::TIniData missing(file.path + ".none");
     missing.Load();
     const qm54::AppSettings d = qm54::ReadAppSettings(missing, "/prog/");
-    EXPECT_EQ(d.currentFolder, "/prog/");
-    EXPECT_EQ(d.comPort, 1);
-    EXPECT_TRUE(d.recent.Paths().empty());
+    EXPECT_EQ(d.CurrentFolder, "/prog/");
+    EXPECT_EQ(d.ComPort, 1);
+    EXPECT_TRUE(d.Recent.Paths().empty());
 
     // No stored folder and no program folder: nothing to add a delimiter to.
-    EXPECT_EQ(qm54::ReadAppSettings(missing, "").currentFolder, "");
+    EXPECT_EQ(qm54::ReadAppSettings(missing, "").CurrentFolder, "");
 }
 
 TEST(WriteAppSettings, KeysInTheirOrderAndThePlaceOnlyInTheNormalState)
 {
     qm54::AppSettings s;
-    s.comPort = 4;
-    s.portDevice = "/dev/ttyUSB1";
-    s.currentFolder = "/data/";
-    s.itemVisible[22] = false;
-    s.recent.Append("/x.Q54");
+    s.ComPort = 4;
+    s.PortDevice = "/dev/ttyUSB1";
+    s.CurrentFolder = "/data/";
+    s.ItemVisible[22] = false;
+    s.Recent.Append("/x.Q54");
     {
         IniFile file;
         qm54::TIniData ini(file.path);
@@ -105,20 +105,20 @@ TEST(WriteAppSettings, APathTheFileCannotCarryIsNeverStoredAsAnotherOne)
         qm54::TIniData ini(file.path);
         ini.Load();
         qm54::AppSettings s = qm54::ReadAppSettings(ini, "/prog/");
-        s.recent = qm54::RecentFiles();
-        s.recent.Append(bad + "/a.Q54");
-        s.recent.Append("/x.Q54");
-        s.currentFolder = bad + "/";
-        s.portDevice = bad;
+        s.Recent = qm54::RecentFiles();
+        s.Recent.Append(bad + "/a.Q54");
+        s.Recent.Append("/x.Q54");
+        s.CurrentFolder = bad + "/";
+        s.PortDevice = bad;
         qm54::WriteAppSettings(ini, s, std::nullopt);
         ini.Save();
 
         qm54::TIniData back(file.path);
         back.Load();
         const qm54::AppSettings read = qm54::ReadAppSettings(back, "/prog/");
-        EXPECT_EQ(read.recent.Paths(), std::vector<std::string>{"/x.Q54"});
-        EXPECT_EQ(read.currentFolder, "/old/");
-        EXPECT_EQ(read.portDevice, "/dev/ttyUSB0");
+        EXPECT_EQ(read.Recent.Paths(), std::vector<std::string>{"/x.Q54"});
+        EXPECT_EQ(read.CurrentFolder, "/old/");
+        EXPECT_EQ(read.PortDevice, "/dev/ttyUSB0");
     }
 }
 

@@ -34,10 +34,10 @@ TEST(AtomicWriteFile, CreatesAndReplacesLeavingNoTemporaryFile)
 {
     TempDir dir;
     const std::string path = dir.File("a.q54");
-    ASSERT_TRUE(AtomicWriteFile(path, "first").ok);
+    ASSERT_TRUE(AtomicWriteFile(path, "first").Ok);
     EXPECT_EQ(ReadAll(path), "first");
     chmod(path.c_str(), 0640);
-    ASSERT_TRUE(AtomicWriteFile(path, std::string("second\0x", 8)).ok);
+    ASSERT_TRUE(AtomicWriteFile(path, std::string("second\0x", 8)).Ok);
     EXPECT_EQ(ReadAll(path), std::string("second\0x", 8));
     EXPECT_EQ(ModeOf(path), 0640u);
     EXPECT_EQ(FilesIn(dir.Path()), 1u);
@@ -50,7 +50,7 @@ TEST(AtomicWriteFile, FollowsASymbolicLinkAndKeepsIt)
     const std::string link = dir.File("link.ini");
     WriteAll(real, "old");
     std::filesystem::create_symlink(real, link);
-    ASSERT_TRUE(AtomicWriteFile(link, "new").ok);
+    ASSERT_TRUE(AtomicWriteFile(link, "new").Ok);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(ReadAll(real), "new");
 }
@@ -58,16 +58,16 @@ TEST(AtomicWriteFile, FollowsASymbolicLinkAndKeepsIt)
 TEST(AtomicWriteFile, RefusalsGiveTheSystemReasonAndKeepTheOldFile)
 {
     TempDir dir;
-    EXPECT_EQ(AtomicWriteFile(dir.Path().string(), "x").reason, "Is a directory");
-    EXPECT_EQ(AtomicWriteFile(dir.File("no/such/folder.q54"), "x").reason, "No such file or directory");
-    EXPECT_FALSE(AtomicWriteFile("", "x").ok);
+    EXPECT_EQ(AtomicWriteFile(dir.Path().string(), "x").Reason, "Is a directory");
+    EXPECT_EQ(AtomicWriteFile(dir.File("no/such/folder.q54"), "x").Reason, "No such file or directory");
+    EXPECT_FALSE(AtomicWriteFile("", "x").Ok);
 
     const std::string readOnly = dir.File("defaultv.Q54");
     WriteAll(readOnly, "keep");
     chmod(readOnly.c_str(), 0444);
     const WriteResult r = AtomicWriteFile(readOnly, "lost");
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.reason, "Permission denied");
+    EXPECT_FALSE(r.Ok);
+    EXPECT_EQ(r.Reason, "Permission denied");
     EXPECT_EQ(ReadAll(readOnly), "keep");
     EXPECT_EQ(FilesIn(dir.Path()), 1u);
 }
@@ -109,15 +109,15 @@ TEST(ReadFileHead, ReadsAtMostTheBoundAndRefusesWhatIsNotAFile)
     const std::string path = dir.File("big.bin");
     WriteAll(path, std::string(5000, 'z'));
     const ReadResult head = ReadFileHead(path, 1986);
-    EXPECT_TRUE(head.ok);
-    EXPECT_EQ(head.data.size(), 1986u);
-    EXPECT_EQ(ReadFileHead(path, 10000).data.size(), 5000u);
+    EXPECT_TRUE(head.Ok);
+    EXPECT_EQ(head.Data.size(), 1986u);
+    EXPECT_EQ(ReadFileHead(path, 10000).Data.size(), 5000u);
 
-    EXPECT_EQ(ReadFileHead(dir.File("missing"), 10).reason, "No such file or directory");
-    EXPECT_EQ(ReadFileHead(dir.Path().string(), 10).reason, "Is a directory");
+    EXPECT_EQ(ReadFileHead(dir.File("missing"), 10).Reason, "No such file or directory");
+    EXPECT_EQ(ReadFileHead(dir.Path().string(), 10).Reason, "Is a directory");
     const std::string fifo = dir.File("fifo");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_FALSE(ReadFileHead(fifo, 10).ok);  // and does not wait for a writer
+    EXPECT_FALSE(ReadFileHead(fifo, 10).Ok);  // and does not wait for a writer
 }
 
 }  // namespace

@@ -58,14 +58,14 @@ TEST(ParseArgs, SplitsPositionalsValuesAndFlags)
     std::string error;
     ASSERT_TRUE(ParseArgs({"a.q54", "--band", "uhf", "--yes", "--", "--odd"},
                           {{"--band", true}, {"--yes", false}}, parsed, error));
-    EXPECT_EQ(parsed.positional, (std::vector<std::string>{"a.q54", "--odd"}));
+    EXPECT_EQ(parsed.Positional, (std::vector<std::string>{"a.q54", "--odd"}));
     EXPECT_EQ(parsed.Value("--band", "vhf"), "uhf");
     EXPECT_TRUE(parsed.Has("--yes"));
 
     ParsedArgs eq;
     ASSERT_TRUE(ParseArgs({"--band=vhf", "-"}, {{"--band", true}}, eq, error));
     EXPECT_EQ(eq.Value("--band", ""), "vhf");
-    EXPECT_EQ(eq.positional, (std::vector<std::string>{"-"}));
+    EXPECT_EQ(eq.Positional, (std::vector<std::string>{"-"}));
 
     struct Bad { std::vector<std::string> args; const char* error; };
     const Bad bad[] = {

@@ -67,18 +67,18 @@ TEST(KeyFilters, AcceptTheirCharactersAndBackspaceAndBlankTheRest)
     for (const Case& c : cases) {
         for (const char32_t* k = c.accepted; *k; ++k) {
             const KeyFilterResult r = c.filter(*k);
-            EXPECT_TRUE(r.accepted) << c.name << " " << static_cast<uint32_t>(*k);
-            EXPECT_EQ(r.key, *k) << c.name;
+            EXPECT_TRUE(r.Accepted) << c.name << " " << static_cast<uint32_t>(*k);
+            EXPECT_EQ(r.Key, *k) << c.name;
         }
         for (const char32_t* k = c.refused; *k; ++k) {
             const KeyFilterResult r = c.filter(*k);
-            EXPECT_FALSE(r.accepted) << c.name << " " << static_cast<uint32_t>(*k);
-            EXPECT_EQ(r.key, U'\0') << c.name;
+            EXPECT_FALSE(r.Accepted) << c.name << " " << static_cast<uint32_t>(*k);
+            EXPECT_EQ(r.Key, U'\0') << c.name;
         }
     }
     const KeyFilterResult lower = FilterHexKey(U'c');
-    EXPECT_TRUE(lower.accepted);
-    EXPECT_EQ(lower.key, U'C');
+    EXPECT_TRUE(lower.Accepted);
+    EXPECT_EQ(lower.Key, U'C');
 }
 
 TEST(FilterTagKey, UpperCasesThenKeepsCodes32To95NotExcluded)
@@ -92,8 +92,8 @@ TEST(FilterTagKey, UpperCasesThenKeepsCodes32To95NotExcluded)
     };
     for (const Case& c : cases) {
         const KeyFilterResult r = FilterTagKey(c.key, c.excluded);
-        EXPECT_EQ(r.accepted, c.accepted) << static_cast<uint32_t>(c.key);
-        EXPECT_EQ(r.key, c.key2) << static_cast<uint32_t>(c.key);
+        EXPECT_EQ(r.Accepted, c.accepted) << static_cast<uint32_t>(c.key);
+        EXPECT_EQ(r.Key, c.key2) << static_cast<uint32_t>(c.key);
     }
 }
 

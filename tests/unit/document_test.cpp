@@ -153,7 +153,7 @@ TEST(Document, UploadAndNarrowbanding)
 
     doc.ClearModified();
     const NarrowbandOutcome outcome = doc.CheckNarrowband(NarrowbandPolicy::Enforced);  // answered No
-    EXPECT_FALSE(outcome.download);
+    EXPECT_FALSE(outcome.Download);
     EXPECT_TRUE(doc.Modified());
     EXPECT_EQ(doc.Working().Items(0).Wide, 0);
 }

@@ -88,8 +88,8 @@ TEST(NarrowbandCheck, AsksByPolicyAndActsOnTheAnswer)
         p.answer = c.answer;
         const NarrowbandOutcome out = NarrowbandCheck(c.policy, emem, p);
         EXPECT_EQ(p.texts.size(), c.asks ? 1u : 0u) << c.name;
-        EXPECT_EQ(out.download, c.download) << c.name;
-        EXPECT_EQ(out.changed, c.narrowAfter) << c.name;
+        EXPECT_EQ(out.Download, c.download) << c.name;
+        EXPECT_EQ(out.Changed, c.narrowAfter) << c.name;
         EXPECT_EQ(emem.Channels.Items(3).Wide, c.narrowAfter ? 0 : 1) << c.name;
         EXPECT_EQ(emem.Channels.Items(4).Wide, 1) << c.name;
     }

@@ -112,25 +112,25 @@ TEST_F(RecvWaitTest, SilenceEndsWithTimeoutCountedFromTheLastByte)
     int64_t start = clock.now;
     EXPECT_EQ(Recv(3), RecvResult::NoData);
     EXPECT_GE(clock.now - start, 5000);
-    EXPECT_LT(clock.now - start, 5000 + 2 * timing.pollMs);
+    EXPECT_LT(clock.now - start, 5000 + 2 * timing.PollMs);
 
     port.Arrive(clock.now + 4000, {1, 2});  // then the repeater stops mid-reply
     start = clock.now;
     EXPECT_EQ(Recv(3), RecvResult::NoData);
     EXPECT_GE(clock.now - start, 9000);
-    EXPECT_LT(clock.now - start, 9000 + 2 * timing.pollMs);
+    EXPECT_LT(clock.now - start, 9000 + 2 * timing.PollMs);
     EXPECT_EQ(dest[0], 0xEE);
 
     // a reply that completes in the very poll in which the limit runs out is taken, not dropped
     std::fill(dest.begin(), dest.end(), 0xEE);
-    port.Arrive(clock.now + timing.noDataMs, {7, 8, 9});
+    port.Arrive(clock.now + timing.NoDataMs, {7, 8, 9});
     EXPECT_EQ(Recv(3), RecvResult::Received);
     EXPECT_EQ(dest[2], 9);
 
-    timing.noDataMs = 50;
+    timing.NoDataMs = 50;
     start = clock.now;
     EXPECT_EQ(Recv(1), RecvResult::NoData);
-    EXPECT_LT(clock.now - start, 50 + 2 * timing.pollMs);
+    EXPECT_LT(clock.now - start, 50 + 2 * timing.PollMs);
 }
 
 TEST_F(RecvWaitTest, CancelEndsAsCancelledAndLeavesTheDestinationUntouched)

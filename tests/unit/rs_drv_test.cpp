@@ -211,14 +211,14 @@ TEST_F(RsDrvTest, RecvWaitCollectsBytesThatArriveInPartsAndLeavesTheRestQueued)
 TEST_F(RsDrvTest, RecvWaitEndsOnSilenceOnCancelAndOnHangUp)
 {
     OpenAt9600();
-    timing.noDataMs = 200;
+    timing.NoDataMs = 200;
     std::vector<uint8_t> dest(3, 0xEE);
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(Recv(dest), qm54::RecvResult::NoData);
     // The limit is counted in whole milliseconds of the clock, so allow for their truncation.
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(198));
 
-    timing.noDataMs = 5000;
+    timing.NoDataMs = 5000;
     ASSERT_TRUE(pty.Write({1}));
     observer.cancelAfterPumps = observer.pumps + 5;
     EXPECT_EQ(Recv(dest), qm54::RecvResult::Cancelled);

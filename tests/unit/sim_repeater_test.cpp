@@ -224,11 +224,11 @@ TEST(ParseSimFault, AcceptsKindsAndPlacesAndNamesWhatIsWrong)
     std::string error;
     auto f = qm54::ParseSimFault("block@3:15", error);
     ASSERT_TRUE(f);
-    EXPECT_EQ(f->kind, SimFaultKind::WrongBlock);
-    EXPECT_EQ(f->area, 3);
-    EXPECT_EQ(f->block, 15);
+    EXPECT_EQ(f->Kind, SimFaultKind::WrongBlock);
+    EXPECT_EQ(f->Area, 3);
+    EXPECT_EQ(f->Block, 15);
     ASSERT_TRUE(qm54::ParseSimFault("flood@4:48", error));
-    EXPECT_TRUE(qm54::ParseSimFault("start", error)->atStart);
+    EXPECT_TRUE(qm54::ParseSimFault("start", error)->AtStart);
 
     for (const char* bad : {"", "nonsense@1:0", "checksum", "checksum@6:0", "checksum@0:0", "checksum@3",
                             "checksum@3:49", "checksum@3:-1", "checksum@3:x", "checksum@:"}) {

@@ -47,9 +47,9 @@ TEST(ParseFirstArgument, SwitchesAndDataFiles)
     };
     for (const Case& c : cases) {
         const auto parsed = qm54::ParseFirstArgument(c.argument);
-        EXPECT_EQ(parsed.dealer, c.dealer) << c.argument;
-        EXPECT_EQ(parsed.manufacture, c.manufacture) << c.argument;
-        EXPECT_EQ(parsed.dataFile, c.file) << c.argument;
+        EXPECT_EQ(parsed.Dealer, c.dealer) << c.argument;
+        EXPECT_EQ(parsed.Manufacture, c.manufacture) << c.argument;
+        EXPECT_EQ(parsed.DataFile, c.file) << c.argument;
     }
 }
 
@@ -90,25 +90,25 @@ TEST(ResolveProgramFolder, ExecutableFolderOverrideAndPerUserFallback)
     fs::create_directories(exe);
 
     qm54::ProgramFolderInputs in;
-    in.executableFolder = exe;
-    in.home = (tmp.path / "home").string();
+    in.ExecutableFolder = exe;
+    in.Home = (tmp.path / "home").string();
     EXPECT_EQ(qm54::ResolveProgramFolder(in), exe + "/");
 
-    in.homeOverride = (tmp.path / "over/ride").string();
-    EXPECT_EQ(qm54::ResolveProgramFolder(in), in.homeOverride + "/");
-    EXPECT_TRUE(fs::is_directory(in.homeOverride));
-    in.homeOverride.clear();
+    in.HomeOverride = (tmp.path / "over/ride").string();
+    EXPECT_EQ(qm54::ResolveProgramFolder(in), in.HomeOverride + "/");
+    EXPECT_TRUE(fs::is_directory(in.HomeOverride));
+    in.HomeOverride.clear();
 
     if (geteuid() != 0) {  // root writes everywhere
         fs::permissions(exe, fs::perms::owner_write, fs::perm_options::remove);
-        EXPECT_EQ(qm54::ResolveProgramFolder(in), in.home + "/.config/qm54win/");
-        in.xdgConfigHome = (tmp.path / "xdg").string();
-        EXPECT_EQ(qm54::ResolveProgramFolder(in), in.xdgConfigHome + "/qm54win/");
-        EXPECT_TRUE(fs::is_directory(in.xdgConfigHome + "/qm54win"));
+        EXPECT_EQ(qm54::ResolveProgramFolder(in), in.Home + "/.config/qm54win/");
+        in.XdgConfigHome = (tmp.path / "xdg").string();
+        EXPECT_EQ(qm54::ResolveProgramFolder(in), in.XdgConfigHome + "/qm54win/");
+        EXPECT_TRUE(fs::is_directory(in.XdgConfigHome + "/qm54win"));
     }
-    in.executableFolder = (tmp.path / "gone").string();
-    in.xdgConfigHome = (tmp.path / "xdg2").string();
-    EXPECT_EQ(qm54::ResolveProgramFolder(in), in.xdgConfigHome + "/qm54win/");
+    in.ExecutableFolder = (tmp.path / "gone").string();
+    in.XdgConfigHome = (tmp.path / "xdg2").string();
+    EXPECT_EQ(qm54::ResolveProgramFolder(in), in.XdgConfigHome + "/qm54win/");
 }
 
 TEST(InstanceLock, SecondHolderIsRefusedUntilTheFirstEnds)

@@ -126,12 +126,12 @@ std::optional<Options> ParseOptions(int argc, char** argv)
 std::optional<qm54::CloneImage> LoadImage(const std::string& path, std::string& reason)
 {
     qm54::ReadResult read = qm54::ReadFileHead(path, qm54::CloneImageSize + 1);
-    if (!read.ok || read.data.size() != qm54::CloneImageSize) {
-        reason = read.ok ? "not a 1986-byte data file" : read.reason;
+    if (!read.Ok || read.Data.size() != qm54::CloneImageSize) {
+        reason = read.Ok ? "not a 1986-byte data file" : read.Reason;
         return std::nullopt;
     }
     qm54::CloneImage image;
-    std::copy(read.data.begin(), read.data.end(), image.begin());
+    std::copy(read.Data.begin(), read.Data.end(), image.begin());
     return image;
 }
 
@@ -320,8 +320,8 @@ int main(int argc, char** argv)
         if (repeater.TakeCompletedWrite() && !options->saveFile.empty()) {
             const qm54::CloneImage& image = repeater.Image();
             qm54::WriteResult saved = qm54::AtomicWriteFile(options->saveFile, image.data(), image.size());
-            if (!saved.ok) {
-                std::cerr << "qm54-sim: cannot save " << options->saveFile << ": " << saved.reason << "\n";
+            if (!saved.Ok) {
+                std::cerr << "qm54-sim: cannot save " << options->saveFile << ": " << saved.Reason << "\n";
                 status = 1;
             }
         }

@@ -84,18 +84,18 @@ void ValueEdit::TypeCharacter(const QString& typed)
 {
     const char32_t key = typed.toUcs4().value(0);
     const KeyFilterResult filtered = FilterFieldKey(rule_, key);
-    if (!filtered.accepted) return;
+    if (!filtered.Accepted) return;
     if (!editActive_) {
         clear();
         editActive_ = true;
         SetTyping(true);
     }
-    if (filtered.key == U'\b') {
+    if (filtered.Key == U'\b') {
         backspace();
         return;
     }
     if (text().size() - selectedText().size() >= rule_.MaxTyped) return;
-    insert(QString::fromUcs4(&filtered.key, 1));
+    insert(QString::fromUcs4(&filtered.Key, 1));
 }
 
 void ValueEdit::keyPressEvent(QKeyEvent* event)

@@ -52,10 +52,10 @@ QString CellEditors::SelectedText() const { return IsActive() ? ActiveLine()->se
 
 bool CellEditors::FrequencyCharacter(QChar c)
 {
-    return c.unicode() != 8 && FilterFrequencyKey(c.unicode()).accepted;
+    return c.unicode() != 8 && FilterFrequencyKey(c.unicode()).Accepted;
 }
 
-bool CellEditors::LevelCharacter(QChar c) { return c.unicode() != 8 && FilterDigitKey(c.unicode()).accepted; }
+bool CellEditors::LevelCharacter(QChar c) { return c.unicode() != 8 && FilterDigitKey(c.unicode()).Accepted; }
 
 bool CellEditors::Refuses(QChar c, const QObject* editor) const
 {

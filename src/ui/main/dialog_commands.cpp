@@ -62,23 +62,23 @@ void TfrmMain::OpenCommonDialog(DialogId dialog)
 void TfrmMain::FileConfigure()
 {
     Prepare();
-    TfrmConfig config(ToStdString(PortDevice()), prompter_, options_.timing.settleMs, options_.sysfsRoot, this);
+    TfrmConfig config(ToStdString(PortDevice()), prompter_, options_.Timing.SettleMs, options_.SysfsRoot, this);
     if (config.exec() != QDialog::Accepted) return;
     // The chosen port replaces the one of this run's --port too.
-    settings_.portDevice = config.Device();
-    options_.portDevice.clear();
+    settings_.PortDevice = config.Device();
+    options_.PortDevice.clear();
     Refresh();
 }
 
 void TfrmMain::ViewVisible()
 {
     Prepare();
-    TfrmVisible visible(settings_.itemVisible, this);
+    TfrmVisible visible(settings_.ItemVisible, this);
     if (visible.exec() != QDialog::Accepted) return;
-    settings_.itemVisible = visible.Visible();
+    settings_.ItemVisible = visible.Visible();
     for (int i = 0; i < ColumnGroupCount; ++i) {
-        miItem_[i]->setChecked(settings_.itemVisible[i]);
-        grdCh_->SetColumnGroupVisible(i, settings_.itemVisible[i]);
+        miItem_[i]->setChecked(settings_.ItemVisible[i]);
+        grdCh_->SetColumnGroupVisible(i, settings_.ItemVisible[i]);
     }
 }
 

@@ -48,9 +48,9 @@ bool TfrmMain::SavePrompt()
 
 bool TfrmMain::AskSavePath()
 {
-    const QString chosen = dialogs_.SaveDataFile(this, ToQString(settings_.currentFolder));
+    const QString chosen = dialogs_.SaveDataFile(this, ToQString(settings_.CurrentFolder));
     if (chosen.isEmpty()) return false;
-    settings_.currentFolder = FolderOf(ToStdString(chosen));
+    settings_.CurrentFolder = FolderOf(ToStdString(chosen));
     doc_.SetCurrentFile(ToStdString(chosen));
     return true;
 }
@@ -89,8 +89,8 @@ void TfrmMain::FileNew()
 bool TfrmMain::LoadFile(const std::string& path, bool changeFolder)
 {
     if (!doc_.Open(path)) return false;
-    if (changeFolder) settings_.currentFolder = FolderOf(path);
-    settings_.recent.Touch(path);
+    if (changeFolder) settings_.CurrentFolder = FolderOf(path);
+    settings_.Recent.Touch(path);
     RebuildRecentMenu();
     Refresh();
     return true;
@@ -101,19 +101,19 @@ void TfrmMain::FileOpen()
     doc_.AllowSave();
     Prepare();
     if (!SavePrompt()) return;
-    const QString chosen = dialogs_.OpenDataFile(this, ToQString(settings_.currentFolder));
+    const QString chosen = dialogs_.OpenDataFile(this, ToQString(settings_.CurrentFolder));
     if (chosen.isEmpty()) return;
     LoadFile(ToStdString(chosen), true);
 }
 
 void TfrmMain::OpenRecent(int index)
 {
-    const auto& paths = settings_.recent.Paths();
+    const auto& paths = settings_.Recent.Paths();
     if (index < 0 || static_cast<size_t>(index) >= paths.size()) return;
     const std::string path = paths[index];
     if (!IsRegularFile(path)) {
         ShowMessageBox(prompter_, "File Not Found", MsgKind::Warning);
-        settings_.recent.Remove(path);
+        settings_.Recent.Remove(path);
         RebuildRecentMenu();
         return;
     }

@@ -6,9 +6,9 @@
 namespace qm54 {
 
 struct LockKeyState {
-    bool caps = false;
-    bool num = false;
-    bool scroll = false;
+    bool Caps = false;
+    bool Num = false;
+    bool Scroll = false;
 };
 
 // The current state, or nothing when the platform does not tell (Wayland, offscreen).

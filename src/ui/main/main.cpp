@@ -59,17 +59,17 @@ int main(int argc, char** argv)
     QStringList arguments = QApplication::arguments().mid(1);
     for (int i = 0; i < arguments.size();) {
         if (arguments[i] == QLatin1String("--port") && i + 1 < arguments.size()) {
-            options.portDevice = arguments[i + 1];
+            options.PortDevice = arguments[i + 1];
             arguments.remove(i, 2);
         } else if (arguments[i].startsWith(QLatin1String("--port="))) {
-            options.portDevice = arguments[i].mid(7);
+            options.PortDevice = arguments[i].mid(7);
             arguments.remove(i);
         } else {
             ++i;
         }
     }
-    options.arguments = arguments;
-    options.programFolder = qm54::ResolveProgramFolder(qm54::CurrentProgramFolderInputs());
+    options.Arguments = arguments;
+    options.ProgramFolder = qm54::ResolveProgramFolder(qm54::CurrentProgramFolderInputs());
 
     qm54::TfrmMain window(std::move(options));
     FirstPaintReporter reporter(&window);

@@ -73,7 +73,7 @@ void TfrmMain::BuildActions()
         connect(miItem_[i], &QAction::triggered, this, [this, i](bool on) {
             Prepare();
             grdCh_->SetColumnGroupVisible(i, on);
-            settings_.itemVisible[i] = on;
+            settings_.ItemVisible[i] = on;
         });
     }
     miUpload_ = NewAction("miUpload", "&Upload", "Read data from radio");
@@ -290,14 +290,14 @@ void TfrmMain::UpdateClock()
 {
     timePanel_->setText(QTime::currentTime().toString(QStringLiteral("HH:mm")));
     const auto locks = QueryLockKeys();
-    capsPanel_->setText(locks && locks->caps ? QStringLiteral("CAP") : QString());
-    numPanel_->setText(locks && locks->num ? QStringLiteral("NUM") : QString());
-    scrollPanel_->setText(locks && locks->scroll ? QStringLiteral("SCRL") : QString());
+    capsPanel_->setText(locks && locks->Caps ? QStringLiteral("CAP") : QString());
+    numPanel_->setText(locks && locks->Num ? QStringLiteral("NUM") : QString());
+    scrollPanel_->setText(locks && locks->Scroll ? QStringLiteral("SCRL") : QString());
 }
 
 void TfrmMain::RebuildRecentMenu()
 {
-    const auto& paths = settings_.recent.Paths();
+    const auto& paths = settings_.Recent.Paths();
     miRecentFile_->setVisible(paths.empty());
     const std::string cwd = ToStdString(QDir::currentPath());
     for (size_t i = 0; i < miRecent_.size(); ++i) {

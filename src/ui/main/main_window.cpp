@@ -44,15 +44,15 @@ bool OnSomeScreen(const QRect& place)
 
 TfrmMain::TfrmMain(StartOptions options)
     : options_(std::move(options)), ownPrompter_(this),
-      prompter_(options_.prompter ? *options_.prompter : static_cast<Prompter&>(ownPrompter_)),
-      dialogs_(options_.fileDialogs ? *options_.fileDialogs : static_cast<FileDialogs&>(ownDialogs_)),
-      programFolder_(WithTrailingSlash(options_.programFolder)),
+      prompter_(options_.Messages ? *options_.Messages : static_cast<Prompter&>(ownPrompter_)),
+      dialogs_(options_.Dialogs ? *options_.Dialogs : static_cast<FileDialogs&>(ownDialogs_)),
+      programFolder_(WithTrailingSlash(options_.ProgramFolder)),
       doc_(prompter_, programFolder_ + "defaultv.Q54")
 {
     setObjectName(QStringLiteral("frmMain"));
 
     const std::string namedFile = ExamineCommandLine();
-    policy_ = NarrowbandPolicyForDate(options_.today.empty() ? TodayDateText() : options_.today);
+    policy_ = NarrowbandPolicyForDate(options_.Today.empty() ? TodayDateText() : options_.Today);
     helpName_ = mode_ == OperatingMode::Normal ? QStringLiteral("QM54Win") : QStringLiteral("QM54Win2");
 
     BuildActions();
@@ -97,19 +97,19 @@ TfrmMain::~TfrmMain()
 std::string TfrmMain::ExamineCommandLine()
 {
     mode_ = OperatingMode::Normal;
-    const FirstArgument first = ParseFirstArgument(options_.arguments.isEmpty() ? std::string()
-                                                                               : ToStdString(options_.arguments.first()));
-    if (first.dealer) mode_ = OperatingMode::Dealer;
-    if (!first.manufacture) return first.dataFile;
+    const FirstArgument first = ParseFirstArgument(options_.Arguments.isEmpty() ? std::string()
+                                                                               : ToStdString(options_.Arguments.first()));
+    if (first.Dealer) mode_ = OperatingMode::Dealer;
+    if (!first.Manufacture) return first.DataFile;
     std::optional<QString> typed;
-    if (options_.askPassword) {
-        typed = options_.askPassword(this);
+    if (options_.AskPassword) {
+        typed = options_.AskPassword(this);
     } else {
         TfrmPass dialog;
         if (dialog.exec() == QDialog::Accepted) typed = dialog.Text();
     }
     if (typed && FactoryCodeMatches(ToStdString(*typed))) mode_ = OperatingMode::Manufacture;
-    return first.dataFile;
+    return first.DataFile;
 }
 
 void TfrmMain::ReadSettings()
@@ -117,18 +117,18 @@ void TfrmMain::ReadSettings()
     TIniData ini(programFolder_ + "QM54Win.ini");
     ini.Load();
     settings_ = ReadAppSettings(ini, programFolder_);
-    const WindowPlace& p = settings_.place;
+    const WindowPlace& p = settings_.Place;
     QRect place = geometry();
-    if (p.left >= 0) place.moveLeft(p.left);
-    if (p.top >= 0) place.moveTop(p.top);
-    if (p.width >= 0) place.setWidth(std::max(p.width, MainWindowMinWidth));
-    if (p.height >= 0) place.setHeight(std::max(p.height, MainWindowMinHeight));
+    if (p.Left >= 0) place.moveLeft(p.Left);
+    if (p.Top >= 0) place.moveTop(p.Top);
+    if (p.Width >= 0) place.setWidth(std::max(p.Width, MainWindowMinWidth));
+    if (p.Height >= 0) place.setHeight(std::max(p.Height, MainWindowMinHeight));
     if (OnSomeScreen(place)) setGeometry(place);
-    if (settings_.startMaximised) setWindowState(windowState() | Qt::WindowMaximized);
-    options_.timing.settleMs = settings_.portSettleWait;
+    if (settings_.StartMaximised) setWindowState(windowState() | Qt::WindowMaximized);
+    options_.Timing.SettleMs = settings_.PortSettleWait;
     for (int i = 0; i < ColumnGroupCount; ++i) {
-        miItem_[i]->setChecked(settings_.itemVisible[i]);
-        grdCh_->SetColumnGroupVisible(i, settings_.itemVisible[i]);
+        miItem_[i]->setChecked(settings_.ItemVisible[i]);
+        grdCh_->SetColumnGroupVisible(i, settings_.ItemVisible[i]);
     }
     RebuildRecentMenu();
 }
@@ -137,7 +137,7 @@ void TfrmMain::WriteSettings()
 {
     TIniData ini(programFolder_ + "QM54Win.ini");
     ini.Load();
-    for (int i = 0; i < ColumnGroupCount; ++i) settings_.itemVisible[i] = miItem_[i]->isChecked();
+    for (int i = 0; i < ColumnGroupCount; ++i) settings_.ItemVisible[i] = miItem_[i]->isChecked();
     std::optional<WindowPlace> place;
     if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
         const QRect g = geometry();
@@ -154,9 +154,9 @@ QString TfrmMain::DefaultDataFile() const
 
 QString TfrmMain::PortDevice() const
 {
-    if (!options_.portDevice.isEmpty()) return options_.portDevice;
+    if (!options_.PortDevice.isEmpty()) return options_.PortDevice;
     // Until a port is chosen, the first USB serial cable.
-    return settings_.portDevice.empty() ? QStringLiteral("/dev/ttyUSB0") : ToQString(settings_.portDevice);
+    return settings_.PortDevice.empty() ? QStringLiteral("/dev/ttyUSB0") : ToQString(settings_.PortDevice);
 }
 
 void TfrmMain::Refresh()

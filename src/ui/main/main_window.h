@@ -36,16 +36,16 @@ class ChannelGrid;
 
 // What the window is started with. Tests fill it to script the start; main() from the process.
 struct StartOptions {
-    QStringList arguments;       // command-line arguments after the program name, --port removed
-    QString portDevice;          // --port: the serial device of this run; empty: the stored one
-    std::string programFolder;   // with a trailing '/'
-    std::string today;           // "YYYYMMDD"; empty: today's date
-    Prompter* prompter = nullptr;       // message boxes; default: QMessageBox
-    FileDialogs* fileDialogs = nullptr; // open and save dialogs; default: QFileDialog
+    QStringList Arguments;       // command-line arguments after the program name, --port removed
+    QString PortDevice;          // --port: the serial device of this run; empty: the stored one
+    std::string ProgramFolder;   // with a trailing '/'
+    std::string Today;           // "YYYYMMDD"; empty: today's date
+    Prompter* Messages = nullptr;       // message boxes; default: QMessageBox
+    FileDialogs* Dialogs = nullptr; // open and save dialogs; default: QFileDialog
     // Shows the password dialog; returns the typed text, or nothing when cancelled.
-    std::function<std::optional<QString>(QWidget* parent)> askPassword;
-    LinkTiming timing;           // the waits of the clone exchanges (settleMs comes from H67WAIT)
-    std::string sysfsRoot = "/sys";  // where the configuration dialog's port discovery reads
+    std::function<std::optional<QString>(QWidget* parent)> AskPassword;
+    LinkTiming Timing;           // the waits of the clone exchanges (settleMs comes from H67WAIT)
+    std::string SysfsRoot = "/sys";  // where the configuration dialog's port discovery reads
 };
 
 class TfrmMain : public QMainWindow {
@@ -76,8 +76,8 @@ public:
     OperatingMode Mode() const { return mode_; }
     NarrowbandPolicy Policy() const { return policy_; }
     const std::string& CurrentFile() const { return doc_.CurrentFile(); }
-    const std::string& CurrentFolder() const { return settings_.currentFolder; }
-    const RecentFiles& Recent() const { return settings_.recent; }
+    const std::string& CurrentFolder() const { return settings_.CurrentFolder; }
+    const RecentFiles& Recent() const { return settings_.Recent; }
     bool Modified() const { return doc_.Modified(); }
     bool SaveAllowed() const { return doc_.SaveAllowed(); }
     const TCEmem& Emem() const { return doc_.Emem(); }

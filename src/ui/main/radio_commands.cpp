@@ -28,20 +28,20 @@ void TfrmMain::RadioDownload()
     ownPrompter_.SetTitle(QStringLiteral("Download"));
     const NarrowbandOutcome outcome = doc_.CheckNarrowband(policy_);
     ownPrompter_.SetTitle(QString());
-    if (outcome.download) RunClone(true);
+    if (outcome.Download) RunClone(true);
     Refresh();
 }
 
 bool TfrmMain::RunClone(bool download)
 {
-    std::unique_ptr<TCRsDrv> port = OpenRadioPort(ToStdString(PortDevice()), options_.timing.settleMs, prompter_);
+    std::unique_ptr<TCRsDrv> port = OpenRadioPort(ToStdString(PortDevice()), options_.Timing.SettleMs, prompter_);
     if (!port) return false;
     setEnabled(false);
     TfrmRadio radio(download);
     radio.show();
     // The main window is disabled, and so would be any message box it owned.
     ownPrompter_.SetParent(&radio);
-    CloneLink link{*port, radio, SystemClock(), options_.timing};
+    CloneLink link{*port, radio, SystemClock(), options_.Timing};
     // A download's outcome reaches the user only through its messages.
     const CloneResult result = download ? DownloadToRadio(link, prompter_, mode_, doc_.Emem(), doc_.Map())
                                         : UploadFromRadio(link, prompter_, doc_.Map(), doc_.Emem());
