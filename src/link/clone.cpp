@@ -17,12 +17,12 @@ constexpr uint8_t kNoBlock = 0xFF;       // block number of the single-block wri
 
 // One area of the clone read: a read request per block, a reply of `length` + 3 bytes.
 struct ReadArea {
-    uint8_t command;
-    uint8_t length;       // L of the reply: payload size + 2
-    uint8_t firstBlock;
-    int blocks;
-    size_t imageOffset;
-    int progressEvery;    // the bar advances by one at every block index that is a multiple of this
+    uint8_t Command;
+    uint8_t Length;       // L of the reply: payload size + 2
+    uint8_t FirstBlock;
+    int Blocks;
+    size_t ImageOffset;
+    int ProgressEvery;    // the bar advances by one at every block index that is a multiple of this
 };
 
 // Area 1 is the common area up to the bytes that ChecksumA covers; area 2 is those bytes and
@@ -128,36 +128,36 @@ CloneResult WaitResult(RecvResult wait)
 CloneResult ReadBlock(Exchange& ex, const ReadArea& area, uint8_t block, std::vector<uint8_t>& payload,
                       bool pauseAfterRequest)
 {
-    const std::vector<uint8_t> request = BuildFrame(area.command, block, {});
+    const std::vector<uint8_t> request = BuildFrame(area.Command, block, {});
     if (!ex.Send(request)) return CloneResult::Failed;
     if (pauseAfterRequest) ex.Pause(ex.Timing().HandshakePauseMs);
     std::vector<uint8_t> received;
-    const RecvResult wait = ex.Receive(received, request.size() + ReplySize(area.length));
+    const RecvResult wait = ex.Receive(received, request.size() + ReplySize(area.Length));
     if (wait == RecvResult::Cancelled) {
         Reject(ex);
         return CloneResult::Cancelled;
     }
     if (wait != RecvResult::Received) return WaitResult(wait);
-    const std::span<const uint8_t> reply(received.data() + request.size(), ReplySize(area.length));
-    const CloneResult verdict = VerifyReply(reply, area.command, area.length, block);
+    const std::span<const uint8_t> reply(received.data() + request.size(), ReplySize(area.Length));
+    const CloneResult verdict = VerifyReply(reply, area.Command, area.Length, block);
     if (verdict != CloneResult::Ok) {
         Reject(ex);
         return verdict;
     }
-    payload.assign(reply.begin() + 4, reply.begin() + 4 + PayloadSize(area.length));
+    payload.assign(reply.begin() + 4, reply.begin() + 4 + PayloadSize(area.Length));
     return CloneResult::Ok;
 }
 
 CloneResult ReadArea(Exchange& ex, const ReadArea& area, CloneImage& image, bool pauseAfterRequest = false)
 {
     std::vector<uint8_t> payload;
-    for (int i = 0; i < area.blocks; ++i) {
-        const auto block = static_cast<uint8_t>(area.firstBlock + i);
+    for (int i = 0; i < area.Blocks; ++i) {
+        const auto block = static_cast<uint8_t>(area.FirstBlock + i);
         const CloneResult result = ReadBlock(ex, area, block, payload, pauseAfterRequest);
         if (result != CloneResult::Ok) return result;
-        std::copy(payload.begin(), payload.end(), image.begin() + area.imageOffset + i * payload.size());
-        if (area.progressEvery > 0) {
-            if (i % area.progressEvery == 0) ex.AdvanceBar();
+        std::copy(payload.begin(), payload.end(), image.begin() + area.ImageOffset + i * payload.size());
+        if (area.ProgressEvery > 0) {
+            if (i % area.ProgressEvery == 0) ex.AdvanceBar();
             ex.Pump();
         }
     }
@@ -380,7 +380,7 @@ CloneResult WriteRepeaterImage(CloneLink& link, Prompter& prompter, OperatingMod
 
     const bool fullWrite = mode != OperatingMode::Normal;
     if (fullWrite) {
-        std::vector<uint8_t> area1 = Slice(image, kArea1.imageOffset, PayloadSize(kArea1.length));
+        std::vector<uint8_t> area1 = Slice(image, kArea1.ImageOffset, PayloadSize(kArea1.Length));
         if (mode == OperatingMode::Dealer) {
             for (size_t i = 0; i < area1.size(); ++i)
                 if (KeptFromRepeater(i)) area1[i] = repeaterArea1[i];
@@ -391,7 +391,7 @@ CloneResult WriteRepeaterImage(CloneLink& link, Prompter& prompter, OperatingMod
         ex.Pump();
 
         // Area 2 ends with the sum of the image bytes before ChecksumA in place of ChecksumA.
-        std::vector<uint8_t> area2 = Slice(image, kArea2.imageOffset, image::ChecksumA - kArea2.imageOffset);
+        std::vector<uint8_t> area2 = Slice(image, kArea2.ImageOffset, image::ChecksumA - kArea2.ImageOffset);
         area2.push_back(ByteSum(area2));
         result = WriteBlock(ex, BuildFrame(kWriteArea2, kNoBlock, area2));
         if (result != CloneResult::Ok) return result;
@@ -399,8 +399,8 @@ CloneResult WriteRepeaterImage(CloneLink& link, Prompter& prompter, OperatingMod
         ex.Pump();
     }
 
-    result = WriteArea(ex, kWriteArea3, 0, kArea3.blocks, kArea3.progressEvery, [&](int i) {
-        return Slice(image, kArea3.imageOffset + i * image::ChannelRecordSize, image::ChannelRecordSize);
+    result = WriteArea(ex, kWriteArea3, 0, kArea3.Blocks, kArea3.ProgressEvery, [&](int i) {
+        return Slice(image, kArea3.ImageOffset + i * image::ChannelRecordSize, image::ChannelRecordSize);
     });
     if (result != CloneResult::Ok) return result;
 
@@ -416,8 +416,8 @@ CloneResult WriteRepeaterImage(CloneLink& link, Prompter& prompter, OperatingMod
     result = WriteArea(ex, kWriteArea5, 0, kArea5Blocks, kArea5ProgressEvery, [&](int) { return area5; });
     if (result != CloneResult::Ok) return result;
 
-    return WriteArea(ex, kWriteArea4, kArea4.firstBlock, kArea4.blocks, kArea4.progressEvery, [&](int i) {
-        return Slice(image, kArea4.imageOffset + i * image::AlphaTagRecordSize, image::AlphaTagRecordSize);
+    return WriteArea(ex, kWriteArea4, kArea4.FirstBlock, kArea4.Blocks, kArea4.ProgressEvery, [&](int i) {
+        return Slice(image, kArea4.ImageOffset + i * image::AlphaTagRecordSize, image::AlphaTagRecordSize);
     });
 }
 

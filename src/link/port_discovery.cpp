@@ -13,14 +13,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum class Kind { UsbSerial, Acm, Uart };
+enum class PortKind { UsbSerial, Acm, Uart };
 
 struct Prefix {
-    const char* text;
-    Kind kind;
+    const char* Text;
+    PortKind Kind;
 };
 // Listed in this order, each kind sorted by number.
-constexpr Prefix kPrefixes[] = {{"ttyUSB", Kind::UsbSerial}, {"ttyACM", Kind::Acm}, {"ttyS", Kind::Uart}};
+constexpr Prefix kPrefixes[] = {{"ttyUSB", PortKind::UsbSerial}, {"ttyACM", PortKind::Acm}, {"ttyS", PortKind::Uart}};
 
 // Serial drivers of mobile-broadband modems, by the names the kernel registers them under (the
 // driver link of a port names one of these); their ports carry AT commands, not a cable.
@@ -29,9 +29,9 @@ constexpr const char* kModemDrivers[] = {"option1", "qcserial", "sierra"};
 constexpr const char* kLabelGap = "   ";
 
 struct Port {
-    Kind kind;
-    unsigned number;
-    std::string entry;
+    PortKind Kind;
+    unsigned Number;
+    std::string Entry;
 };
 
 // The number after the prefix: plain decimal digits, no leading zero, no overflow.
@@ -80,7 +80,7 @@ bool HasUart(const fs::path& ttyDir)
 
 // The label of a USB port, nullopt for a modem or a port whose device cannot be resolved.
 // A usb-serial port's device sits below its USB interface; a CDC ACM port's device is the interface.
-std::optional<std::string> UsbLabel(const fs::path& ttyDir, Kind kind)
+std::optional<std::string> UsbLabel(const fs::path& ttyDir, PortKind kind)
 {
     std::error_code ec;
     fs::path device = fs::canonical(ttyDir / "device", ec);
@@ -89,12 +89,12 @@ std::optional<std::string> UsbLabel(const fs::path& ttyDir, Kind kind)
     if (std::find(std::begin(kModemDrivers), std::end(kModemDrivers), driver) != std::end(kModemDrivers))
         return std::nullopt;
 
-    fs::path interface = kind == Kind::Acm ? device : device.parent_path();
+    fs::path interface = kind == PortKind::Acm ? device : device.parent_path();
     std::string interfaceName = ReadAttribute(interface / "interface");
     std::string product = ReadAttribute(interface.parent_path() / "product");
     if (ContainsNoCase(interfaceName, "modem") || ContainsNoCase(product, "modem")) return std::nullopt;
 
-    if (kind == Kind::Acm) return std::string(kLabelGap) + "(LXC-31)";
+    if (kind == PortKind::Acm) return std::string(kLabelGap) + "(LXC-31)";
     if (driver == "ftdi_sio" && product.find("LXC-33") != std::string::npos)
         return std::string(kLabelGap) + "(LXC-33)";
     return std::string();
@@ -104,17 +104,17 @@ std::optional<Port> Examine(const fs::path& ttyDir)
 {
     const std::string name = ttyDir.filename().string();
     for (const Prefix& prefix : kPrefixes) {
-        const std::string text = prefix.text;
+        const std::string text = prefix.Text;
         if (name.compare(0, text.size(), text) != 0) continue;
         std::optional<unsigned> number = PortNumber(name, text.size());
         if (!number) return std::nullopt;
-        if (prefix.kind == Kind::Uart) {
+        if (prefix.Kind == PortKind::Uart) {
             if (!HasUart(ttyDir)) return std::nullopt;
-            return Port{prefix.kind, *number, name};
+            return Port{prefix.Kind, *number, name};
         }
-        std::optional<std::string> label = UsbLabel(ttyDir, prefix.kind);
+        std::optional<std::string> label = UsbLabel(ttyDir, prefix.Kind);
         if (!label) return std::nullopt;
-        return Port{prefix.kind, *number, name + *label};
+        return Port{prefix.Kind, *number, name + *label};
     }
     return std::nullopt;
 }
@@ -130,10 +130,10 @@ std::vector<std::string> ListComPorts(const std::string& sysfsRoot)
         if (std::optional<Port> port = Examine(it->path())) ports.push_back(std::move(*port));
     }
     std::sort(ports.begin(), ports.end(), [](const Port& a, const Port& b) {
-        return a.kind != b.kind ? a.kind < b.kind : a.number < b.number;
+        return a.Kind != b.Kind ? a.Kind < b.Kind : a.Number < b.Number;
     });
     std::vector<std::string> entries;
-    for (Port& p : ports) entries.push_back(std::move(p.entry));
+    for (Port& p : ports) entries.push_back(std::move(p.Entry));
     return entries;
 }
 

@@ -17,8 +17,8 @@ namespace qm54 {
 namespace {
 
 struct BaudCode {
-    uint32_t baud;
-    speed_t code;
+    uint32_t Baud;
+    speed_t Code;
 };
 
 constexpr BaudCode kBauds[] = {
@@ -31,8 +31,8 @@ constexpr BaudCode kBauds[] = {
 bool SpeedCode(uint32_t baud, speed_t& code)
 {
     for (const auto& b : kBauds) {
-        if (b.baud == baud) {
-            code = b.code;
+        if (b.Baud == baud) {
+            code = b.Code;
             return true;
         }
     }

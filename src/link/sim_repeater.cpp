@@ -13,14 +13,14 @@ constexpr int kArea5 = 5;
 
 // One frame kind the repeater understands: a read request or a write block of one area.
 struct FrameKind {
-    uint8_t command;
-    bool isRead;
-    int area;
-    uint8_t length;     // the length byte of the write block, or of the read reply
-    int firstBlock;     // block numbers firstBlock .. firstBlock + blocks - 1
-    int blocks;
-    size_t offset;      // image offset of the first block (area 5: offset into its own store)
-    size_t blockSize;   // payload bytes per block
+    uint8_t Command;
+    bool IsRead;
+    int Area;
+    uint8_t Length;     // the length byte of the write block, or of the read reply
+    int FirstBlock;     // block numbers firstBlock .. firstBlock + blocks - 1
+    int Blocks;
+    size_t Offset;      // image offset of the first block (area 5: offset into its own store)
+    size_t BlockSize;   // payload bytes per block
 };
 
 // Areas 1 and 2 are read as block 0 and written as block 0xFF.
@@ -39,7 +39,7 @@ constexpr FrameKind kFrames[] = {
 const FrameKind* FindFrame(uint8_t command)
 {
     for (const FrameKind& f : kFrames)
-        if (f.command == command) return &f;
+        if (f.Command == command) return &f;
     return nullptr;
 }
 
@@ -55,8 +55,8 @@ void SealFrame(std::vector<uint8_t>& frame)
 }
 
 struct FaultName {
-    const char* name;
-    SimFaultKind kind;
+    const char* Name;
+    SimFaultKind Kind;
 };
 constexpr FaultName kFaultNames[] = {
     {"checksum", SimFaultKind::BadChecksum}, {"header", SimFaultKind::WrongHeader},
@@ -82,12 +82,12 @@ std::optional<SimFault> ParseSimFault(const std::string& text, std::string& erro
     const std::string name = text.substr(0, at);
     const FaultName* found = nullptr;
     for (const FaultName& f : kFaultNames)
-        if (name == f.name) found = &f;
+        if (name == f.Name) found = &f;
     if (!found) {
         error = "unknown fault \"" + name + "\"";
         return std::nullopt;
     }
-    SimFault fault{found->kind};
+    SimFault fault{found->Kind};
     if (at == std::string::npos) {
         if (fault.Kind == SimFaultKind::WrongStart || fault.Kind == SimFaultKind::Flood) {
             fault.AtStart = true;
@@ -216,32 +216,32 @@ void SimRepeater::ProcessFrame(std::vector<uint8_t>& out)
     const FrameKind& kind = *FindFrame(frame_[0]);
     const int block = frame_[3];
     const bool sumOk = SumBeforeLast(frame_) == frame_.back();
-    const bool shapeOk = frame_[1] == 0 && block >= kind.firstBlock && block < kind.firstBlock + kind.blocks &&
-                         frame_[2] == (kind.isRead ? 2 : kind.length);
+    const bool shapeOk = frame_[1] == 0 && block >= kind.FirstBlock && block < kind.FirstBlock + kind.Blocks &&
+                         frame_[2] == (kind.IsRead ? 2 : kind.Length);
     if (!inSession_) return;  // a repeater that was not started ignores frames
     if (!sumOk || !shapeOk) {
         out.push_back(Nak);
-        if (!kind.isRead) out.push_back(Nak);
+        if (!kind.IsRead) out.push_back(Nak);
         return;
     }
-    const size_t index = static_cast<size_t>(block - kind.firstBlock);
-    const size_t offset = kind.offset + index * kind.blockSize;
-    const int faultBlock = kind.area <= 2 ? 0 : block;
+    const size_t index = static_cast<size_t>(block - kind.FirstBlock);
+    const size_t offset = kind.Offset + index * kind.BlockSize;
+    const int faultBlock = kind.Area <= 2 ? 0 : block;
 
-    if (kind.isRead) {
-        std::vector<uint8_t> reply = {kind.command, 0x00, kind.length, static_cast<uint8_t>(block)};
+    if (kind.IsRead) {
+        std::vector<uint8_t> reply = {kind.Command, 0x00, kind.Length, static_cast<uint8_t>(block)};
         reply.insert(reply.end(), image_.begin() + static_cast<long>(offset),
-                     image_.begin() + static_cast<long>(offset + kind.blockSize));
+                     image_.begin() + static_cast<long>(offset + kind.BlockSize));
         reply.push_back(0);
         SealFrame(reply);
-        Answer(std::move(reply), kind.area, faultBlock, true, out);
+        Answer(std::move(reply), kind.Area, faultBlock, true, out);
         return;
     }
     const uint8_t* payload = frame_.data() + 4;
-    uint8_t* store = kind.area == kArea5 ? area5_.data() : image_.data();
-    std::copy_n(payload, kind.blockSize, store + offset);
+    uint8_t* store = kind.Area == kArea5 ? area5_.data() : image_.data();
+    std::copy_n(payload, kind.BlockSize, store + offset);
     storedInSession_ = true;
-    Answer({Ack, WriteAccepted}, kind.area, faultBlock, false, out);
+    Answer({Ack, WriteAccepted}, kind.Area, faultBlock, false, out);
 }
 
 // Sends a reply, or what the fault at this block makes of it.

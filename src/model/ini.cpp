@@ -27,8 +27,8 @@ std::vector<std::string> SplitLines(std::string_view text)
 }
 
 struct ParsedEntry {
-    std::string key;
-    std::string value;
+    std::string Key;
+    std::string Value;
 };
 
 // The entry a line holds: everything from the first ";" is a comment; the rest, trimmed, is an
@@ -98,7 +98,7 @@ bool TIniData::Load()
     lines_ = SplitLines(WithoutUtf8Mark(read.Data));
     for (size_t n = 0; n < lines_.size(); ++n) {
         if (auto entry = ParseLine(lines_[n]))
-            entries_.push_back({std::move(entry->key), std::move(entry->value), n});
+            entries_.push_back({std::move(entry->Key), std::move(entry->Value), n});
     }
     return !entries_.empty();
 }

@@ -65,10 +65,10 @@ const char* const kUsage =
     "Ends on SIGTERM or SIGINT.\n";
 
 struct Options {
-    int band = 0;
-    std::string imageFile, saveFile, linkPath, logFile;
-    int baud = 0;
-    std::vector<qm54::SimFault> faults;
+    int Band = 0;
+    std::string ImageFile, SaveFile, LinkPath, LogFile;
+    int Baud = 0;
+    std::vector<qm54::SimFault> Faults;
 };
 
 std::optional<Options> ParseOptions(int argc, char** argv)
@@ -87,22 +87,22 @@ std::optional<Options> ParseOptions(int argc, char** argv)
         }
         const std::string& v = args[++i];
         if (a == "--band" && (v == "vhf" || v == "uhf")) {
-            o.band = v == "uhf" ? 1 : 0;
+            o.Band = v == "uhf" ? 1 : 0;
         } else if (a == "--image") {
-            o.imageFile = v;
+            o.ImageFile = v;
         } else if (a == "--save") {
-            o.saveFile = v;
+            o.SaveFile = v;
         } else if (a == "--link") {
-            o.linkPath = v;
+            o.LinkPath = v;
         } else if (a == "--log") {
-            o.logFile = v;
+            o.LogFile = v;
         } else if (a == "--baud") {
             try {
-                o.baud = std::stoi(v);
+                o.Baud = std::stoi(v);
             } catch (...) {
-                o.baud = 0;
+                o.Baud = 0;
             }
-            if (o.baud <= 0 || o.baud > qm54::LinePacer::MaxBaud) {
+            if (o.Baud <= 0 || o.Baud > qm54::LinePacer::MaxBaud) {
                 std::cerr << "qm54-sim: bad baud rate \"" << v << "\"\n";
                 return std::nullopt;
             }
@@ -113,7 +113,7 @@ std::optional<Options> ParseOptions(int argc, char** argv)
                 std::cerr << "qm54-sim: " << error << "\n";
                 return std::nullopt;
             }
-            o.faults.push_back(*f);
+            o.Faults.push_back(*f);
         } else {
             std::cerr << "qm54-sim: bad option " << a << " " << v << " (see --help)\n";
             return std::nullopt;
@@ -234,22 +234,22 @@ int main(int argc, char** argv)
     std::optional<Options> options = ParseOptions(argc, argv);
     if (!options) return 2;
 
-    qm54::CloneImage image = qm54::sim::DefaultImage(options->band);
-    if (!options->imageFile.empty()) {
+    qm54::CloneImage image = qm54::sim::DefaultImage(options->Band);
+    if (!options->ImageFile.empty()) {
         std::string reason;
-        std::optional<qm54::CloneImage> loaded = LoadImage(options->imageFile, reason);
+        std::optional<qm54::CloneImage> loaded = LoadImage(options->ImageFile, reason);
         if (!loaded) {
-            std::cerr << "qm54-sim: " << options->imageFile << ": " << reason << "\n";
+            std::cerr << "qm54-sim: " << options->ImageFile << ": " << reason << "\n";
             return 2;
         }
         image = *loaded;
     }
     qm54::SimRepeater repeater(image);
-    for (const qm54::SimFault& f : options->faults) repeater.AddFault(f);
+    for (const qm54::SimFault& f : options->Faults) repeater.AddFault(f);
 
-    Transcript log(options->logFile);
-    if (log.Failed(options->logFile)) {
-        std::cerr << "qm54-sim: cannot write " << options->logFile << "\n";
+    Transcript log(options->LogFile);
+    if (log.Failed(options->LogFile)) {
+        std::cerr << "qm54-sim: cannot write " << options->LogFile << "\n";
         return 2;
     }
 
@@ -266,19 +266,19 @@ int main(int argc, char** argv)
         std::cerr << "qm54-sim: cannot open a pseudo-terminal: " << std::strerror(errno) << "\n";
         return 1;
     }
-    if (!options->linkPath.empty()) {
+    if (!options->LinkPath.empty()) {
         std::error_code ec;
-        if (fs::is_symlink(options->linkPath, ec)) fs::remove(options->linkPath, ec);
-        fs::create_symlink(slavePath, options->linkPath, ec);
+        if (fs::is_symlink(options->LinkPath, ec)) fs::remove(options->LinkPath, ec);
+        fs::create_symlink(slavePath, options->LinkPath, ec);
         if (ec) {
-            std::cerr << "qm54-sim: cannot link " << options->linkPath << ": " << ec.message() << "\n";
+            std::cerr << "qm54-sim: cannot link " << options->LinkPath << ": " << ec.message() << "\n";
             ::close(master);
             return 1;
         }
     }
     std::cout << slavePath << std::endl;
 
-    Output output(options->baud);
+    Output output(options->Baud);
     constexpr auto kFrameIdle = std::chrono::milliseconds(500);
     constexpr std::chrono::nanoseconds kIdlePoll = std::chrono::milliseconds(100);
     constexpr std::chrono::nanoseconds kFullTerminalPoll = std::chrono::milliseconds(1);
@@ -317,11 +317,11 @@ int main(int argc, char** argv)
             continue;
         }
         if (Steady::now() - lastInput > kFrameIdle) repeater.LineIdle();
-        if (repeater.TakeCompletedWrite() && !options->saveFile.empty()) {
+        if (repeater.TakeCompletedWrite() && !options->SaveFile.empty()) {
             const qm54::CloneImage& image = repeater.Image();
-            qm54::WriteResult saved = qm54::AtomicWriteFile(options->saveFile, image.data(), image.size());
+            qm54::WriteResult saved = qm54::AtomicWriteFile(options->SaveFile, image.data(), image.size());
             if (!saved.Ok) {
-                std::cerr << "qm54-sim: cannot save " << options->saveFile << ": " << saved.Reason << "\n";
+                std::cerr << "qm54-sim: cannot save " << options->SaveFile << ": " << saved.Reason << "\n";
                 status = 1;
             }
         }
@@ -334,10 +334,10 @@ int main(int argc, char** argv)
     }
 
     ::close(master);
-    if (!options->linkPath.empty()) {
+    if (!options->LinkPath.empty()) {
         std::error_code ec;
-        if (fs::is_symlink(options->linkPath, ec) && fs::read_symlink(options->linkPath, ec) == slavePath)
-            fs::remove(options->linkPath, ec);
+        if (fs::is_symlink(options->LinkPath, ec) && fs::read_symlink(options->LinkPath, ec) == slavePath)
+            fs::remove(options->LinkPath, ec);
     }
     return status;
 }

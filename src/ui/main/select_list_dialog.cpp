@@ -20,13 +20,13 @@ namespace qm54 {
 namespace {
 
 struct ListLayout {
-    const char* caption;
-    int dialogWidth;
-    int dialogHeight;  // 0: as the contents need
-    int columns;
-    int columnWidth;
-    int rows;
-    bool downColumns;  // fill order: down each column, or along each row
+    const char* Caption;
+    int DialogWidth;
+    int DialogHeight;  // 0: as the contents need
+    int Columns;
+    int ColumnWidth;
+    int Rows;
+    bool DownColumns;  // fill order: down each column, or along each row
 };
 
 constexpr ListLayout kCtcssLayout{"Tone Select%1", 245, 0, 5, 45, 10, true};
@@ -48,14 +48,14 @@ SelectListDialog::SelectListDialog(ToneList list, bool offerOff, const QString& 
 {
     const ListLayout& layout = list == ToneList::Ctcss ? kCtcssLayout : kDcsLayout;
     setObjectName(QStringLiteral("frmSelList"));
-    setWindowTitle(QString::fromLatin1(layout.caption).arg(captionSuffix));
+    setWindowTitle(QString::fromLatin1(layout.Caption).arg(captionSuffix));
 
-    table_->setRowCount(layout.rows);
-    table_->setColumnCount(layout.columns);
+    table_->setRowCount(layout.Rows);
+    table_->setColumnCount(layout.Columns);
     table_->horizontalHeader()->hide();
     table_->verticalHeader()->hide();
-    table_->horizontalHeader()->setMinimumSectionSize(layout.columnWidth);
-    table_->horizontalHeader()->setDefaultSectionSize(layout.columnWidth);
+    table_->horizontalHeader()->setMinimumSectionSize(layout.ColumnWidth);
+    table_->horizontalHeader()->setDefaultSectionSize(layout.ColumnWidth);
     table_->verticalHeader()->setMinimumSectionSize(kRowHeight);
     table_->verticalHeader()->setDefaultSectionSize(kRowHeight);
     table_->setShowGrid(false);
@@ -67,9 +67,9 @@ SelectListDialog::SelectListDialog(ToneList list, bool offerOff, const QString& 
 
     const std::span<const std::string_view> names = Names(list, offerOff);
     int selectedRow = 0, selectedColumn = 0;
-    for (int r = 0; r < layout.rows; ++r)
-        for (int c = 0; c < layout.columns; ++c) {
-            const int i = layout.downColumns ? c * layout.rows + r : r * layout.columns + c;
+    for (int r = 0; r < layout.Rows; ++r)
+        for (int c = 0; c < layout.Columns; ++c) {
+            const int i = layout.DownColumns ? c * layout.Rows + r : r * layout.Columns + c;
             auto* item = new QTableWidgetItem;
             item->setTextAlignment(Qt::AlignCenter);
             if (i < static_cast<int>(names.size())) {
@@ -103,10 +103,10 @@ SelectListDialog::SelectListDialog(ToneList list, bool offerOff, const QString& 
     auto* box = new QVBoxLayout(this);
     box->addWidget(table_);
     box->addWidget(buttons);
-    const int tableHeight = layout.rows * kRowHeight + 2 * table_->frameWidth();
+    const int tableHeight = layout.Rows * kRowHeight + 2 * table_->frameWidth();
     table_->setFixedHeight(tableHeight);
-    if (layout.dialogHeight > 0) resize(layout.dialogWidth, layout.dialogHeight);
-    else resize(layout.dialogWidth, sizeHint().height());
+    if (layout.DialogHeight > 0) resize(layout.DialogWidth, layout.DialogHeight);
+    else resize(layout.DialogWidth, sizeHint().height());
 }
 
 void SelectListDialog::MoveTo(int row, int column)
