@@ -70,6 +70,27 @@ private slots:
         Click(config, QDialogButtonBox::Ok);
         QCOMPARE(prompter.texts, std::vector<std::string>{"Problem on COM port"});
         QCOMPARE(config.Device(), std::string("/dev/ttyUSB0"));
+        QVERIFY(!config.Chosen());
+    }
+
+    // With no port to choose, a --port of this run is not taken into the settings.
+    void mainWindowKeepsItsPortWhenNoneCanBeChosen()
+    {
+        MainFixture f;
+        QTemporaryDir sys;
+        StartOptions options = f.Options();
+        options.PortDevice = QStringLiteral("/dev/pts/99");
+        options.SysfsRoot = SysfsWithPorts(sys, {});
+        TfrmMain w(options);
+        QTimer::singleShot(0, [] {
+            auto* config = qobject_cast<TfrmConfig*>(QApplication::activeModalWidget());
+            QVERIFY(config);
+            Click(*config, QDialogButtonBox::Ok);
+        });
+        w.FileConfigure();
+        QCOMPARE(w.PortDevice(), QStringLiteral("/dev/pts/99"));
+        QVERIFY(w.close());
+        QVERIFY(!f.ReadText("QM54Win.ini").contains("/dev/pts/99"));
     }
 
     void mainWindowTakesTheConfiguredPort()

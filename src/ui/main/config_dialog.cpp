@@ -76,6 +76,7 @@ void TfrmConfig::Ok()
         return;
     }
     device_ = PortDevicePath(PortNameOfEntry(ToStdString(cmbPort_->currentText())));
+    chosen_ = true;
     // A test open: the port is taken even when it does not open now (the cable may come later).
     OpenRadioPort(device_, settleMs_, prompter_);
     accept();

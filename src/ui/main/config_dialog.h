@@ -21,6 +21,8 @@ public:
                const std::string& sysfsRoot = "/sys", QWidget* parent = nullptr);
     // After OK: the chosen device path, or the current one when nothing was chosen.
     const std::string& Device() const { return device_; }
+    // Whether OK had a port to take (an empty list leaves the port as it was).
+    bool Chosen() const { return chosen_; }
     QComboBox* List() const { return cmbPort_; }
 
 private:
@@ -29,6 +31,7 @@ private:
     Prompter& prompter_;
     int settleMs_;
     std::string device_;
+    bool chosen_ = false;
     QComboBox* cmbPort_;
 };
 

@@ -63,7 +63,8 @@ void TfrmMain::FileConfigure()
 {
     Prepare();
     TfrmConfig config(ToStdString(PortDevice()), prompter_, options_.Timing.SettleMs, options_.SysfsRoot, this);
-    if (config.exec() != QDialog::Accepted) return;
+    // With no port to choose the port stays as it was, a --port of this run included.
+    if (config.exec() != QDialog::Accepted || !config.Chosen()) return;
     // The chosen port replaces the one of this run's --port too.
     settings_.PortDevice = config.Device();
     options_.PortDevice.clear();
