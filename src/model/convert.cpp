@@ -171,16 +171,16 @@ std::string WithoutControlCharacters(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
         if (c < 32 || c == 127) continue;
-        const bool c1 = c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
-                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
-        if (c1) {
-            ++i;
+        // A C1 control is 0xC2 followed by 0x80..0x9F. It is judged on what is kept, so that
+        // a control character dropped between the two bytes cannot leave one behind.
+        if (c >= 0x80 && c <= 0x9F && !out.empty() && static_cast<unsigned char>(out.back()) == 0xC2) {
+            out.pop_back();
             continue;
         }
-        out += text[i];
+        out += ch;
     }
     return out;
 }
