@@ -6,19 +6,10 @@
 #include <system_error>
 
 #include "model/datafile.h"
+#include "model/file_read.h"
 #include "model/startup.h"
 
 namespace qm54 {
-
-namespace {
-
-bool IsRegularFile(const std::string& path)
-{
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-}  // namespace
 
 Document::Document(Prompter& prompter, std::string defaultDataFile)
     : prompter_(prompter), defaultDataFile_(std::move(defaultDataFile)), currentFile_(NoFileName)

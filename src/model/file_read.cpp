@@ -48,4 +48,10 @@ ReadResult ReadFileHead(const std::string& path, size_t maxBytes)
     return result;
 }
 
+bool IsRegularFile(const std::string& path)
+{
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 }  // namespace qm54

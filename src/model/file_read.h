@@ -16,4 +16,7 @@ struct ReadResult {
 // refused; a file shorter than maxBytes gives what it holds.
 ReadResult ReadFileHead(const std::string& path, size_t maxBytes);
 
+// Whether path names an existing regular file (following links).
+bool IsRegularFile(const std::string& path);
+
 }  // namespace qm54

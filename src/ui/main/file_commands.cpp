@@ -1,6 +1,7 @@
 // The main window's file and edit commands: preparation, the save prompt, New, Open, the recent
 // files, Save, Save As, the close query, Copy, Paste and the file data view.
 #include "ui/main/main_window.h"
+#include "model/file_read.h"
 #include "ui/qt_text.h"
 
 #include "ui/main/channel_grid.h"
@@ -8,8 +9,6 @@
 #include "ui/main/main_window_support.h"
 
 #include <QFileInfo>
-
-#include <sys/stat.h>
 
 namespace qm54 {
 
@@ -20,12 +19,6 @@ const char* const kSavePrompt = "Do you want to save the file?";
 std::string FolderOf(const std::string& path)
 {
     return ToStdString(QFileInfo(ToQString(path)).absolutePath()) + "/";
-}
-
-bool IsRegularFile(const std::string& path)
-{
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 }  // namespace
