@@ -3,7 +3,6 @@
 #include "cli/cli_prompter.h"
 #include "cli/set_assignments.h"
 #include "cli/verbs.h"
-#include "model/channel_rules.h"
 #include "model/convert.h"
 #include "model/datafile.h"
 #include "model/emem.h"
@@ -65,10 +64,7 @@ void RunDialogOk(const DialogEdit& edit, TCEmem& emem)
     for (const RowEntry& entry : edit.Entries) state[static_cast<size_t>(entry.Row)] = entry.State;
     if (dialog.Id == DialogId::Hardware) AnswerBandQuestion(edit, shown, state);
 
-    const int stepBefore = emem.ChannelStep;
-    const DialogOk ok = ApplyDialog(dialog, state, emem);
-    if (ok.BandChanged) ApplyBandDefaults(emem, emem.Band);
-    if (emem.ChannelStep != stepBefore) MoveChannelsOntoRaster(emem);
+    ApplyHardwareChanges(ApplyDialog(dialog, state, emem), emem);
 }
 
 std::vector<std::string> AllSettingLines(const TCEmem& emem)

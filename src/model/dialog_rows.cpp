@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "model/channel_rules.h"
 #include "model/tables.h"
 
 namespace qm54 {
@@ -245,8 +246,15 @@ DialogOk ApplyDialog(const DialogTable& dialog, const DialogState& state, TCEmem
     for (const DialogRow& row : dialog.Rows)
         if (GetSetting(emem, row.Setting()) != GetSetting(snapshot, row.Setting())) ok.Modified = true;
     ok.BandChanged = dialog.Id == DialogId::Hardware && emem.Band != snapshot.Band;
+    ok.StepChanged = dialog.Id == DialogId::Hardware && emem.ChannelStep != snapshot.ChannelStep;
     if (dialog.Id == DialogId::CwId && emem.CwIdEnable == 0) TurnCwIdChannelsOff(emem);
     return ok;
+}
+
+void ApplyHardwareChanges(const DialogOk& ok, TCEmem& emem)
+{
+    if (ok.BandChanged) ApplyBandDefaults(emem, emem.Band);
+    if (ok.StepChanged) MoveChannelsOntoRaster(emem);
 }
 
 }  // namespace qm54

@@ -87,11 +87,17 @@ int32_t BandDefaultIf(int band);
 struct DialogOk {
     bool Modified = false;     // a written setting differs from what the dialog opened with
     bool BandChanged = false;  // Hardware: Band differs
+    bool StepChanged = false;  // Hardware: ChannelStep differs
 };
 
 // OK of a dialog: every row's value is written into emem in its stored unit, in the dialog's
 // order, then its side effects (CW ID disabled: CW-ID channels turned off; the market's serial
 // validated). The main window's part after OK (band defaults, the grid redrawn) is the caller's.
 DialogOk ApplyDialog(const DialogTable& dialog, const DialogState& state, TCEmem& emem, char separator = '.');
+
+// What follows the hardware dialog's OK, for the window and the tool alike: a changed band brings
+// the band's defaults (ApplyBandDefaults), a changed channel step moves every channel onto the new
+// raster (MoveChannelsOntoRaster), as the redrawn grid shows them.
+void ApplyHardwareChanges(const DialogOk& ok, TCEmem& emem);
 
 }  // namespace qm54

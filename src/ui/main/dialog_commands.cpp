@@ -5,8 +5,6 @@
 #include "ui/main/main_window.h"
 #include "ui/qt_text.h"
 
-#include "model/channel_rules.h"
-
 #include "ui/dialogs/hardware_dialog.h"
 #include "ui/dialogs/settings_dialogs.h"
 #include "ui/main/about_dialog.h"
@@ -24,12 +22,9 @@ void TfrmMain::OpenCommonDialog(DialogId dialog)
     Prepare();
     switch (dialog) {
     case DialogId::Hardware: {
-        const int stepBefore = doc_.Emem().ChannelStep;
         TfrmHardware hardware(doc_, mode_, prompter_, this);
         if (hardware.exec() != QDialog::Accepted) return;
-        if (hardware.BandChanged()) ApplyBandDefaults(doc_.Emem(), doc_.Emem().Band);
-        // The grid is redrawn on the new raster, and what it shows is what the channels hold.
-        if (doc_.Emem().ChannelStep != stepBefore) MoveChannelsOntoRaster(doc_.Emem());
+        ApplyHardwareChanges(hardware.Result(), doc_.Emem());
         doc_.ReplaceWorkingList();
         Refresh();
         return;
