@@ -1,5 +1,7 @@
 #include "cli/set_assignments.h"
 
+#include "cli/setting_keys.h"
+#include "model/alpha_tags.h"
 #include "model/convert.h"
 
 namespace qm54::cli {
@@ -39,6 +41,15 @@ const DialogRowRef& WidestRights(const std::vector<DialogRowRef>& rows)
     return rows.front();
 }
 
+Taken TakeAlphaTag(const KeyRef& key, const Assignment& assignment, OperatingMode mode, std::string argument)
+{
+    if (!MayEdit(EditableIn::DealerAndManufacture, mode)) return Refused(ModeRefusal(key.Name(), EditableIn::DealerAndManufacture));
+    const int column = key.Setting->Key == "AlphaTagCode" ? AlphaTagCodeColumn : AlphaTagTextColumn;
+    return {RowEntry{nullptr, key.Item, EntryKind::AlphaTagCell, column, false,
+                     TypedIntoAlphaTag(column, assignment.Value), std::move(argument)},
+            {}};
+}
+
 }  // namespace
 
 std::optional<Assignment> ReadAssignment(const std::string& argument)
@@ -50,24 +61,39 @@ std::optional<Assignment> ReadAssignment(const std::string& argument)
 
 Taken TakeAssignment(const Assignment& assignment, OperatingMode mode)
 {
-    const std::vector<DialogRowRef> rows = FindDialogRows(assignment.Key);
-    if (rows.empty()) return Refused(assignment.Key + " cannot be set yet: no settings dialog edits it");
+    const std::string argument = assignment.Key + "=" + assignment.Value;
+    const std::optional<KeyRef> key = ResolveKey(assignment.Key);
+    if (!key) return Refused("there is no setting \"" + assignment.Key + "\"");
+    if (key->Setting != nullptr && key->Item < 0)
+        return Refused(assignment.Key + " holds " + std::to_string(key->Setting->Count()) + " values: set " +
+                       assignment.Key + "[0] to " + assignment.Key + "[" + std::to_string(key->Setting->Count() - 1) +
+                       "] one by one");
+    if (key->IsAlphaTag()) return TakeAlphaTag(*key, assignment, mode, argument);
+
+    const std::vector<DialogRowRef> rows =
+        key->Setting == nullptr ? std::vector<DialogRowRef>{key->Named} : FindDialogRows(key->Setting->Key, key->Item);
+    if (rows.empty()) return Refused(key->Name() + " cannot be set yet: no settings dialog edits it");
     if (const DialogRowRef& widest = WidestRights(rows); !MayEdit(widest.Row->Rights, mode))
-        return Refused(ModeRefusal(assignment.Key, widest.Row->Rights));
+        return Refused(ModeRefusal(key->Name(), widest.Row->Rights));
 
     for (const DialogRowRef& ref : rows) {
-        RowState state;
+        RowEntry entry{ref.Dialog, ref.Index, EntryKind::ChooseEntry, 0, false, {}, argument};
         if (ref.Row->Control == RowControl::Edit) {
-            const FieldRule& rule = *ref.Row->Rule;
-            state.Text = CommitField(rule, TypedIntoField(rule, assignment.Value));
+            entry.Kind = EntryKind::TypeText;
+            entry.Text = TypedIntoField(*ref.Row->Rule, assignment.Value);
+        } else if (ref.Row->Control == RowControl::BitPairList && key->Setting != nullptr) {
+            if (assignment.Value != "0" && assignment.Value != "1") return Refused(key->Name() + " is 0 or 1");
+            entry.Kind = EntryKind::SetBit;
+            entry.Index = key->Setting->Key == ref.Row->Key ? 1 : 2;
+            entry.BitOn = assignment.Value == "1";
         } else {
-            state.Index = ListIndexOf(*ref.Row, assignment.Value);
-            if (state.Index < 0) continue;
+            entry.Index = ListIndexOf(*ref.Row, assignment.Value);
+            if (entry.Index < 0) continue;
         }
-        if (!MayEdit(ref.Row->Rights, mode)) return Refused(ModeRefusal(assignment.Key, ref.Row->Rights));
-        return {RowEntry{ref.Dialog, ref.Index, std::move(state)}, {}};
+        if (!MayEdit(ref.Row->Rights, mode)) return Refused(ModeRefusal(key->Name(), ref.Row->Rights));
+        return {std::move(entry), {}};
     }
-    return Refused(assignment.Key + " cannot be \"" + assignment.Value + "\"; the choices are " + Choices(rows));
+    return Refused(key->Name() + " cannot be \"" + assignment.Value + "\"; the choices are " + Choices(rows));
 }
 
 }  // namespace qm54::cli

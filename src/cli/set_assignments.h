@@ -1,5 +1,6 @@
-// The assignments of qm54 set: KEY=VALUE arguments read, and each matched to the dialog row that
-// takes it and to what that row's control holds once the value is typed in or picked.
+// The assignments of qm54 set: KEY=VALUE arguments read, each matched to the dialog row (or the
+// alpha-tag cell) that takes it and to what the user does there: pick a list entry, switch one
+// bit of a signalling list, or type a text into a field.
 #pragma once
 
 #include "model/dialog_rows.h"
@@ -18,11 +19,22 @@ struct Assignment {
 // "KEY=VALUE" split at its first "="; nothing when there is no "=" or the key is empty.
 std::optional<Assignment> ReadAssignment(const std::string& argument);
 
-// An accepted assignment: the dialog and the row that take it, and the row's control afterwards.
+enum class EntryKind {
+    ChooseEntry,   // a list entry picked: Index
+    SetBit,        // one bit of a signalling list switched: Index is the bit (1 receive, 2 transmit)
+    TypeText,      // Text typed into an edit field (its filter and length applied), then committed
+    AlphaTagCell,  // Text typed into the alpha-tag editor on row Row, column Index, then committed
+};
+
+// An accepted assignment.
 struct RowEntry {
-    const DialogTable* Dialog = nullptr;
+    const DialogTable* Dialog = nullptr;  // nullptr for the alpha-tag table
     int Row = -1;
-    RowState State;
+    EntryKind Kind = EntryKind::ChooseEntry;
+    int Index = 0;
+    bool BitOn = false;
+    std::string Text;
+    std::string Argument;  // KEY=VALUE as given, for messages
 };
 
 struct Taken {
@@ -31,10 +43,11 @@ struct Taken {
 };
 
 // The row of a dialog that takes the assignment in mode: an edit field gets the value as typed
-// into it (its filter and length) and committed; a list takes the entry whose name the value is,
-// in any letter case, trying each dialog's list for a setting that two dialogs show. Refused: a
-// setting no dialog edits, a name no list holds (the choices named), a row the mode may not edit
-// (the mode it needs named).
+// into it; a list takes the entry whose name the value is, in any letter case, trying each
+// dialog's list for a setting that two dialogs show; DtmfRx, DtmfTx, FiveToneRx and FiveToneTx
+// take 0 or 1; an alpha-tag code or text goes to its cell. Refused: a setting no dialog edits, a
+// whole array, a name no list holds (the choices named), a row the mode may not edit (the mode it
+// needs named). The alpha tags need the Dealer or Manufacture mode, as in the window.
 Taken TakeAssignment(const Assignment& assignment, OperatingMode mode);
 
 }  // namespace qm54::cli

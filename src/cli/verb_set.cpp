@@ -1,10 +1,14 @@
-// qm54 set FILE KEY=VALUE...: each value typed into the settings dialog that edits its key, then
-// that dialog's OK and what the main window does after it, and the file saved when all were taken.
+// qm54 set FILE KEY=VALUE...: each value typed into the settings dialog that edits its key (or the
+// alpha-tag grid), then that dialog's OK and what the main window does after it, and the file
+// saved when all were taken.
 #include "cli/cli_prompter.h"
 #include "cli/set_assignments.h"
+#include "cli/setting_keys.h"
 #include "cli/verbs.h"
 #include "model/convert.h"
+#include "model/alpha_tags.h"
 #include "model/datafile.h"
+#include "model/dialog_behaviour.h"
 #include "model/emem.h"
 #include "model/map54.h"
 #include "model/settings_table.h"
@@ -53,18 +57,60 @@ void AnswerBandQuestion(const DialogEdit& edit, const DialogState& shown, Dialog
         ShownText(*intermediate.Row->Rule, BandDefaultIf(state[band].Index));
 }
 
+// What the user does to the control of one entry, and what the dialog makes of it.
+void UserEdit(const DialogTable& dialog, const RowEntry& entry, DialogState& state)
+{
+    RowState& control = state[static_cast<size_t>(entry.Row)];
+    switch (entry.Kind) {
+    case EntryKind::ChooseEntry:
+        control.Index = entry.Index;
+        UserChoseListEntry(dialog, state, entry.Row);
+        break;
+    case EntryKind::SetBit:
+        control.Index = entry.BitOn ? (control.Index | entry.Index) : (control.Index & ~entry.Index);
+        UserChoseListEntry(dialog, state, entry.Row);
+        break;
+    case EntryKind::TypeText:
+        CommitRowText(dialog, state, entry.Row, entry.Text);
+        break;
+    case EntryKind::AlphaTagCell:
+        break;
+    }
+}
+
 // One OK of a dialog as the main window runs it: the dialog shown over emem, the assigned
-// controls set (its questions answered Yes), OK, then the band defaults after a band change and
-// the grid redrawn after a step change.
-void RunDialogOk(const DialogEdit& edit, TCEmem& emem)
+// controls edited in order (its questions answered Yes), OK, then the band defaults after a band
+// change and the grid redrawn after a step change. A control that the dialog greys out once all
+// are edited is refused: the reason, or empty when OK ran.
+std::string RunDialogOk(const DialogEdit& edit, TCEmem& emem)
 {
     const DialogTable& dialog = *edit.Dialog;
     const DialogState shown = ShowDialog(dialog, emem);
     DialogState state = shown;
-    for (const RowEntry& entry : edit.Entries) state[static_cast<size_t>(entry.Row)] = entry.State;
+    for (const RowEntry& entry : edit.Entries) UserEdit(dialog, entry, state);
     if (dialog.Id == DialogId::Hardware) AnswerBandQuestion(edit, shown, state);
+    for (const RowEntry& entry : edit.Entries)
+        if (const std::string_view greyed = GreyedBecause(dialog, state, entry.Row); !greyed.empty())
+            return entry.Argument + " cannot be set while " + std::string(greyed);
 
     ApplyHardwareChanges(ApplyDialog(dialog, state, emem), emem);
+    return {};
+}
+
+// The alpha-tag dialog: each cell edited and committed in order, then its OK (the sort, its
+// message on stderr, the packing). A duplicate number is refused with the dialog's message.
+std::string RunAlphaTagOk(const DialogEdit& edit, TCEmem& emem)
+{
+    AlphaTagTable table = LoadAlphaTags(emem);
+    for (const RowEntry& entry : edit.Entries)
+        if (CommitAlphaTagCell(table, entry.Row, entry.Index, entry.Text) == AlphaTagCommit::DuplicateCode)
+            return std::string(AlphaTagDuplicateMessage) + " (" + entry.Argument + ")";
+    if (AlphaTagsNeedSort(table)) {
+        std::fprintf(stderr, "%s\n", std::string(AlphaTagSortMessage).c_str());
+        SortAlphaTags(table);
+    }
+    (void)StoreAlphaTags(table, emem);
+    return {};
 }
 
 std::vector<std::string> AllSettingLines(const TCEmem& emem)
@@ -104,7 +150,7 @@ int RunSet(const Args& args)
     for (size_t i = 1; i < parsed.Positional.size(); ++i) {
         const std::optional<Assignment> assignment = ReadAssignment(parsed.Positional[i]);
         if (!assignment) return UsageError("set", "\"" + parsed.Positional[i] + "\" is not KEY=VALUE");
-        if (FindSetting(assignment->Key) == nullptr) return UsageError("set", "unknown setting \"" + assignment->Key + "\"");
+        if (!ResolveKey(assignment->Key)) return UsageError("set", "unknown setting \"" + assignment->Key + "\"");
         assignments.push_back(*assignment);
     }
     const std::optional<OperatingMode> mode = ModeNamed(parsed.Value("--mode", "normal"));
@@ -124,7 +170,10 @@ int RunSet(const Args& args)
     const std::string& file = parsed.Positional[0];
     if (!LoadToolFile(file, emem, map)) return ExitFailed;
     const TCEmem loaded = emem;
-    for (const DialogEdit& edit : ByDialog(entries)) RunDialogOk(edit, emem);
+    for (const DialogEdit& edit : ByDialog(entries))
+        if (const std::string refusal = edit.Dialog != nullptr ? RunDialogOk(edit, emem) : RunAlphaTagOk(edit, emem);
+            !refusal.empty())
+            return Refuse(refusal);
     if (emem == loaded) return ExitOk;
 
     const std::string changed = ChangedLines(loaded, emem);

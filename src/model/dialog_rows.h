@@ -17,18 +17,19 @@
 
 namespace qm54 {
 
-enum class DialogId { Hardware, RadioStatus, Timer, CwId, Market };
+enum class DialogId { Hardware, RadioStatus, Timer, CwId, Market, Signalling, Ani, Eni, ToneTable };
 
 // Which operating modes may edit a row.
 enum class EditableIn { DealerAndManufacture, Manufacture };
 bool MayEdit(EditableIn rights, OperatingMode mode);
 std::string_view ModeNeeded(EditableIn rights);  // "Dealer" or "Manufacture"
 
-enum class RowControl { List, Edit };
+// A list, a list whose index is two bits of two settings (receive bit 1, transmit bit 2), or an edit field.
+enum class RowControl { List, BitPairList, Edit };
 
 struct DialogRow {
     std::string_view Caption;    // with the row's accelerator marked "&"
-    std::string_view Key;        // the setting's key in the settings table
+    std::string_view Key;        // the setting's key in the settings table (BitPairList: the receive bit)
     RowControl Control;
     int OptionList = -1;         // List: the names shown, index = stored value (see StoredValues)
     std::span<const int32_t> StoredValues;  // List: the stored value of each index, when not the index
@@ -36,8 +37,14 @@ struct DialogRow {
     const FieldRule* Rule = nullptr;        // Edit: the parse and format rule
     EditableIn Rights = EditableIn::DealerAndManufacture;
     bool Accelerator = true;     // Alt + the marked letter moves the focus to the control
+    int Item = 0;                // the index of an array setting
+    std::string_view PairKey = {};  // BitPairList: the transmit bit's setting
+    std::string_view Name = {};     // the row's name in qm54 get and set when not its key ("DTMF")
 
     const SettingRow& Setting() const;  // the settings table's row of Key
+    const SettingRow* PairSetting() const;
+    // The row's name in qm54 get and set: Name, or the key with the item of an array ("FiveToneTable[3]").
+    std::string RowName() const;
     int ListCount() const;
     std::string ListName(int index) const;
     // The index a stored value shows as (the first whose stored value it is; else 0), and back.
@@ -49,6 +56,7 @@ struct DialogTable {
     DialogId Id;
     std::string_view Caption;  // the window's caption
     std::span<const DialogRow> Rows;
+    int ColumnRows = 0;  // laid out in two columns of this many rows, the rest below; 0: one column
 };
 
 const DialogTable& Dialog(DialogId id);
@@ -60,10 +68,11 @@ struct DialogRowRef {
     const DialogRow* Row = nullptr;
     int Index = -1;  // the row's place in its dialog
 };
-DialogRowRef FindDialogRow(std::string_view key);
-// Every row that edits key, in the order of the dialogs (TxPowerType: the hardware row, then the
-// radio status row).
-std::vector<DialogRowRef> FindDialogRows(std::string_view key);
+// The row whose RowName is name (letter case aside), or nothing.
+DialogRowRef FindDialogRow(std::string_view name);
+// Every row that edits the setting key at item, in the order of the dialogs (TxPowerType: the
+// hardware row, then the radio status row; DtmfRx: the DTMF list).
+std::vector<DialogRowRef> FindDialogRows(std::string_view key, int item = 0);
 
 // What a dialog's controls hold: per row the list index or the edit field's text.
 struct RowState {
@@ -74,8 +83,10 @@ using DialogState = std::vector<RowState>;
 
 // The controls as the dialog shows them when it opens over emem.
 DialogState ShowDialog(const DialogTable& dialog, const TCEmem& emem, char separator = '.');
-// A row's value as its dialog shows it: the list name, or the edit field's formatted text.
-std::string ShownValue(const DialogRow& row, const TCEmem& emem, char separator = '.');
+// A row's value as its dialog shows it when it opens: the list name, or the edit field's text.
+std::string ShownValue(const DialogRowRef& ref, const TCEmem& emem, char separator = '.');
+// The text of a row's control in state: the list name or the field's text.
+std::string StateText(const DialogRow& row, const RowState& state);
 
 // The text an edit field ends up holding after text was typed into it: refused characters
 // dropped, cut at the field's length.
@@ -92,7 +103,8 @@ struct DialogOk {
 
 // OK of a dialog: every row's value is written into emem in its stored unit, in the dialog's
 // order, then its side effects (CW ID disabled: CW-ID channels turned off; the market's serial
-// validated). The main window's part after OK (band defaults, the grid redrawn) is the caller's.
+// validated; both signalling systems off: ANI/ENI channels turned off). The main window's part
+// after OK (band defaults, the grid redrawn) is the caller's.
 DialogOk ApplyDialog(const DialogTable& dialog, const DialogState& state, TCEmem& emem, char separator = '.');
 
 // What follows the hardware dialog's OK, for the window and the tool alike: a changed band brings

@@ -15,6 +15,14 @@ constexpr double kHalfStepMax = 60.0;
 constexpr int kGuardMax = 360;
 constexpr size_t kSerialLength = 8;
 constexpr const char* kDefaultSerialShown = "00000000";
+constexpr std::string_view kHertz = " Hz";
+constexpr int64_t kToneFallback = 50;
+constexpr int64_t kToneMin = 625;
+constexpr int64_t kToneMax = 3000;
+constexpr int64_t kEiaDigit0 = 600;
+constexpr int64_t kEiaDigitE = 459;
+constexpr int kDigitE = 14;
+constexpr int kCodeDigits = 4;
 
 // The text up to the first occurrence of unit, or all of it.
 std::string_view BeforeUnit(std::string_view text, std::string_view unit)
@@ -74,6 +82,22 @@ int64_t WholeOr(std::string_view text, int64_t fallback)
 
 FieldValue Number(double value) { return {value, {}}; }
 
+int64_t WholeNumber(const FieldRule& rule, std::string_view text)
+{
+    const int64_t value = std::clamp<int64_t>(WholeOr(text, rule.Fallback), rule.Min, rule.Max);
+    return rule.Step > 1 ? value - value % rule.Step : value;
+}
+
+// At least four capital hexadecimal digits with leading zeros.
+std::string CodeText(uint32_t value)
+{
+    char buffer[16];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, 16);
+    std::string digits = ToUpperAscii(std::string_view(buffer, static_cast<size_t>(end - buffer)));
+    if (digits.size() < kCodeDigits) digits.insert(0, kCodeDigits - digits.size(), '0');
+    return digits;
+}
+
 std::string SerialField(std::string_view text)
 {
     std::string serial(Trim(text));
@@ -86,7 +110,7 @@ std::string SerialField(std::string_view text)
 
 bool IsTextRule(const FieldRule& rule)
 {
-    return rule.Kind == RuleKind::FreeText || rule.Kind == RuleKind::Serial;
+    return rule.Kind == RuleKind::FreeText || rule.Kind == RuleKind::Serial || rule.Kind == RuleKind::Code;
 }
 
 FieldValue ParseField(const FieldRule& rule, std::string_view text, char)
@@ -102,11 +126,15 @@ FieldValue ParseField(const FieldRule& rule, std::string_view text, char)
         return Number(static_cast<double>(seconds - seconds % 2));
     }
     case RuleKind::Number:
-        return Number(static_cast<double>(std::clamp<int64_t>(WholeOr(number, rule.Min), rule.Min, rule.Max)));
+        return Number(static_cast<double>(WholeNumber(rule, number)));
+    case RuleKind::Tone:
+        return Number(static_cast<double>(LimitedTone(ToneRawValue(text), 0, false)));
     case RuleKind::FreeText:
         return {0, std::string(text)};
     case RuleKind::Serial:
         return {0, SerialField(text)};
+    case RuleKind::Code:
+        return {0, CodeText(HexToInt(text))};
     }
     return {};
 }
@@ -120,8 +148,10 @@ std::string FormatField(const FieldRule& rule, const FieldValue& value, char sep
         return Fixed(value.Number, 1, separator) + std::string(rule.Unit);
     case RuleKind::Guard:
     case RuleKind::Number:
+    case RuleKind::Tone:
         return Fixed(value.Number, 0, separator) + std::string(rule.Unit);
     case RuleKind::FreeText:
+    case RuleKind::Code:
         return value.Text;
     case RuleKind::Serial:
         return SerialField(value.Text);
@@ -149,8 +179,11 @@ FieldValue ValueOfStored(const FieldRule& rule, int32_t stored, const std::strin
     case RuleKind::Guard:
         return Number(stored * 2.0);
     case RuleKind::Number:
+        return Number(static_cast<double>(int64_t{stored} * rule.Scale));
+    case RuleKind::Tone:
         return Number(static_cast<double>(stored));
     case RuleKind::FreeText:
+    case RuleKind::Code:
         return {0, storedText};
     case RuleKind::Serial:
         return {0, storedText == DefaultSerial ? std::string(kDefaultSerialShown) : storedText};
@@ -168,21 +201,33 @@ int32_t StoredNumber(const FieldRule& rule, const FieldValue& value)
     case RuleKind::Guard:
         return static_cast<int32_t>(std::trunc(value.Number / 2.0));
     case RuleKind::Number:
+        return static_cast<int32_t>(static_cast<int64_t>(value.Number) / std::max(rule.Scale, 1));
+    case RuleKind::Tone:
         return static_cast<int32_t>(value.Number);
     case RuleKind::FreeText:
     case RuleKind::Serial:
+    case RuleKind::Code:
         break;
     }
     return 0;
 }
 
-std::string StoredText(const FieldRule& rule, const FieldValue& value)
+std::string StoredText(const FieldRule& rule, std::string_view shown, char separator)
 {
-    return rule.Kind == RuleKind::Serial ? ValidateSerial(value.Text) : value.Text;
+    switch (rule.Kind) {
+    case RuleKind::Serial:
+        return ValidateSerial(ParseField(rule, shown, separator).Text);
+    case RuleKind::FreeText:
+    case RuleKind::Code:
+        return std::string(shown);
+    default:
+        return {};
+    }
 }
 
 std::string ShownText(const FieldRule& rule, int32_t stored, const std::string& storedText, char separator)
 {
+    if (rule.Kind == RuleKind::Code) return storedText;  // formatted only once committed
     const FieldValue value = ValueOfStored(rule, stored, storedText);
     // Written as a plain number (two decimals for the frequencies), then parsed and formatted.
     const std::string plain = rule.Kind == RuleKind::TenKilohertz ? Fixed(value.Number, 2, separator)
@@ -197,10 +242,27 @@ KeyFilterResult FilterFieldKey(const FieldRule& rule, char32_t key)
         return FilterDigitKey(key);
     case KeyFilterKind::Decimal:
         return FilterDecimalKey(key);
+    case KeyFilterKind::Hex:
+        return FilterHexKey(key);
     case KeyFilterKind::Printable:
         break;
     }
     return FilterPrintableKey(key);
+}
+
+int64_t ToneRawValue(std::string_view text) { return WholeOr(BeforeUnit(text, kHertz), kToneFallback); }
+
+int64_t LimitedTone(int64_t raw, int digit, bool eiaShowing)
+{
+    const int64_t value = std::min(raw, kToneMax);
+    if (value >= kToneMin) return value;
+    if (eiaShowing && ((digit == 0 && value == kEiaDigit0) || (digit == kDigitE && value == kEiaDigitE))) return value;
+    return kToneMin;
+}
+
+std::string ToneFieldText(std::string_view text, int digit, bool eiaShowing)
+{
+    return std::to_string(LimitedTone(ToneRawValue(text), digit, eiaShowing)) + std::string(kHertz);
 }
 
 }  // namespace qm54

@@ -17,12 +17,17 @@ enum class RuleKind {
     TenKilohertz,  // MHz with two decimals, 0 to 99.99, stored in units of 10 kHz
     HalfStep,      // 0 to 60 in steps of 0.5, stored in half units
     Guard,         // whole seconds 0 to 360, rounded down to even, stored in units of 2 s
-    Number,        // a whole number in Min..Max, unreadable text gives Min, stored as it is
+    Number,        // a whole number: unreadable text gives Fallback, clamped to Min..Max, rounded down
+                   // to a multiple of Step; stored in units of Scale
+    Tone,          // a 5-tone frequency in Hz: unreadable text counts 50, above 3000 is 3000, below 625
+                   // is 625 (the 5-tone table's EIA exceptions are its dialog's, see ToneFieldText)
     FreeText,      // kept exactly as typed
     Serial,        // trimmed, empty gives the default serial, blank-padded to 8; stored validated
+    Code,          // hexadecimal, written as at least four capital digits; a stored text is shown and
+                   // stored back as it is until the field is committed
 };
 
-enum class KeyFilterKind { Digit, Decimal, Printable };
+enum class KeyFilterKind { Digit, Decimal, Hex, Printable };
 
 struct FieldRule {
     RuleKind Kind;
@@ -31,6 +36,9 @@ struct FieldRule {
     int MaxTyped;           // most characters the field takes
     int32_t Min = 0;        // Number: the range
     int32_t Max = 0;
+    int32_t Fallback = 0;   // Number: the value of unreadable text
+    int32_t Step = 1;       // Number: the value is a multiple of Step
+    int32_t Scale = 1;      // Number: one stored unit is Scale of the field's units
 };
 
 // What a field holds between parse and format: a number in the field's own unit (MHz, minutes,
@@ -56,8 +64,9 @@ std::string CommitField(const FieldRule& rule, std::string_view text, char separ
 FieldValue ValueOfStored(const FieldRule& rule, int32_t stored, const std::string& storedText = {});
 // The stored number of a value (numeric rules).
 int32_t StoredNumber(const FieldRule& rule, const FieldValue& value);
-// The stored text of a value (text rules): the serial number validated, a free text as it is.
-std::string StoredText(const FieldRule& rule, const FieldValue& value);
+// The stored text of what a text field shows: the serial number validated, a free text and a
+// code as they are.
+std::string StoredText(const FieldRule& rule, std::string_view shown, char separator = '.');
 
 // What the field shows when its dialog opens: the stored value written as a plain number, then
 // parsed and formatted, so that a stored value outside the field's range shows clamped.
@@ -66,5 +75,14 @@ std::string ShownText(const FieldRule& rule, int32_t stored, const std::string& 
 
 // Whether the field's filter lets key be typed (and as what).
 KeyFilterResult FilterFieldKey(const FieldRule& rule, char32_t key);
+
+// The 5-tone table's fields. The raw value is what the text says (up to " Hz"; 50 when it is not a
+// whole number), before any limit; the table stores it and matches it against the tone sets.
+int64_t ToneRawValue(std::string_view text);
+// The value a raw value is shown as: at most 3000; below 625 raised to 625, except that with the
+// EIA set showing digit 0 keeps 600 and digit E keeps 459.
+int64_t LimitedTone(int64_t raw, int digit, bool eiaShowing);
+// The text a tone field shows after a commit: the limited value and " Hz".
+std::string ToneFieldText(std::string_view text, int digit, bool eiaShowing);
 
 }  // namespace qm54

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "model/tables.h"
+
 namespace {
 
 using namespace qm54;
@@ -21,10 +23,25 @@ TEST(DialogRows, EveryRowNamesASettingOfItsKindAndEveryListFitsItsRange)
             ASSERT_NE(setting, nullptr) << row.Key;
             if (row.Control == RowControl::Edit) {
                 ASSERT_NE(row.Rule, nullptr) << row.Key;
-                EXPECT_EQ(IsTextRule(*row.Rule), setting->Kind == SettingKind::Text) << row.Key;
+                EXPECT_EQ(IsTextRule(*row.Rule), setting->Kind == SettingKind::Text || setting->Kind == SettingKind::HexCode)
+                    << row.Key;
+                EXPECT_LT(row.Item, setting->Count()) << row.Key;
                 continue;
             }
             ASSERT_GT(row.ListCount(), 0) << row.Key;
+            if (row.Control == RowControl::BitPairList) {
+                // Index = receive bit + 2 x transmit bit, over two 0/1 settings.
+                ASSERT_NE(row.PairSetting(), nullptr) << row.Key;
+                EXPECT_EQ(row.ListCount(), 4) << row.Key;
+                EXPECT_EQ(setting->Max, 1) << row.Key;
+                EXPECT_EQ(row.PairSetting()->Max, 1) << row.Key;
+                continue;
+            }
+            if (setting->Kind == SettingKind::ToneSetName) {  // shows the matching set, stores nothing
+                ASSERT_EQ(row.ListCount(), FiveToneSetCount);
+                for (int i = 0; i < row.ListCount(); ++i) EXPECT_EQ(row.ListName(i), FiveToneSets[size_t(i)].Name);
+                continue;
+            }
             for (int i = 0; i < row.ListCount(); ++i) {
                 EXPECT_FALSE(row.ListName(i).empty()) << row.Key;
                 EXPECT_EQ(row.IndexOfStored(row.StoredOfIndex(i)), i) << row.Key;
@@ -51,7 +68,7 @@ TEST(DialogRows, ShownValuesOfTheDefaults)
     for (const auto& c : cases) {
         const DialogRowRef ref = FindDialogRow(c.key);
         ASSERT_NE(ref.Row, nullptr) << c.key;
-        EXPECT_EQ(ShownValue(*ref.Row, e), c.shown) << c.key;
+        EXPECT_EQ(ShownValue(ref, e), c.shown) << c.key;
     }
     // The radio status dialog shows the power-type bit as its own choice.
     const std::vector<DialogRowRef> power = FindDialogRows("TxPowerType");
@@ -59,7 +76,7 @@ TEST(DialogRows, ShownValuesOfTheDefaults)
     EXPECT_EQ(power[0].Dialog->Id, DialogId::Hardware);
     EXPECT_EQ(power[1].Dialog->Id, DialogId::RadioStatus);
     EXPECT_EQ(power[1].Row, &Dialog(DialogId::RadioStatus).Rows[static_cast<size_t>(power[1].Index)]);
-    EXPECT_EQ(ShownValue(*power[1].Row, e), "Enable");
+    EXPECT_EQ(ShownValue(power[1], e), "Enable");
     EXPECT_TRUE(FindDialogRows("NsqThreshold").empty());
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/document.h"
+#include "ui/dialogs/alpha_tag_dialog.h"
 #include "ui/dialogs/hardware_dialog.h"
 #include "ui/dialogs/settings_dialogs.h"
 #include "ui/main/about_dialog.h"
@@ -26,6 +27,14 @@ int main(int argc, char** argv)
     qm54::QtPrompter prompter;
     qm54::Document document(prompter, "/nonexistent/defaultv.Q54");
     const auto mode = qm54::OperatingMode::Manufacture;
+    // 5-tone on, so that the signalling dialog shows its time fields and repeat code enabled, and
+    // two alpha tags in use.
+    qm54::TCEmem& emem = document.Emem();
+    emem.FiveToneRx = emem.FiveToneTx = 1;
+    emem.AlphaTagCode[0] = 1;
+    emem.AlphaTagText[0] = "NORTH   ";
+    emem.AlphaTagCode[1] = 25;
+    emem.AlphaTagText[1] = "HILL 2  ";
 
     using Make = std::function<std::unique_ptr<QDialog>()>;
     const std::vector<std::pair<QString, Make>> dialogs = {
@@ -34,6 +43,11 @@ int main(int argc, char** argv)
         {"dialog-timer.png", [&] { return std::make_unique<qm54::TfrmTimer>(document, mode, prompter, nullptr); }},
         {"dialog-cw-id.png", [&] { return std::make_unique<qm54::TfrmCWID>(document, mode, prompter, nullptr); }},
         {"dialog-market.png", [&] { return std::make_unique<qm54::TfrmMarket>(document, mode, prompter, nullptr); }},
+        {"dialog-signalling.png", [&] { return std::make_unique<qm54::TfrmSignal>(document, mode, prompter, nullptr); }},
+        {"dialog-ani.png", [&] { return std::make_unique<qm54::TfrmAni>(document, mode, prompter, nullptr); }},
+        {"dialog-eni.png", [&] { return std::make_unique<qm54::TfrmEni>(document, mode, prompter, nullptr); }},
+        {"dialog-tone-table.png", [&] { return std::make_unique<qm54::TfrmToneTbl>(document, mode, prompter, nullptr); }},
+        {"dialog-alpha-tag.png", [&] { return std::make_unique<qm54::TfrmAlphaTag>(document, mode, prompter, nullptr); }},
         {"dialog-configuration.png", [&] { return std::make_unique<qm54::TfrmConfig>("/dev/ttyUSB0", prompter, 0); }},
         {"dialog-visible.png", [&] {
              std::array<bool, qm54::ColumnGroupCount> shown{};

@@ -12,6 +12,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "model/dialog_behaviour.h"
 #include "ui/main/help_viewer.h"
 
 namespace qm54 {
@@ -60,11 +61,19 @@ void ValueEdit::ShowValue(const QString& text)
     restoreText_ = text;
 }
 
+void ValueEdit::SetTextRules(TextRule committed, TextRule typing)
+{
+    committed_ = std::move(committed);
+    typing_ = std::move(typing);
+}
+
 void ValueEdit::StartTyping()
 {
     editActive_ = true;
     SetTyping(true);
-    if (!IsTextRule(rule_)) {
+    if (typing_) {
+        setText(typing_(text()));
+    } else if (!IsTextRule(rule_)) {
         const char separator = DecimalSeparator();
         setText(ToQString(BareField(rule_, ParseField(rule_, ToStdString(text()), separator), separator)));
     }
@@ -75,9 +84,10 @@ void ValueEdit::Commit()
 {
     editActive_ = false;
     SetTyping(false);
-    setText(ToQString(CommitField(rule_, ToStdString(text()), DecimalSeparator())));
+    setText(committed_ ? committed_(text()) : ToQString(CommitField(rule_, ToStdString(text()), DecimalSeparator())));
     deselect();
     restoreText_ = text();
+    emit Committed();
 }
 
 void ValueEdit::TypeCharacter(const QString& typed)
@@ -178,12 +188,12 @@ void DropDownList::keyPressEvent(QKeyEvent* event)
 
 SettingsDialog::SettingsDialog(const DialogTable& table, Document& document, OperatingMode mode,
                                Prompter& prompter, QWidget* parent)
-    : QDialog(parent), prompter_(prompter), table_(table), document_(document)
+    : QDialog(parent), prompter_(prompter), table_(table), document_(document), mode_(mode)
 {
     setWindowTitle(ToQString(table.Caption));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    BuildRows(mode);
+    BuildRows();
     Load();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -197,7 +207,7 @@ SettingsDialog::~SettingsDialog()
     disconnect(focusWatch_);
 }
 
-void SettingsDialog::BuildRows(OperatingMode mode)
+void SettingsDialog::BuildRows()
 {
     auto* outer = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
@@ -206,9 +216,9 @@ void SettingsDialog::BuildRows(OperatingMode mode)
         const DialogRow& row = table_.Rows[i];
         auto* caption = new QLabel(this);
         caption->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        caption->setMinimumWidth(kCaptionWidth);
+        caption->setMinimumWidth(table_.ColumnRows > 0 ? kCaptionWidth / 4 : kCaptionWidth);
         QWidget* control = nullptr;
-        if (row.Control == RowControl::List) {
+        if (row.Control != RowControl::Edit) {
             auto* list = new DropDownList(this);
             for (int k = 0; k < row.ListCount(); ++k) list->addItem(ToQString(row.ListName(k)));
             const int index = static_cast<int>(i);
@@ -217,21 +227,39 @@ void SettingsDialog::BuildRows(OperatingMode mode)
             });
             control = list;
         } else {
-            control = new ValueEdit(*row.Rule, this);
+            auto* edit = new ValueEdit(*row.Rule, this);
+            const int index = static_cast<int>(i);
+            const char separator = DecimalSeparator();
+            edit->SetTextRules(
+                [this, index, separator](const QString& text) {
+                    return ToQString(CommittedText(table_, CurrentState(), index, ToStdString(text), separator));
+                },
+                [this, index, separator](const QString& text) {
+                    return ToQString(TypingText(table_, CurrentState(), index, ToStdString(text), separator));
+                });
+            connect(edit, &ValueEdit::Committed, this, [this, index] { FieldCommitted(index); });
+            control = edit;
         }
-        control->setObjectName(ToQString(row.Key));
-        control->setMinimumWidth(kControlWidth);
-        const bool editable = MayEdit(row.Rights, mode);
-        control->setEnabled(editable);
-        if (!editable) Paint(control, QPalette::Button);
+        control->setObjectName(ToQString(row.RowName()));
+        control->setMinimumWidth(table_.ColumnRows > 0 ? kControlWidth / 2 : kControlWidth);
+        control->setEnabled(false);  // until Load enables what the mode and the other controls allow
         if (row.Accelerator) {
             caption->setText(ToQString(row.Caption));
             caption->setBuddy(control);
         } else {
             caption->setText(ToQString(row.Caption).remove(QLatin1Char('&')));
         }
-        grid->addWidget(caption, static_cast<int>(i), 0);
-        grid->addWidget(control, static_cast<int>(i), 1);
+        // Two columns of ColumnRows rows each (the 5-tone digits 0 to 7 and 8 to F), the rest below.
+        const int place = static_cast<int>(i);
+        const int columns = table_.ColumnRows;
+        const bool paired = columns > 0 && place < 2 * columns;
+        const int gridRow = !paired ? (columns > 0 ? place - columns : place) : place % columns;
+        const int gridColumn = paired ? 2 * (place / columns) : 0;
+        grid->addWidget(caption, gridRow, gridColumn);
+        if (paired || columns == 0)
+            grid->addWidget(control, gridRow, gridColumn + 1);
+        else
+            grid->addWidget(control, gridRow, 1, 1, 3);
         controls_.push_back(control);
     }
     outer->addLayout(grid);
@@ -263,15 +291,51 @@ void SettingsDialog::BuildRows(OperatingMode mode)
 
 void SettingsDialog::Load()
 {
-    loading_ = true;
     const DialogState state = ShowDialog(table_, document_.Emem(), DecimalSeparator());
-    for (size_t i = 0; i < controls_.size(); ++i) {
-        if (auto* list = qobject_cast<DropDownList*>(controls_[i]))
-            list->setCurrentIndex(state[i].Index);
-        else if (auto* edit = qobject_cast<ValueEdit*>(controls_[i]))
-            edit->ShowValue(ToQString(state[i].Text));
+    loading_ = true;
+    for (size_t i = 0; i < controls_.size() && i < state.size(); ++i)
+        if (auto* edit = qobject_cast<ValueEdit*>(controls_[i])) edit->ShowValue(ToQString(state[i].Text));
+    loading_ = false;
+    ShowState(state);
+}
+
+void SettingsDialog::ShowState(const DialogState& state)
+{
+    loading_ = true;
+    for (size_t i = 0; i < controls_.size() && i < state.size(); ++i) {
+        if (auto* list = qobject_cast<DropDownList*>(controls_[i])) {
+            if (list->currentIndex() != state[i].Index) list->setCurrentIndex(state[i].Index);
+        } else if (auto* edit = qobject_cast<ValueEdit*>(controls_[i])) {
+            if (edit->text() != ToQString(state[i].Text) && !edit->EditActive()) edit->ShowValue(ToQString(state[i].Text));
+        }
     }
     loading_ = false;
+    RefreshEnabled();
+}
+
+void SettingsDialog::RefreshEnabled()
+{
+    const DialogState state = CurrentState();
+    for (size_t i = 0; i < controls_.size(); ++i) {
+        const bool enabled = RowEnabled(table_, state, static_cast<int>(i), mode_);
+        controls_[i]->setEnabled(enabled);
+        if (auto* edit = qobject_cast<ValueEdit*>(controls_[i]); edit && edit->EditActive()) continue;
+        Paint(controls_[i], enabled ? QPalette::Base : QPalette::Button);
+    }
+}
+
+void SettingsDialog::UserChangedList(int row, int)
+{
+    DialogState state = CurrentState();
+    UserChoseListEntry(table_, state, row);
+    ShowState(state);
+}
+
+void SettingsDialog::FieldCommitted(int row)
+{
+    DialogState state = CurrentState();
+    CommitRowText(table_, state, row, state[static_cast<size_t>(row)].Text, DecimalSeparator());
+    ShowState(state);
 }
 
 void SettingsDialog::SetListQuietly(int row, int index)

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QLineEdit>
 
+#include <functional>
 #include <vector>
 
 #include "model/dialog_rows.h"
@@ -38,6 +39,13 @@ public:
     void ShowValue(const QString& text);
     void StartTyping();
     void Commit();
+    // What a commit makes of the text and what typing starts from, when the dialog knows better
+    // than the field's rule alone (the 5-tone table's EIA exceptions).
+    using TextRule = std::function<QString(const QString&)>;
+    void SetTextRules(TextRule committed, TextRule typing);
+
+signals:
+    void Committed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -50,6 +58,8 @@ private:
     void TypeCharacter(const QString& text);
 
     const FieldRule& rule_;
+    TextRule committed_;
+    TextRule typing_;
     bool editActive_ = false;
     bool ctrlHeld_ = false;
     QString restoreText_;
@@ -82,23 +92,32 @@ public:
     int RowOf(std::string_view key) const;
     bool EditActive() const;
     QString HintText() const;  // the right panel of the hint strip
+    QPushButton* OkButton() const { return ok_; }
+    QPushButton* CancelButton() const { return cancel_; }
 
 protected:
-    // A list of row changed by the user (not by loading); the hardware dialog asks its questions.
-    virtual void UserChangedList(int /*row*/, int /*index*/) {}
+    // A list of row changed by the user (not by loading): what the dialog's controls do to each
+    // other (the signalling lists' exclusive choice, a 5-tone set loaded); the hardware dialog
+    // asks its questions instead.
+    virtual void UserChangedList(int row, int index);
     // Sets a list without that counting as a user change.
     void SetListQuietly(int row, int index);
     Prompter& prompter_;
 
 private:
-    void BuildRows(OperatingMode mode);
+    void BuildRows();
     void Load();
     void Ok();
     void FocusChanged(QWidget* now);
+    void FieldCommitted(int row);
+    // Puts state into the controls without counting as user changes, then enables them.
+    void ShowState(const DialogState& state);
+    void RefreshEnabled();
     DialogState CurrentState() const;
 
     const DialogTable& table_;
     Document& document_;
+    OperatingMode mode_;
     std::vector<QWidget*> controls_;
     QLabel* hintLeft_ = nullptr;
     QLabel* hintRight_ = nullptr;

@@ -1,10 +1,12 @@
 // The main window's dialogs: the settings dialogs, each opened over the document after the
 // preparation, then what the window does after it (the band defaults and the grid redrawn after
-// the hardware dialog, the channels taken again after CW ID, the system panel after the market);
+// the hardware dialog, the channels taken again after CW ID and the signalling type, the system
+// panel after the market); the alpha tags;
 // the configuration of the serial port, the column groups shown, and the about box.
 #include "ui/main/main_window.h"
 #include "ui/qt_text.h"
 
+#include "ui/dialogs/alpha_tag_dialog.h"
 #include "ui/dialogs/hardware_dialog.h"
 #include "ui/dialogs/settings_dialogs.h"
 #include "ui/main/about_dialog.h"
@@ -16,6 +18,17 @@
 #include <QAction>
 
 namespace qm54 {
+
+namespace {
+
+template <class SettingsDialogType>
+int RunDialog(Document& document, OperatingMode mode, Prompter& prompter, QWidget* parent)
+{
+    SettingsDialogType dialog(document, mode, prompter, parent);
+    return dialog.exec();
+}
+
+}  // namespace
 
 void TfrmMain::OpenCommonDialog(DialogId dialog)
 {
@@ -29,29 +42,43 @@ void TfrmMain::OpenCommonDialog(DialogId dialog)
         Refresh();
         return;
     }
-    case DialogId::RadioStatus: {
-        TfrmRadioStatus status(doc_, mode_, prompter_, this);
-        status.exec();
+    case DialogId::RadioStatus:
+        RunDialog<TfrmRadioStatus>(doc_, mode_, prompter_, this);
         return;
-    }
-    case DialogId::Timer: {
-        TfrmTimer timer(doc_, mode_, prompter_, this);
-        timer.exec();
+    case DialogId::Timer:
+        RunDialog<TfrmTimer>(doc_, mode_, prompter_, this);
         return;
-    }
-    case DialogId::CwId: {
-        TfrmCWID cwId(doc_, mode_, prompter_, this);
-        cwId.exec();
+    case DialogId::CwId:
+    case DialogId::Signalling:
+        // OK or Cancel: the grid shows the channels again, a CW-ID or ANI/ENI channel turned off
+        // included.
+        if (dialog == DialogId::CwId)
+            RunDialog<TfrmCWID>(doc_, mode_, prompter_, this);
+        else
+            RunDialog<TfrmSignal>(doc_, mode_, prompter_, this);
         doc_.ReplaceWorkingList();
         Refresh();
         return;
-    }
-    case DialogId::Market: {
-        TfrmMarket market(doc_, mode_, prompter_, this);
-        if (market.exec() == QDialog::Accepted) Refresh();
+    case DialogId::Market:
+        if (RunDialog<TfrmMarket>(doc_, mode_, prompter_, this) == QDialog::Accepted) Refresh();
+        return;
+    case DialogId::Ani:
+        RunDialog<TfrmAni>(doc_, mode_, prompter_, this);
+        return;
+    case DialogId::Eni:
+        RunDialog<TfrmEni>(doc_, mode_, prompter_, this);
+        return;
+    case DialogId::ToneTable:
+        RunDialog<TfrmToneTbl>(doc_, mode_, prompter_, this);
         return;
     }
-    }
+}
+
+void TfrmMain::CommonAlphaTag()
+{
+    Prepare();
+    TfrmAlphaTag alphaTag(doc_, mode_, prompter_, this);
+    alphaTag.exec();
 }
 
 void TfrmMain::FileConfigure()

@@ -159,29 +159,36 @@ void TfrmMain::BuildMenus()
     for (QAction* a : miItem_) items->addAction(a);
 
     // The service entries follow the operating mode; the dialogs not built yet stay disabled.
-    mnuCommon_ = addMenu("&Common");
-    const struct {
+    struct DialogEntry {
         const char* text;
         const char* name;
         DialogId dialog;
-    } commonDialogs[] = {
-        {"&Hardware", "miHardware", DialogId::Hardware},   {"&Radio status", "miRadioStatus", DialogId::RadioStatus},
-        {"&Timer", "miTimer", DialogId::Timer},            {"&CW ID", "miCwId", DialogId::CwId},
-        {"&Marketing", "miMarketing", DialogId::Market},
     };
-    for (const auto& entry : commonDialogs) {
-        QAction* action = mnuCommon_->addAction(entry.text);
-        action->setObjectName(entry.name);
-        const DialogId dialog = entry.dialog;
-        connect(action, &QAction::triggered, this, [this, dialog] { OpenCommonDialog(dialog); });
-    }
+    const auto addDialogEntries = [this](QMenu* menu, std::initializer_list<DialogEntry> entries) {
+        for (const DialogEntry& entry : entries) {
+            QAction* action = menu->addAction(entry.text);
+            action->setObjectName(entry.name);
+            const DialogId dialog = entry.dialog;
+            connect(action, &QAction::triggered, this, [this, dialog] { OpenCommonDialog(dialog); });
+        }
+    };
+    mnuCommon_ = addMenu("&Common");
+    addDialogEntries(mnuCommon_, {
+                                     {"&Hardware", "miHardware", DialogId::Hardware},
+                                     {"&Radio status", "miRadioStatus", DialogId::RadioStatus},
+                                     {"&Timer", "miTimer", DialogId::Timer},
+                                     {"&CW ID", "miCwId", DialogId::CwId},
+                                     {"&Marketing", "miMarketing", DialogId::Market},
+                                 });
     miRxAdjust_ = mnuCommon_->addAction("Rx &Adjustment");
     miTxAdjust_ = mnuCommon_->addAction("T&x Adjustment");
     QMenu* alignment = mnuCommon_->addMenu("A&lignment");
     for (const char* text : {"Lowest", "Low", "High", "Highest"}) alignment->addAction(text)->setEnabled(false);
     miAlignment_ = alignment->menuAction();
     miTxPower_ = mnuCommon_->addAction("Tx &Power Adjust");
-    mnuCommon_->addAction("Alpha Ta&g")->setEnabled(false);
+    QAction* alphaTag = mnuCommon_->addAction("Alpha Ta&g");
+    alphaTag->setObjectName(QStringLiteral("miAlphaTag"));
+    connect(alphaTag, &QAction::triggered, this, &TfrmMain::CommonAlphaTag);
     miRxAdjust_->setObjectName(QStringLiteral("miRxAdjust"));
     miTxAdjust_->setObjectName(QStringLiteral("miTxAdjust"));
     miAlignment_->setObjectName(QStringLiteral("miAlignment"));
@@ -189,8 +196,12 @@ void TfrmMain::BuildMenus()
     for (QAction* a : {miRxAdjust_, miTxAdjust_, miAlignment_, miTxPower_}) a->setEnabled(false);
 
     mnuSignalling_ = addMenu("&Signalling");
-    for (const char* text : {"&Signalling Type", "&ANI Setting", "&ENI Setting", "5&Tone Table"})
-        mnuSignalling_->addAction(text)->setEnabled(false);
+    addDialogEntries(mnuSignalling_, {
+                                         {"&Signalling Type", "miSignalType", DialogId::Signalling},
+                                         {"&ANI Setting", "miAni", DialogId::Ani},
+                                         {"&ENI Setting", "miEni", DialogId::Eni},
+                                         {"5&Tone Table", "miToneTable", DialogId::ToneTable},
+                                     });
 
     QMenu* radio = addMenu("&Radio");
     radio->addActions({miUpload_, miDownload_});

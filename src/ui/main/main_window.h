@@ -69,6 +69,7 @@ public:
     // Common > Hardware, Radio status, Timer, CW ID, Marketing: the dialog over the document,
     // then what the main window does after it.
     void OpenCommonDialog(DialogId dialog);
+    void CommonAlphaTag();
     void FileConfigure();     // File > Configure: the serial port
     void ViewVisible();       // View > Items > Visible: the column groups
     void HelpAbout();

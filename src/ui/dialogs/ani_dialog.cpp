@@ -1,0 +1,17 @@
+#include "ui/dialogs/settings_dialogs.h"
+
+#include <QPushButton>
+
+namespace qm54 {
+
+TfrmAni::TfrmAni(Document& document, OperatingMode mode, Prompter& prompter, QWidget* parent)
+    : SettingsDialog(Dialog(DialogId::Ani), document, mode, prompter, parent)
+{
+    // OK, Cancel, then mode, code, header code and delay.
+    const QList<QWidget*> order{OkButton(),           CancelButton(),           Control(RowOf("AniMode")),
+                                Control(RowOf("AniCode")), Control(RowOf("AniHeaderCode")), Control(RowOf("AniDelay"))};
+    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    OkButton()->setFocus();
+}
+
+}  // namespace qm54
