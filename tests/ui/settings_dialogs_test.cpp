@@ -10,6 +10,7 @@
 
 #include "main_test_support.h"
 #include "model/emem.h"
+#include "model/dialog_behaviour.h"
 #include "ui/dialogs/hardware_dialog.h"
 #include "ui/dialogs/settings_dialogs.h"
 #include "ui/main/channel_grid.h"
@@ -122,8 +123,11 @@ private slots:
             for (const OperatingMode mode : {OperatingMode::Normal, OperatingMode::Dealer, OperatingMode::Manufacture}) {
                 DialogFixture f;
                 SettingsDialog dialog(table, f.document, mode, f.prompter, nullptr);
+                // The mode's rights, and the signalling fields greyed while their lists are off.
+                const DialogState shown = ShowDialog(table, f.document.Emem());
                 for (size_t i = 0; i < table.Rows.size(); ++i)
-                    QCOMPARE(dialog.Control(int(i))->isEnabled(), MayEdit(table.Rows[i].Rights, mode));
+                    QCOMPARE(dialog.Control(int(i))->isEnabled(),
+                             MayEdit(table.Rows[i].Rights, mode) && GreyedBecause(table, shown, int(i)).empty());
                 // OK in any mode with nothing typed writes the values back unchanged.
                 const TCEmem before = f.document.Emem();
                 Show(dialog);

@@ -205,6 +205,12 @@ SettingsDialog::SettingsDialog(const DialogTable& table, Document& document, Ope
 SettingsDialog::~SettingsDialog()
 {
     disconnect(focusWatch_);
+    // The fields outlive this body; a focus change while they are taken down must not reach back.
+    for (QWidget* control : controls_)
+        if (auto* edit = qobject_cast<ValueEdit*>(control)) {
+            edit->SetTextRules({}, {});
+            disconnect(edit, nullptr, this, nullptr);
+        }
 }
 
 void SettingsDialog::BuildRows()
