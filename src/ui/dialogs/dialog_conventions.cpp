@@ -363,7 +363,7 @@ DropDownList* SettingsDialog::ListAt(int row) const { return qobject_cast<DropDo
 int SettingsDialog::RowOf(std::string_view key) const
 {
     for (size_t i = 0; i < table_.Rows.size(); ++i)
-        if (table_.Rows[i].Key == key) return static_cast<int>(i);
+        if (table_.Rows[i].Key == key || table_.Rows[i].RowName() == key) return static_cast<int>(i);
     return -1;
 }
 
