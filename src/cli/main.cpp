@@ -27,14 +27,21 @@ const std::vector<Verb> kVerbs = {
      "is given, else the KEYs given, in their order (keys as show names them). A setting that a\n"
      "settings dialog shows is given as the dialog shows it (BaseTot: 3.0 Min, Band: VHF,\n"
      "IntermediateFreq: 21.40 MHz, SerialNumber: 00000000); TxPowerType as the hardware dialog\n"
-     "shows it (25 W or 50 W). Any other setting is given as stored: a number, a decimal or a\n"
-     "text; an array gives one line per index, \"Key[0]: value\", \"Key[1]: value\", ...",
+     "shows it (25 W or 50 W); the alpha tags as their grid shows them (AlphaTagCode[0]: ----).\n"
+     "Any other setting is given as stored: a number, a decimal or a text; an array gives one line\n"
+     "per index, \"Key[0]: value\", \"Key[1]: value\", ...; KEY[i] gives one of them. DTMF and\n"
+     "FiveTone give the signalling lists (off, RX Enable, TX Enable, RX/TX Enable).",
      RunGet},
     {"set", "FILE KEY=VALUE... [--mode normal|dealer|manufacture] [--factory-code CODE]",
      "change settings of a data file as their dialogs do",
      "Types each VALUE into the field of the settings dialog that edits KEY, or picks the entry of\n"
      "the dialog's list that VALUE names (in any letter case), and presses OK as the window would.\n"
-     "The keys are those of the hardware, radio status, timer, CW ID and marketing dialogs.\n"
+     "The keys are those of the hardware, radio status, timer, CW ID, marketing, signalling type,\n"
+     "ANI, ENI and 5-tone table dialogs, and the alpha tags: DTMF and FiveTone take a signalling\n"
+     "list's entry (choosing one turns the other off), DtmfRx, DtmfTx, FiveToneRx and FiveToneTx\n"
+     "0 or 1, FiveToneTable[i] a frequency, FiveToneSet a tone set's name (its sixteen values\n"
+     "loaded), AlphaTagCode[i] and AlphaTagText[i] what the alpha-tag editor takes (a duplicate\n"
+     "number is refused; the table is sorted at the end as the dialog's OK sorts it).\n"
      "A field keeps the characters it takes, up to its length, and its rule reads, clamps and rounds\n"
      "them: BaseTot=61 gives 60.0 Min, IntermediateFreq=1.2.3 gives 0.00 MHz. The assignments to one\n"
      "dialog make one OK; the dialogs follow in the order of their first assignment; their questions\n"
@@ -44,7 +51,8 @@ const std::vector<Verb> kVerbs = {
      "off. TxPowerType takes \"25 W\" or \"50 W\" (hardware) or Disable or Enable (radio status).\n"
      "The normal mode (the default) may set nothing, --mode dealer the dealer settings, --mode\n"
      "manufacture all of them after the factory code (--factory-code, else asked on stdin).\n"
-     "A value that no list holds, a setting the mode may not set, or one that no dialog edits yet\n"
+     "A value that no list holds, a setting the mode may not set, a field the dialog greys out\n"
+     "(FiveToneMarkTime while DTMF and 5-Tone are off), or a setting no dialog edits yet\n"
      "is refused and FILE is left as it was. Otherwise FILE is saved when anything changed, and\n"
      "each setting that changed is printed as get prints it (channels are not listed).",
      RunSet},
