@@ -56,6 +56,23 @@ const std::vector<Verb> kVerbs = {
      "is refused and FILE is left as it was. Otherwise FILE is saved when anything changed, and\n"
      "each setting that changed is printed as get prints it (channels are not listed).",
      RunSet},
+    {"apply", "FILE JSON", "write the values of a JSON text in show's form into a data file",
+     "Reads JSON (a file, or - for standard input) in the form show prints, any subset of its keys,\n"
+     "and writes those values into FILE. Each value is checked against its setting's kind and\n"
+     "stored range (get and the dialogs show the same ranges); an error names the JSON path, the\n"
+     "value and what is allowed, and nothing is written. Channels are given as show lists them\n"
+     "(\"Number\" picks the channel, else its place in the list); a frequency takes \"kHz\" or\n"
+     "\"MHz\"; CloseSplit and TxAboveRx are worked out again from the frequencies. Read-only keys\n"
+     "(ModelName, FirmwareVersion, the checksums) are ignored with a note on stderr. FiveToneSet\n"
+     "loads a tone set, unless FiveToneTable is given too, whose set it must then name.\n"
+     "  qm54 show a.q54 > a.json && qm54 new b.q54 && qm54 apply b.q54 a.json",
+     RunApply},
+    {"diff", "A B", "list the settings in which two data files differ",
+     "Lists every setting that differs between data files A and B, named as show names it, with\n"
+     "both values as the dialogs and the channel grid show them: the common settings, then channel\n"
+     "by channel, then the alpha tags, then any differing bytes that no setting holds, by offset.\n"
+     "Exit status 0 when the two are equal, 1 when they differ (or a file does not load).",
+     RunDiff},
     {"hexdump", "FILE", "print a data file's memory image in hexadecimal",
      "Prints the 1986 bytes of FILE as the program's file data view shows them: a header of column\n"
      "numbers, then rows of the address (00000h, 00010h, ...) and sixteen lower-case bytes.",

@@ -3,33 +3,15 @@
 #include <charconv>
 
 #include "cli/verbs.h"
-#include "model/alpha_tags.h"
+#include "model/shown_values.h"
 
 namespace qm54::cli {
 
 namespace {
 
-std::string PlainValue(const SettingValue& value)
-{
-    if (const auto* number = std::get_if<int32_t>(&value)) return std::to_string(*number);
-    if (const auto* decimal = std::get_if<TDecimal>(&value)) return DecimalText(*decimal);
-    return std::get<std::string>(value);
-}
-
 std::string ItemName(const SettingRow& row, int item)
 {
     return row.IsArray() ? std::string(row.Key) + "[" + std::to_string(item) + "]" : std::string(row.Key);
-}
-
-// A value as get prints it: as the first dialog row of the setting shows it (a signalling list
-// shows two settings, so its bits are printed plainly), as the alpha-tag grid shows it, or plain.
-std::string ItemValue(const TCEmem& emem, const SettingRow& row, int item)
-{
-    for (const DialogRowRef& ref : FindDialogRows(row.Key, item))
-        if (ref.Row->Control != RowControl::BitPairList) return ShownValue(ref, emem);
-    if (row.Key == "AlphaTagCode" || row.Key == "AlphaTagText")
-        return AlphaTagCellText(LoadAlphaTags(emem), item, row.Key == "AlphaTagCode" ? AlphaTagCodeColumn : AlphaTagTextColumn);
-    return PlainValue(GetSetting(emem, row, item));
 }
 
 }  // namespace
@@ -67,10 +49,10 @@ std::optional<KeyRef> ResolveKey(std::string_view key)
 std::vector<std::string> KeyLines(const TCEmem& emem, const KeyRef& key)
 {
     if (key.Setting == nullptr) return {key.Name() + ": " + ShownValue(key.Named, emem)};
-    if (key.Item >= 0) return {ItemName(*key.Setting, key.Item) + ": " + ItemValue(emem, *key.Setting, key.Item)};
+    if (key.Item >= 0) return {ItemName(*key.Setting, key.Item) + ": " + ShownSettingText(emem, *key.Setting, key.Item)};
     std::vector<std::string> lines;
     for (int i = 0; i < key.Setting->Count(); ++i)
-        lines.push_back(ItemName(*key.Setting, i) + ": " + ItemValue(emem, *key.Setting, i));
+        lines.push_back(ItemName(*key.Setting, i) + ": " + ShownSettingText(emem, *key.Setting, i));
     return lines;
 }
 

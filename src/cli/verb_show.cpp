@@ -11,19 +11,6 @@
 
 namespace qm54::cli {
 
-std::string DecimalText(const TDecimal& d)
-{
-    std::string text = d.Sign < 0 ? "-" : "";
-    text += std::to_string(d.IntPart);
-    if (d.FracDigits > 0) {
-        std::string fraction = std::to_string(d.Fraction);
-        if (fraction.size() < static_cast<size_t>(d.FracDigits))
-            fraction.insert(0, static_cast<size_t>(d.FracDigits) - fraction.size(), '0');
-        text += "." + fraction;
-    }
-    return text;
-}
-
 namespace {
 
 // A channel frequency as the grid shows it (snapped to the channel raster, five decimals) and

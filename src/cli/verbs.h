@@ -35,6 +35,8 @@ int RunShow(const Args& args);
 int RunHexdump(const Args& args);
 int RunGet(const Args& args);
 int RunSet(const Args& args);
+int RunApply(const Args& args);
+int RunDiff(const Args& args);
 
 // path made absolute, as the window's file dialogs give it (the messages name the full path).
 std::string FullPath(const std::string& path);
@@ -54,9 +56,6 @@ std::optional<OperatingMode> ModeNamed(const std::string& name);
 // Whether the factory code that unlocks the manufacture mode is right: the one --factory-code
 // gives, else a line read from stdin (not echoed on a terminal).
 bool FactoryCodeAccepted(const ParsedArgs& parsed);
-
-// The digits a TDecimal holds: 450.0125 stays 450.0125 and 161 stays 161.
-std::string DecimalText(const TDecimal& d);
 
 // The lines qm54 get prints for a setting: "Key: value" as the first dialog that shows it shows
 // it, or else the stored value in a plain form (number, decimal, text); an array gives one

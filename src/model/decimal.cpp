@@ -109,4 +109,17 @@ int64_t TruncToInt64(double x)
     return static_cast<int64_t>(x);
 }
 
+std::string DecimalText(const TDecimal& d)
+{
+    std::string text = d.Sign < 0 ? "-" : "";
+    text += std::to_string(d.IntPart);
+    if (d.FracDigits > 0) {
+        std::string fraction = std::to_string(d.Fraction);
+        if (fraction.size() < static_cast<size_t>(d.FracDigits))
+            fraction.insert(0, static_cast<size_t>(d.FracDigits) - fraction.size(), '0');
+        text += "." + fraction;
+    }
+    return text;
+}
+
 }  // namespace qm54

@@ -36,6 +36,9 @@ private:
     std::string Text() const;
 };
 
+// The digits a TDecimal holds: 450.0125 stays 450.0125 and 161 stays 161.
+std::string DecimalText(const TDecimal& d);
+
 // Trunc of a double into 64 bits; NaN gives 0 and values beyond the range are clamped first.
 int64_t TruncToInt64(double x);
 
