@@ -13,6 +13,7 @@ namespace {
 constexpr double kTenKilohertzMax = 99.99;
 constexpr double kHalfStepMax = 60.0;
 constexpr int kGuardMax = 360;
+constexpr double kPointFrequencyMax = 999.9;
 constexpr size_t kSerialLength = 8;
 constexpr const char* kDefaultSerialShown = "00000000";
 
@@ -74,6 +75,13 @@ int64_t WholeOr(std::string_view text, int64_t fallback)
 
 FieldValue Number(double value) { return {value, {}}; }
 
+// One decimal, the half rounded away from zero on the value's decimal digits (0.05 steps up).
+std::string OneDecimal(double value, char separator)
+{
+    const int64_t tenths = (ScaledDigits(value, 2) + 5) / 10;
+    return Fixed(static_cast<double>(tenths) / 10.0, 1, separator);
+}
+
 std::string SerialField(std::string_view text)
 {
     std::string serial(Trim(text));
@@ -107,6 +115,10 @@ FieldValue ParseField(const FieldRule& rule, std::string_view text, char)
         return {0, std::string(text)};
     case RuleKind::Serial:
         return {0, SerialField(text)};
+    case RuleKind::PointFrequency:
+        return Number(std::clamp(DecimalOf(text), 0.0, kPointFrequencyMax));
+    case RuleKind::Signed:
+        return Number(static_cast<double>(std::clamp<int64_t>(IsInt(text) ? ToIntOr(text, 0) : 0, rule.Min, rule.Max)));
     }
     return {};
 }
@@ -120,7 +132,10 @@ std::string FormatField(const FieldRule& rule, const FieldValue& value, char sep
         return Fixed(value.Number, 1, separator) + std::string(rule.Unit);
     case RuleKind::Guard:
     case RuleKind::Number:
+    case RuleKind::Signed:
         return Fixed(value.Number, 0, separator) + std::string(rule.Unit);
+    case RuleKind::PointFrequency:
+        return OneDecimal(value.Number, separator);
     case RuleKind::FreeText:
         return value.Text;
     case RuleKind::Serial:
@@ -149,7 +164,10 @@ FieldValue ValueOfStored(const FieldRule& rule, int32_t stored, const std::strin
     case RuleKind::Guard:
         return Number(stored * 2.0);
     case RuleKind::Number:
+    case RuleKind::Signed:
         return Number(static_cast<double>(stored));
+    case RuleKind::PointFrequency:
+        return Number(stored / 10.0);
     case RuleKind::FreeText:
         return {0, storedText};
     case RuleKind::Serial:
@@ -168,7 +186,10 @@ int32_t StoredNumber(const FieldRule& rule, const FieldValue& value)
     case RuleKind::Guard:
         return static_cast<int32_t>(std::trunc(value.Number / 2.0));
     case RuleKind::Number:
+    case RuleKind::Signed:
         return static_cast<int32_t>(value.Number);
+    case RuleKind::PointFrequency:
+        return static_cast<int32_t>(ScaledDigits(value.Number, 1));
     case RuleKind::FreeText:
     case RuleKind::Serial:
         break;
@@ -197,6 +218,8 @@ KeyFilterResult FilterFieldKey(const FieldRule& rule, char32_t key)
         return FilterDigitKey(key);
     case KeyFilterKind::Decimal:
         return FilterDecimalKey(key);
+    case KeyFilterKind::SignedDigit:
+        return FilterSignedDigitKey(key);
     case KeyFilterKind::Printable:
         break;
     }

@@ -20,9 +20,11 @@ enum class RuleKind {
     Number,        // a whole number in Min..Max, unreadable text gives Min, stored as it is
     FreeText,      // kept exactly as typed
     Serial,        // trimmed, empty gives the default serial, blank-padded to 8; stored validated
+    PointFrequency,  // MHz 0.0 to 999.9 shown with one decimal, unreadable text gives 0, stored in tenths
+    Signed,        // a whole number with an optional sign in Min..Max, unreadable text gives 0
 };
 
-enum class KeyFilterKind { Digit, Decimal, Printable };
+enum class KeyFilterKind { Digit, Decimal, Printable, SignedDigit };
 
 struct FieldRule {
     RuleKind Kind;

@@ -75,7 +75,9 @@ void ValueEdit::Commit()
 {
     editActive_ = false;
     SetTyping(false);
-    setText(ToQString(CommitField(rule_, ToStdString(text()), DecimalSeparator())));
+    QString committed = ToQString(CommitField(rule_, ToStdString(text()), DecimalSeparator()));
+    if (commitCheck_ && !commitCheck_(committed)) committed = restoreText_;
+    setText(committed);
     deselect();
     restoreText_ = text();
 }

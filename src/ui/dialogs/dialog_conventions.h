@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QLineEdit>
 
+#include <functional>
 #include <vector>
 
 #include "model/dialog_rows.h"
@@ -38,6 +39,9 @@ public:
     void ShowValue(const QString& text);
     void StartTyping();
     void Commit();
+    // A committed text that check refuses is replaced by the entry text (the frequency order of
+    // the service dialogs).
+    void SetCommitCheck(std::function<bool(const QString&)> check) { commitCheck_ = std::move(check); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -53,6 +57,7 @@ private:
     bool editActive_ = false;
     bool ctrlHeld_ = false;
     QString restoreText_;
+    std::function<bool(const QString&)> commitCheck_;
 };
 
 // A drop-down list: the stored setting is the index of the chosen item; Enter opens the list when
