@@ -2,6 +2,7 @@
 #include "ui/qt_text.h"
 
 #include <QGridLayout>
+#include <QLabel>
 
 #include "model/service_fields.h"
 

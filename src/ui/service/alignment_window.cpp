@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QLabel>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -71,7 +72,7 @@ TfrmAlignment::TfrmAlignment(int point, Document& document, SerialPort& port, Pr
                              const LinkTiming& timing)
     : ServiceDialog(QStringLiteral("Alignment Mode (%1)").arg(ToQString(PointNames[size_t(std::clamp(point, 0, 3))])),
                     document, nullptr),
-      point_(std::clamp(point, 0, 3)), prompter_(prompter), link_{port, *this, SystemClock(), timing}
+      point_(std::clamp(point, 0, 3)), prompter_(prompter), timing_(timing), link_{port, *this, SystemClock(), timing_}
 {
     setObjectName(QStringLiteral("frmAlignment"));
     auto* body = new QGridLayout;

@@ -75,6 +75,7 @@ private:
 
     int point_;
     Prompter& prompter_;
+    LinkTiming timing_;  // a copy: the link refers to it for the window's life
     CloneLink link_;
     bool initialising_ = true;
     bool closing_ = false;
