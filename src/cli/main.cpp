@@ -69,6 +69,26 @@ const std::vector<Verb> kVerbs = {
      "The manufacture mode asks for the factory code on stdin unless --factory-code gives it.\n"
      "Ctrl+C cancels. FILE is never changed.",
      RunDownload},
+    {"align", "FILE --point lowest|low|high|highest --port DEV --mode manufacture [--factory-code CODE]\n"
+              "          [--station base|repeater] [--power high|low] [--width wide|narrow]\n"
+              "          [--encoder off|ctcss:TONE|dcs:CODE] [--save] STEP...",
+     "run a scripted alignment session against the repeater",
+     "Enters the alignment mode of one frequency point with FILE's values, runs the steps in order and\n"
+     "leaves the alignment mode (also after a failure or Ctrl+C). Steps:\n"
+     "  rx-on rx-off tx-on tx-off     the switch commands of the base station (--station base)\n"
+     "  trx-on trx-off                the switch commands of the repeater (--station repeater)\n"
+     "  status                        reads VR, NSQ and RSSI (\"VR 0A NSQ 7F RSSI 00\")\n"
+     "  wait:MS                       waits MS milliseconds\n"
+     "  FIELD=VALUE                   a field of the alignment window, typed as there and sent with\n"
+     "                                the next switch command: RxAdjustFreq, SqlThreshold, RxTuning,\n"
+     "                                TxAdjustFreq, TxPowerHigh, TxPowerLow, MaxDevWide, MaxDevNarrow,\n"
+     "                                CtcssDevWide, CtcssDevNarrow, DcsDevWide, DcsDevNarrow,\n"
+     "                                SqlNarrowOffset, SqlHysteresis\n"
+     "Each step prints one line. --save writes the committed values to FILE at the end; without it\n"
+     "FILE is left as it was. The factory code is read from stdin unless --factory-code gives it.\n"
+     "Exit 1 when the exchange breaks (with the program's message), when interrupted, or when FILE\n"
+     "cannot be written.",
+     RunAlign},
 };
 
 void PrintOverview(std::FILE* out)
