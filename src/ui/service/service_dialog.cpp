@@ -57,12 +57,11 @@ QWidget* WithUpDown(ValueEdit* edit, QWidget* parent)
 
 QLabel* CaptionPanel(const QString& caption, QWidget* parent)
 {
+    const qsizetype at = caption.indexOf(QLatin1Char('&'));
     QString html = caption.toHtmlEscaped();
-    const qsizetype at = html.indexOf(QLatin1Char('&'));
-    if (at >= 0 && at + 1 < html.size() && html.mid(at, 5) != QStringLiteral("&amp;"))
-        html = html.left(at) + QStringLiteral("<u>") + html.at(at + 1) + QStringLiteral("</u>") + html.mid(at + 2);
-    else if (html.contains(QStringLiteral("&amp;")))
-        html.replace(html.indexOf(QStringLiteral("&amp;")), 5, QString());
+    if (at >= 0 && at + 1 < caption.size())
+        html = caption.left(at).toHtmlEscaped() + QStringLiteral("<u>") + QString(caption.at(at + 1)).toHtmlEscaped() +
+               QStringLiteral("</u>") + caption.mid(at + 2).toHtmlEscaped();
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::RichText);
     label->setText(html);
