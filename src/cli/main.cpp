@@ -28,7 +28,8 @@ const std::vector<Verb> kVerbs = {
      "settings dialog shows is given as the dialog shows it (BaseTot: 3.0 Min, Band: VHF,\n"
      "IntermediateFreq: 21.40 MHz, SerialNumber: 00000000); TxPowerType as the hardware dialog\n"
      "shows it (25 W or 50 W). Any other setting is given as stored: a number, a decimal or a\n"
-     "text; an array gives one line per index, \"Key[0]: value\", \"Key[1]: value\", ...",
+     "text; an array gives one line per index, \"Key[0]: value\", \"Key[1]: value\", ...\n"
+     "The alignment values are given as their adjustment dialogs show them (RxAdjustFreq[0]: 150.0).",
      RunGet},
     {"set", "FILE KEY=VALUE... [--mode normal|dealer|manufacture] [--factory-code CODE]",
      "change settings of a data file as their dialogs do",
@@ -42,6 +43,9 @@ const std::vector<Verb> kVerbs = {
      "given too) and the band's channel frequencies and alignment values; a channel step change\n"
      "moves every channel frequency onto the new raster; CwIdEnable=Disable turns CW-ID channels\n"
      "off. TxPowerType takes \"25 W\" or \"50 W\" (hardware) or Disable or Enable (radio status).\n"
+     "The alignment values of the Rx, Tx and Tx power adjustment dialogs are set with their index\n"
+     "(RxAdjustFreq[1]=150.5, TxPowerAdjust[15]=-3; SqlHysteresis without one), in the order given;\n"
+     "a frequency that is not strictly between its neighbouring points is refused, naming them.\n"
      "The normal mode (the default) may set nothing, --mode dealer the dealer settings, --mode\n"
      "manufacture all of them after the factory code (--factory-code, else asked on stdin).\n"
      "A value that no list holds, a setting the mode may not set, or one that no dialog edits yet\n"

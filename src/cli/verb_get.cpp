@@ -1,5 +1,6 @@
 // qm54 get FILE [KEY...]: settings as their dialogs show them, one "Key: value" line each, walking
 // the settings table for the keys and the dialog rows for the shown form.
+#include "cli/set_alignment.h"
 #include "cli/verbs.h"
 #include "model/dialog_rows.h"
 #include "model/emem.h"
@@ -24,6 +25,7 @@ std::vector<std::string> SettingLines(const TCEmem& emem, const SettingRow& row)
     const std::string key(row.Key);
     if (const DialogRowRef shown = FindDialogRow(row.Key); shown.Row != nullptr)
         return {key + ": " + ShownValue(*shown.Row, emem)};
+    if (auto service = ServiceSettingLines(emem, row)) return *service;
     if (!row.IsArray()) return {key + ": " + PlainValue(GetSetting(emem, row))};
     std::vector<std::string> lines;
     for (int i = 0; i < row.Count(); ++i)
