@@ -16,6 +16,9 @@
 #include "ui/service/adjust_dialogs.h"
 #include "ui/service/alignment_window.h"
 
+#include <QAction>
+#include <QTimer>
+
 using namespace qm54;
 using namespace qm54::test;
 
@@ -76,6 +79,22 @@ struct Simulator {
         process.waitForFinished(5000);
     }
 };
+
+// Runs action on the next modal dialog of type T once it is open (the alignment window opens only
+// after its entry handshake).
+template <class T, class Action>
+void WhenModal(Action action)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            action(*dialog);
+        }
+    });
+    poll->start(20);
+}
 
 LinkTiming QuickTiming()
 {
@@ -231,6 +250,8 @@ private slots:
         Fixture& f = bench.f;
         TCEmem opened;
         opened.Assign(f.document.Emem());
+        TMap54 image;
+        image.Assign(f.document.Map());
         {
             TfrmAlignment& window = *bench.window;
             QCOMPARE(window.windowTitle(), QStringLiteral("Alignment Mode (Low)"));
@@ -262,6 +283,7 @@ private slots:
             Click(window, "btnCancel");
         }
         QVERIFY(f.document.Emem().Equals(opened));  // every commit undone
+        QVERIFY(f.document.Map() == image);
         QVERIFY(!f.document.Modified());
         const QString log = bench.sim.Log();
         QVERIFY2(log.contains("# align RX on: mode Base, width Narrow, rx 16 00 FF"), qPrintable(log));
@@ -298,6 +320,52 @@ private slots:
         QVERIFY(!bench.window->Enter());
         QCOMPARE(bench.f.prompter.texts,
                  std::vector<std::string>{"Problem detected with connection to\r\nInterface Box. Transfer aborted."});
+    }
+
+    // The menu entries: in the Manufacture mode Common > Alignment > Low opens the window against
+    // the simulator with the main window disabled; Rx Adjustment opens its dialog.
+    void menuEntriesOpenTheirDialogs()
+    {
+        MainFixture m;
+        QTemporaryDir folder;
+        Simulator sim;
+        QVERIFY(sim.Start(folder.path()));
+        StartOptions options = m.Options({"-M"});
+        options.AskPassword = [](QWidget*) { return std::optional<QString>(QStringLiteral("tidewater-71")); };
+        options.PortDevice = sim.link;
+        options.Timing = QuickTiming();
+        TfrmMain w(options);
+        w.show();
+        QCOMPARE(w.Mode(), OperatingMode::Manufacture);
+
+        bool sawWindow = false;
+        bool mainDisabled = false;
+        WhenModal<TfrmAlignment>([&](TfrmAlignment& found) {
+            TfrmAlignment* window = &found;
+            sawWindow = true;
+            mainDisabled = !w.isEnabled();
+            QCOMPARE(window->windowTitle(), QStringLiteral("Alignment Mode (Low)"));
+            window->Field("RxTuning", 1)->ShowValue(QStringLiteral("77"));
+            window->Switch(AlignSwitch::RxOn)->click();
+            Click(*window, "btnOK");
+        });
+        w.findChild<QAction*>("miAlign1")->trigger();
+        QVERIFY(sawWindow);
+        QVERIFY(mainDisabled);
+        QVERIFY(w.isEnabled());
+        QCOMPARE(w.Doc().Emem().RxTuning[1], 77);
+        QVERIFY(w.Doc().Modified());
+        QVERIFY2(sim.Log().contains("# align RX on"), qPrintable(sim.Log()));
+
+        bool sawRx = false;
+        WhenModal<TfrmRxAdjust>([&](TfrmRxAdjust& found) {
+            TfrmRxAdjust* dialog = &found;
+            sawRx = dialog->Field("RxTuning", 1)->text() == QStringLiteral("77");
+            Click(*dialog, "btnCancel");
+        });
+        w.findChild<QAction*>("miRxAdjust")->trigger();
+        QVERIFY(sawRx);
+        QVERIFY(m.prompter.texts.empty());
     }
 };
 

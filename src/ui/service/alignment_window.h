@@ -7,6 +7,7 @@
 #pragma once
 
 #include "link/alignment.h"
+#include "model/map54.h"
 #include "ui/service/service_dialog.h"
 
 #include <QLineEdit>
@@ -74,6 +75,7 @@ private:
     void ChooseFromList(bool tone);
 
     int point_;
+    TMap54 imageBackup_;  // the image as it was, put back on Cancel with the settings
     Prompter& prompter_;
     LinkTiming timing_;  // a copy: the link refers to it for the window's life
     CloneLink link_;
