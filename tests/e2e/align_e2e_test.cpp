@@ -68,8 +68,9 @@ protected:
 TEST_F(AlignEndToEnd, ABenchSessionPrintsOneLineAStepAndLeavesTheFileAlone)
 {
     qm54test::SimProcess sim({"--log", log, "--status", "0A,7F,00"});
+    // With the real waits: the entry, command and leaving pauses as the repeater needs them.
     Child tool(Args(sim.Path(), {"--width", "narrow", "rx-on", "SqlThreshold=40", "rx-on", "status", "wait:20", "rx-off"}),
-               true);
+               false);
     ASSERT_EQ(tool.Wait(30000), 0) << tool.Err();
     EXPECT_EQ(Lines(tool.Out()), (std::vector<std::string>{
                                      "alignment mode (Low): entered",
