@@ -27,7 +27,8 @@ const std::vector<Verb> kVerbs = {
      "is given, else the KEYs given, in their order (keys as show names them). A setting that a\n"
      "settings dialog shows is given as the dialog shows it (BaseTot: 3.0 Min, Band: VHF,\n"
      "IntermediateFreq: 21.40 MHz, SerialNumber: 00000000); TxPowerType as the hardware dialog\n"
-     "shows it (25 W or 50 W); the alpha tags as their grid shows them (AlphaTagCode[0]: ----).\n"
+     "shows it (25 W or 50 W); the alpha tags as their grid shows them (AlphaTagCode[0]: ----);\n"
+     "the alignment values as their adjustment dialogs show them (RxAdjustFreq[0]: 150.0).\n"
      "Any other setting is given as stored: a number, a decimal or a text; an array gives one line\n"
      "per index, \"Key[0]: value\", \"Key[1]: value\", ...; KEY[i] gives one of them. DTMF and\n"
      "FiveTone give the signalling lists (off, RX Enable, TX Enable, RX/TX Enable).",
@@ -49,6 +50,9 @@ const std::vector<Verb> kVerbs = {
      "given too) and the band's channel frequencies and alignment values; a channel step change\n"
      "moves every channel frequency onto the new raster; CwIdEnable=Disable turns CW-ID channels\n"
      "off. TxPowerType takes \"25 W\" or \"50 W\" (hardware) or Disable or Enable (radio status).\n"
+     "The alignment values of the Rx, Tx and Tx power adjustment dialogs are set with their index\n"
+     "(RxAdjustFreq[1]=150.5, TxPowerAdjust[15]=-3; SqlHysteresis without one), in the order given;\n"
+     "a frequency that is not strictly between its neighbouring points is refused, naming them.\n"
      "The normal mode (the default) may set nothing, --mode dealer the dealer settings, --mode\n"
      "manufacture all of them after the factory code (--factory-code, else asked on stdin).\n"
      "A value that no list holds, a setting the mode may not set, a field the dialog greys out\n"
@@ -94,6 +98,26 @@ const std::vector<Verb> kVerbs = {
      "The manufacture mode asks for the factory code on stdin unless --factory-code gives it.\n"
      "Ctrl+C cancels. FILE is never changed.",
      RunDownload},
+    {"align", "FILE --point lowest|low|high|highest --port DEV --mode manufacture [--factory-code CODE]\n"
+              "          [--station base|repeater] [--power high|low] [--width wide|narrow]\n"
+              "          [--encoder off|ctcss:TONE|dcs:CODE] [--save] STEP...",
+     "run a scripted alignment session against the repeater",
+     "Enters the alignment mode of one frequency point with FILE's values, runs the steps in order and\n"
+     "leaves the alignment mode (also after a failure or Ctrl+C). Steps:\n"
+     "  rx-on rx-off tx-on tx-off     the switch commands of the base station (--station base)\n"
+     "  trx-on trx-off                the switch commands of the repeater (--station repeater)\n"
+     "  status                        reads VR, NSQ and RSSI (\"VR 0A NSQ 7F RSSI 00\")\n"
+     "  wait:MS                       waits MS milliseconds\n"
+     "  FIELD=VALUE                   a field of the alignment window, typed as there and sent with\n"
+     "                                the next switch command: RxAdjustFreq, SqlThreshold, RxTuning,\n"
+     "                                TxAdjustFreq, TxPowerHigh, TxPowerLow, MaxDevWide, MaxDevNarrow,\n"
+     "                                CtcssDevWide, CtcssDevNarrow, DcsDevWide, DcsDevNarrow,\n"
+     "                                SqlNarrowOffset, SqlHysteresis\n"
+     "Each step prints one line. --save writes the committed values to FILE at the end; without it\n"
+     "FILE is left as it was. The factory code is read from stdin unless --factory-code gives it.\n"
+     "Exit 1 when the exchange breaks (with the program's message), when interrupted, or when FILE\n"
+     "cannot be written.",
+     RunAlign},
 };
 
 void PrintOverview(std::FILE* out)

@@ -2,6 +2,7 @@
 // alpha-tag grid), then that dialog's OK and what the main window does after it, and the file
 // saved when all were taken.
 #include "cli/cli_prompter.h"
+#include "cli/set_alignment.h"
 #include "cli/set_assignments.h"
 #include "cli/setting_keys.h"
 #include "cli/verbs.h"
@@ -147,9 +148,15 @@ int RunSet(const Args& args)
     if (!ParseArgs(args, {{"--mode", true}, {"--factory-code", true}}, parsed, error)) return UsageError("set", error);
     if (parsed.Positional.size() < 2) return UsageError("set", "give a FILE and at least one KEY=VALUE");
     std::vector<Assignment> assignments;
+    std::vector<ServiceAssignment> service;  // the alignment values, set with their dialogs' rules
     for (size_t i = 1; i < parsed.Positional.size(); ++i) {
         const std::optional<Assignment> assignment = ReadAssignment(parsed.Positional[i]);
         if (!assignment) return UsageError("set", "\"" + parsed.Positional[i] + "\" is not KEY=VALUE");
+        if (std::optional<ServiceAssignment> value = ReadServiceAssignment(*assignment, error)) {
+            service.push_back(std::move(*value));
+            continue;
+        }
+        if (!error.empty()) return UsageError("set", error);
         if (!ResolveKey(assignment->Key)) return UsageError("set", "unknown setting \"" + assignment->Key + "\"");
         assignments.push_back(*assignment);
     }
@@ -158,6 +165,7 @@ int RunSet(const Args& args)
     if (*mode == OperatingMode::Manufacture && !FactoryCodeAccepted(parsed))
         return Refuse("the factory code is not right");
 
+    if (std::optional<std::string> why = ServiceRefusal(service, *mode)) return Refuse(*why);
     std::vector<RowEntry> entries;
     for (const Assignment& assignment : assignments) {
         Taken taken = TakeAssignment(assignment, *mode);
@@ -170,6 +178,7 @@ int RunSet(const Args& args)
     const std::string& file = parsed.Positional[0];
     if (!LoadToolFile(file, emem, map)) return ExitFailed;
     const TCEmem loaded = emem;
+    if (std::optional<std::string> why = ApplyServiceAssignments(service, emem)) return Refuse(*why);
     for (const DialogEdit& edit : ByDialog(entries))
         if (const std::string refusal = edit.Dialog != nullptr ? RunDialogOk(edit, emem) : RunAlphaTagOk(edit, emem);
             !refusal.empty())

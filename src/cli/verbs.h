@@ -37,6 +37,7 @@ int RunGet(const Args& args);
 int RunSet(const Args& args);
 int RunApply(const Args& args);
 int RunDiff(const Args& args);
+int RunAlign(const Args& args);
 
 // path made absolute, as the window's file dialogs give it (the messages name the full path).
 std::string FullPath(const std::string& path);

@@ -36,6 +36,46 @@ constexpr FrameKind kFrames[] = {
     {0x61, false, 4, 0x0C, 1, 48, 976, 10},
 };
 
+constexpr uint8_t kAlignCommand = 0xB1;
+constexpr uint8_t kAlignStatus = 0xB2;
+
+bool IsAlignFrame(uint8_t command) { return command == kAlignCommand || command == kAlignStatus; }
+
+std::string HexBytes(const uint8_t* data, size_t count)
+{
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    for (size_t i = 0; i < count; ++i) {
+        if (i > 0) text += ' ';
+        text += kDigits[data[i] >> 4];
+        text += kDigits[data[i] & 0x0F];
+    }
+    return text;
+}
+
+// What an alignment command asks for, as the simulator logs it; empty for a frame it does not know.
+std::string DescribeAlignCommand(const std::vector<uint8_t>& frame)
+{
+    const uint8_t letter = frame[3];
+    if (frame[2] == 2) {
+        if (letter == 'r') return "RX off";
+        if (letter == 't') return "TX off";
+        return {};
+    }
+    const bool rx = letter == 'R' && frame[2] == 0x0A;
+    const bool tx = letter == 'T' && frame[2] == 0x0A;
+    const bool trx = letter == 'T' && frame[2] == 0x10;
+    if (!rx && !tx && !trx) return {};
+    std::string text = rx ? "RX on" : tx ? "TX on" : "TRX on";
+    text += std::string(": mode ") + (frame[4] == 'R' ? "Repeater" : frame[4] == 'B' ? "Base" : "?");
+    text += std::string(", width ") + (frame[frame.size() - 2] == 'N' ? "Narrow" : frame[frame.size() - 2] == 'W' ? "Wide" : "?");
+    if (trx)
+        text += ", tx " + HexBytes(frame.data() + 5, 6) + ", rx " + HexBytes(frame.data() + 11, 6);
+    else
+        text += std::string(rx ? ", rx " : ", tx ") + HexBytes(frame.data() + 5, 6);
+    return text;
+}
+
 const FrameKind* FindFrame(uint8_t command)
 {
     for (const FrameKind& f : kFrames)
@@ -97,10 +137,14 @@ std::optional<SimFault> ParseSimFault(const std::string& text, std::string& erro
         return std::nullopt;
     }
     const std::string where = text.substr(at + 1);
+    if (where == "align") {
+        fault.Area = SimAlignArea;
+        return fault;
+    }
     const size_t colon = where.find(':');
     if (colon == std::string::npos || !ParseNumber(where.substr(0, colon), 1, 5, fault.Area) ||
         !ParseNumber(where.substr(colon + 1), 0, 48, fault.Block)) {
-        error = "bad place \"" + where + "\" (AREA 1-5, BLOCK 0-48)";
+        error = "bad place \"" + where + "\" (AREA 1-5, BLOCK 0-48, or align)";
         return std::nullopt;
     }
     return fault;
@@ -169,7 +213,7 @@ std::vector<uint8_t> SimRepeater::Feed(uint8_t byte)
         }
         return out;
     }
-    if (FindFrame(byte)) {
+    if (FindFrame(byte) || IsAlignFrame(byte)) {
         frame_.push_back(byte);
         return out;
     }
@@ -213,6 +257,10 @@ std::vector<uint8_t> SimRepeater::Feed(uint8_t byte)
 
 void SimRepeater::ProcessFrame(std::vector<uint8_t>& out)
 {
+    if (IsAlignFrame(frame_[0])) {
+        ProcessAlignFrame(out);
+        return;
+    }
     const FrameKind& kind = *FindFrame(frame_[0]);
     const int block = frame_[3];
     const bool sumOk = SumBeforeLast(frame_) == frame_.back();
@@ -242,6 +290,35 @@ void SimRepeater::ProcessFrame(std::vector<uint8_t>& out)
     std::copy_n(payload, kind.BlockSize, store + offset);
     storedInSession_ = true;
     Answer({Ack, WriteAccepted}, kind.Area, faultBlock, false, out);
+}
+
+// The alignment mode: commands are acknowledged 0x06 0x17 and change nothing in the image; the
+// status request is answered with VR, NSQ and RSSI.
+void SimRepeater::ProcessAlignFrame(std::vector<uint8_t>& out)
+{
+    if (!inSession_) return;
+    const bool sumOk = SumBeforeLast(frame_) == frame_.back() && frame_[1] == 0;
+    if (frame_[0] == kAlignStatus) {
+        if (!sumOk || frame_[2] != 2 || frame_[3] != 'Q') {
+            out.push_back(Nak);
+            return;
+        }
+        alignLog_.push_back("status: VR " + HexBytes(&status_[0], 1) + " NSQ " + HexBytes(&status_[1], 1) +
+                            " RSSI " + HexBytes(&status_[2], 1));
+        std::vector<uint8_t> reply{kAlignStatus, 0x00, 0x05, 0x41, status_[0], status_[1], status_[2], 0};
+        SealFrame(reply);
+        Answer(std::move(reply), SimAlignArea, 0, true, out);
+        return;
+    }
+    const std::string command = sumOk ? DescribeAlignCommand(frame_) : std::string();
+    if (command.empty()) {
+        alignLog_.push_back("refused: " + HexBytes(frame_.data(), frame_.size()));
+        out.push_back(Nak);
+        out.push_back(Nak);
+        return;
+    }
+    alignLog_.push_back(command);
+    Answer({Ack, WriteAccepted}, SimAlignArea, 0, false, out);
 }
 
 // Sends a reply, or what the fault at this block makes of it.

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qm54 {
@@ -30,7 +31,10 @@ enum class SimFaultKind {
 };
 
 // Where a fault strikes: area 1 to 5 and the block number as the frame carries it (areas 1 and 2
-// have one block, 0). The start answer and a flood without a place strike at the start request.
+// have one block, 0), or SimAlignArea for every alignment command and status request. The start
+// answer and a flood without a place strike at the start request.
+inline constexpr int SimAlignArea = 6;
+
 struct SimFault {
     SimFaultKind Kind;
     int Area = 0;
@@ -38,7 +42,7 @@ struct SimFault {
     bool AtStart = false;
 };
 
-// Parses "KIND@AREA:BLOCK" (or "start", "flood" alone). Kinds: checksum, header, block, start,
+// Parses "KIND@AREA:BLOCK", "KIND@align" (or "start", "flood" alone). Kinds: checksum, header, block, start,
 // ack, silence, garbage, hangup, flood, len0, len255. On failure error says why.
 std::optional<SimFault> ParseSimFault(const std::string& text, std::string& error);
 
@@ -66,12 +70,19 @@ public:
     // True once after a clone that stored blocks was ended with 0x28.
     bool TakeCompletedWrite();
 
+    // VR, NSQ and RSSI of the status reply.
+    void SetStatus(uint8_t vr, uint8_t nsq, uint8_t rssi) { status_ = {vr, nsq, rssi}; }
+    // What the alignment commands and status requests since the last call asked for, decoded,
+    // one line each ("RX on: mode Base, width Narrow, rx 15 00 28 80 05 7F").
+    std::vector<std::string> TakeAlignLog() { return std::exchange(alignLog_, {}); }
+
     const CloneImage& Image() const { return image_; }
     // Area 5 is written but not part of the image: ten blocks of ten bytes.
     const std::array<uint8_t, 100>& Area5() const { return area5_; }
 
 private:
     void ProcessFrame(std::vector<uint8_t>& out);
+    void ProcessAlignFrame(std::vector<uint8_t>& out);
     const SimFault* FaultAt(int area, int block, bool start = false) const;
     void Answer(std::vector<uint8_t> reply, int area, int block, bool isRead, std::vector<uint8_t>& out);
     uint8_t NextNoise();
@@ -88,6 +99,8 @@ private:
     bool hungUp_ = false;
     bool flooding_ = false;
     uint32_t noise_ = 0x2545F491;
+    std::array<uint8_t, 3> status_{0x0A, 0x7F, 0x00};
+    std::vector<std::string> alignLog_;
 };
 
 }  // namespace qm54

@@ -13,6 +13,7 @@ namespace {
 constexpr double kTenKilohertzMax = 99.99;
 constexpr double kHalfStepMax = 60.0;
 constexpr int kGuardMax = 360;
+constexpr double kPointFrequencyMax = 999.9;
 constexpr size_t kSerialLength = 8;
 constexpr const char* kDefaultSerialShown = "00000000";
 constexpr std::string_view kHertz = " Hz";
@@ -98,6 +99,13 @@ std::string CodeText(uint32_t value)
     return digits;
 }
 
+// One decimal, the half rounded away from zero on the value's decimal digits (0.05 steps up).
+std::string OneDecimal(double value, char separator)
+{
+    const int64_t tenths = (ScaledDigits(value, 2) + 5) / 10;
+    return Fixed(static_cast<double>(tenths) / 10.0, 1, separator);
+}
+
 std::string SerialField(std::string_view text)
 {
     std::string serial(Trim(text));
@@ -135,6 +143,10 @@ FieldValue ParseField(const FieldRule& rule, std::string_view text, char)
         return {0, SerialField(text)};
     case RuleKind::Code:
         return {0, CodeText(HexToInt(text))};
+    case RuleKind::PointFrequency:
+        return Number(std::clamp(DecimalOf(text), 0.0, kPointFrequencyMax));
+    case RuleKind::Signed:
+        return Number(static_cast<double>(std::clamp<int64_t>(IsInt(text) ? ToIntOr(text, 0) : 0, rule.Min, rule.Max)));
     }
     return {};
 }
@@ -149,7 +161,10 @@ std::string FormatField(const FieldRule& rule, const FieldValue& value, char sep
     case RuleKind::Guard:
     case RuleKind::Number:
     case RuleKind::Tone:
+    case RuleKind::Signed:
         return Fixed(value.Number, 0, separator) + std::string(rule.Unit);
+    case RuleKind::PointFrequency:
+        return OneDecimal(value.Number, separator);
     case RuleKind::FreeText:
     case RuleKind::Code:
         return value.Text;
@@ -181,7 +196,10 @@ FieldValue ValueOfStored(const FieldRule& rule, int32_t stored, const std::strin
     case RuleKind::Number:
         return Number(static_cast<double>(int64_t{stored} * rule.Scale));
     case RuleKind::Tone:
+    case RuleKind::Signed:
         return Number(static_cast<double>(stored));
+    case RuleKind::PointFrequency:
+        return Number(stored / 10.0);
     case RuleKind::FreeText:
     case RuleKind::Code:
         return {0, storedText};
@@ -203,7 +221,10 @@ int32_t StoredNumber(const FieldRule& rule, const FieldValue& value)
     case RuleKind::Number:
         return static_cast<int32_t>(static_cast<int64_t>(value.Number) / std::max(rule.Scale, 1));
     case RuleKind::Tone:
+    case RuleKind::Signed:
         return static_cast<int32_t>(value.Number);
+    case RuleKind::PointFrequency:
+        return static_cast<int32_t>(ScaledDigits(value.Number, 1));
     case RuleKind::FreeText:
     case RuleKind::Serial:
     case RuleKind::Code:
@@ -244,6 +265,8 @@ KeyFilterResult FilterFieldKey(const FieldRule& rule, char32_t key)
         return FilterDecimalKey(key);
     case KeyFilterKind::Hex:
         return FilterHexKey(key);
+    case KeyFilterKind::SignedDigit:
+        return FilterSignedDigitKey(key);
     case KeyFilterKind::Printable:
         break;
     }

@@ -25,9 +25,11 @@ enum class RuleKind {
     Serial,        // trimmed, empty gives the default serial, blank-padded to 8; stored validated
     Code,          // hexadecimal, written as at least four capital digits; a stored text is shown and
                    // stored back as it is until the field is committed
+    PointFrequency,  // MHz 0.0 to 999.9 shown with one decimal, unreadable text gives 0, stored in tenths
+    Signed,        // a whole number with an optional sign in Min..Max, unreadable text gives 0
 };
 
-enum class KeyFilterKind { Digit, Decimal, Hex, Printable };
+enum class KeyFilterKind { Digit, Decimal, Hex, Printable, SignedDigit };
 
 struct FieldRule {
     RuleKind Kind;

@@ -2,6 +2,9 @@
 
 #include "model/alpha_tags.h"
 #include "model/dialog_rows.h"
+#include "model/service_fields.h"
+
+#include <algorithm>
 
 namespace qm54 {
 
@@ -12,8 +15,20 @@ std::string PlainSettingText(const SettingValue& value)
     return std::get<std::string>(value);
 }
 
+namespace {
+
+// Whether an adjustment dialog (Rx, Tx, Tx power) edits the setting.
+bool IsServiceSetting(std::string_view key)
+{
+    const auto in = [key](const auto& keys) { return std::find(keys.begin(), keys.end(), key) != keys.end(); };
+    return in(RxAdjustKeys) || in(TxAdjustKeys) || in(TxPowerKeys);
+}
+
+}  // namespace
+
 std::string ShownSettingText(const TCEmem& emem, const SettingRow& row, int item)
 {
+    if (IsServiceSetting(row.Key)) return ServiceFieldText(emem, row.Key, item);
     for (const DialogRowRef& ref : FindDialogRows(row.Key, item))
         if (ref.Row->Control != RowControl::BitPairList) return ShownValue(ref, emem);
     if (row.Key == "AlphaTagCode" || row.Key == "AlphaTagText")

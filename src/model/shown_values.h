@@ -1,6 +1,6 @@
-// A setting's value as the program shows it to a person: through the first settings dialog row
-// that shows it (a signalling list shows two settings, so their bits are given plainly), as the
-// alpha-tag grid shows it, or else in a plain form (a number, a decimal, a text). `qm54 get` and
+// A setting's value as the program shows it to a person: as its adjustment dialog shows an
+// alignment value, through the first settings dialog row that shows it (a signalling list shows
+// two settings, so their bits are given plainly), as the alpha-tag grid shows it, or else in a plain form (a number, a decimal, a text). `qm54 get` and
 // `qm54 diff` print these.
 #pragma once
 

@@ -221,7 +221,7 @@ TEST_F(ToolSettingsTest, BandChangeGivesTheBandsDefaultIfAndFrequenciesUnlessIfI
     const ToolRun set = Set(uhf, {"Band=uhf"}, kDealer);
     EXPECT_NE(set.out.find("Band: UHF\n"), std::string::npos) << set.out;
     EXPECT_NE(set.out.find("IntermediateFreq: 73.35 MHz\n"), std::string::npos) << set.out;
-    EXPECT_NE(set.out.find("RxAdjustFreq[0]: 450\n"), std::string::npos) << set.out;
+    EXPECT_NE(set.out.find("RxAdjustFreq[0]: 450.0\n"), std::string::npos) << set.out;
     EXPECT_EQ(set.out.find("Duplexer"), std::string::npos) << set.out;
 }
 
@@ -324,7 +324,7 @@ TEST_F(ToolSettingsTest, RefusalsAndUsageErrorsLeaveTheFileAsItWas)
          "qm54 set: TxPowerType cannot be \"60 W\"; the choices are \"25 W\", \"50 W\", \"Disable\", \"Enable\""},
         {Joined({"MarketCode=85"}, kManufacture), 1, "qm54 set: MarketCode cannot be \"85\"; the choices are \"EXP\", \"USA\""},
         {Joined({"Band="}, kDealer), 1, "qm54 set: Band cannot be \"\"; the choices are \"VHF\", \"UHF\""},
-        {Joined({"NsqThreshold=5"}, kManufacture), 1, "qm54 set: NsqThreshold cannot be set yet: no settings dialog edits it"},
+        {Joined({"FirmwareVersion=5"}, kManufacture), 1, "qm54 set: FirmwareVersion cannot be set yet: no settings dialog edits it"},
         {{"Beep=Enable", "--mode", "manufacture", "--factory-code", "tidewater-72"}, 1,
          "qm54 set: the factory code is not right"},
         {Joined({"Beep"}, kDealer), 2, "qm54 set: \"Beep\" is not KEY=VALUE"},

@@ -239,3 +239,56 @@ TEST(ParseSimFault, AcceptsKindsAndPlacesAndNamesWhatIsWrong)
 }
 
 }  // namespace
+
+namespace {
+
+// The alignment mode as the simulator plays it: every command acknowledged and logged decoded,
+// the status answered from its settable values, the image never touched, and the faults at
+// "align".
+TEST_F(SimRepeaterTest, AlignmentCommandsAreAcknowledgedAndLeaveTheImageAlone)
+{
+    Start();
+    sim.SetStatus(0x0A, 0x7F, 0x00);
+    EXPECT_EQ(Reply(WriteBlock(0xB1, 'R', {'B', 1, 2, 3, 4, 5, 6, 'N'})), (Bytes{0x06, 0x17}));
+    EXPECT_EQ(Reply(WriteBlock(0xB1, 'T', {'R', 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 'W'})), (Bytes{0x06, 0x17}));
+    EXPECT_EQ(Reply(Request(0xB1, 't')), (Bytes{0x06, 0x17}));
+    EXPECT_EQ(Reply(Request(0xB2, 'Q')), (Bytes{0xB2, 0x00, 0x05, 0x41, 0x0A, 0x7F, 0x00, 0x81}));
+    EXPECT_EQ(sim.TakeAlignLog(), (std::vector<std::string>{
+                                      "RX on: mode Base, width Narrow, rx 01 02 03 04 05 06",
+                                      "TRX on: mode Repeater, width Wide, tx 01 02 03 04 05 06, rx 07 08 09 0A 0B 0C",
+                                      "TX off",
+                                      "status: VR 0A NSQ 7F RSSI 00",
+                                  }));
+    Bytes spoilt = Request(0xB1, 'r');
+    ++spoilt.back();
+    EXPECT_EQ(Reply(spoilt), (Bytes{0x15, 0x15}));
+    EXPECT_EQ(sim.Image(), image);
+    sim.Feed(0x28);
+    EXPECT_FALSE(sim.TakeCompletedWrite());
+}
+
+TEST_F(SimRepeaterTest, AlignmentFaults)
+{
+    std::string error;
+    const auto fault = [&](const char* text) { return *qm54::ParseSimFault(text, error); };
+    sim.AddFault(fault("ack@align"));
+    Start();
+    EXPECT_EQ(Reply(Request(0xB1, 'r')), (Bytes{0x06, 0x06}));
+
+    SimRepeater badSum{image};
+    badSum.AddFault(fault("checksum@align"));
+    ASSERT_EQ(badSum.Feed(0x02).size(), 3u);
+    badSum.Feed(0x06);
+    const Bytes status = badSum.Feed(Request(0xB2, 'Q'));
+    EXPECT_EQ(Bytes(status.begin() + 5, status.end()), (Bytes{0xB2, 0x00, 0x05, 0x41, 0x0A, 0x7F, 0x00, 0x82}));
+
+    SimRepeater quiet{image};
+    quiet.AddFault(fault("silence@align"));
+    ASSERT_EQ(quiet.Feed(0x02).size(), 3u);
+    quiet.Feed(0x06);
+    EXPECT_EQ(quiet.Feed(Request(0xB1, 'r')).size(), 5u + 1u);  // echo and half the answer
+    EXPECT_EQ(quiet.Feed(Request(0xB2, 'Q')), Request(0xB2, 'Q'));  // the echo alone from then on
+    EXPECT_FALSE(qm54::ParseSimFault("ack@aligned", error).has_value());
+}
+
+}  // namespace

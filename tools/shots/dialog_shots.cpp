@@ -1,4 +1,5 @@
-// qm54-dialog-shots FOLDER: saves a PNG of every settings dialog over the default programming, in
+// qm54-dialog-shots FOLDER: saves a PNG of every settings and service dialog (the alignment window
+// included, over a port that is never used) over the default programming, in
 // the Manufacture mode (every control enabled), and of the configuration, visibility and about
 // dialogs, for the documentation. Run under a display
 // (scripts/screenshot runs it under Xvfb).
@@ -18,6 +19,32 @@
 #include "ui/main/config_dialog.h"
 #include "ui/main/qt_prompter.h"
 #include "ui/main/visible_dialog.h"
+#include "ui/service/adjust_dialogs.h"
+#include "ui/service/alignment_window.h"
+
+namespace {
+
+// The alignment window's picture needs a port, not a repeater: nothing is sent.
+class NoPort : public qm54::SerialPort {
+public:
+    int Send(const uint8_t*, size_t) override { return 1; }
+    int InQueue() override { return 0; }
+    int ReadAvail(size_t, uint8_t*, size_t& got) override
+    {
+        got = 0;
+        return 1;
+    }
+    void PurgeRx() override {}
+    void PurgeTx() override {}
+    void WaitReadable(int) override {}
+    const std::string& ErrorText() const override { return text_; }
+    std::string SystemReason() const override { return {}; }
+
+private:
+    std::string text_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -35,6 +62,7 @@ int main(int argc, char** argv)
     emem.AlphaTagText[0] = "NORTH   ";
     emem.AlphaTagCode[1] = 25;
     emem.AlphaTagText[1] = "HILL 2  ";
+    NoPort noPort;
 
     using Make = std::function<std::unique_ptr<QDialog>()>;
     const std::vector<std::pair<QString, Make>> dialogs = {
@@ -55,6 +83,13 @@ int main(int argc, char** argv)
              return std::make_unique<qm54::TfrmVisible>(shown);
          }},
         {"dialog-about.png", [&] { return std::make_unique<qm54::TfrmAbout>(); }},
+        {"dialog-rx-adjustment.png", [&] { return std::make_unique<qm54::TfrmRxAdjust>(document, mode, nullptr); }},
+        {"dialog-tx-adjustment.png", [&] { return std::make_unique<qm54::TfrmTxAdjust>(document, mode, nullptr); }},
+        {"dialog-tx-power.png", [&] { return std::make_unique<qm54::TfrmTxPower>(document, mode, nullptr); }},
+        {"dialog-alignment.png", [&] {
+             qm54::LinkTiming timing;
+             return std::make_unique<qm54::TfrmAlignment>(1, document, noPort, prompter, timing);
+         }},
     };
     int failures = 0;
     for (const auto& [name, make] : dialogs) {

@@ -7,6 +7,7 @@
 #include "sim_image.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -42,7 +43,8 @@ void OnSignal(int)
 const char* const kUsage =
     "usage: qm54-sim [options]\n"
     "Serves the repeater's clone read and write on a pseudo-terminal and prints its device path.\n"
-    "The alignment commands and the status request are not simulated.\n"
+    "It also answers the alignment commands (acknowledged, logged decoded, the image unchanged)\n"
+    "and the status request.\n"
     "\n"
     "  --band vhf|uhf      default image of that band (default vhf)\n"
     "  --image FILE        start from this data file (1986 bytes) instead\n"
@@ -59,6 +61,10 @@ const char* const kUsage =
     "        garbage    meaningless bytes instead of the reply\n"
     "        hangup     the line goes dead instead of the reply (the simulator ends)\n"
     "        flood      an endless stream of bytes instead of the reply\n"
+    "  --fault KIND@align  misbehave at every alignment command and status request: ack (a\n"
+    "                      command acknowledged 0x06 0x06), checksum (a status reply with a wrong\n"
+    "                      sum), silence, garbage, hangup, flood\n"
+    "  --status VR,NSQ,RSSI  the status reply's values in hex (default 0A,7F,00)\n"
     "  --fault start       answer the start request 0x02 0x02\n"
     "  --fault flood       flood from the start request on\n"
     "\n"
@@ -69,7 +75,18 @@ struct Options {
     std::string ImageFile, SaveFile, LinkPath, LogFile;
     int Baud = 0;
     std::vector<qm54::SimFault> Faults;
+    std::array<uint8_t, 3> Status{0x0A, 0x7F, 0x00};
 };
+
+// "VR,NSQ,RSSI" as three hexadecimal bytes.
+bool ParseStatus(const std::string& text, std::array<uint8_t, 3>& status)
+{
+    unsigned vr = 0, nsq = 0, rssi = 0;
+    char tail = 0;
+    if (std::sscanf(text.c_str(), "%2x,%2x,%2x%c", &vr, &nsq, &rssi, &tail) != 3) return false;
+    status = {static_cast<uint8_t>(vr), static_cast<uint8_t>(nsq), static_cast<uint8_t>(rssi)};
+    return true;
+}
 
 std::optional<Options> ParseOptions(int argc, char** argv)
 {
@@ -104,6 +121,11 @@ std::optional<Options> ParseOptions(int argc, char** argv)
             }
             if (o.Baud <= 0 || o.Baud > qm54::LinePacer::MaxBaud) {
                 std::cerr << "qm54-sim: bad baud rate \"" << v << "\"\n";
+                return std::nullopt;
+            }
+        } else if (a == "--status") {
+            if (!ParseStatus(v, o.Status)) {
+                std::cerr << "qm54-sim: bad status \"" << v << "\" (VR,NSQ,RSSI in hex)\n";
                 return std::nullopt;
             }
         } else if (a == "--fault") {
@@ -246,6 +268,7 @@ int main(int argc, char** argv)
     }
     qm54::SimRepeater repeater(image);
     for (const qm54::SimFault& f : options->Faults) repeater.AddFault(f);
+    repeater.SetStatus(options->Status[0], options->Status[1], options->Status[2]);
 
     Transcript log(options->LogFile);
     if (log.Failed(options->LogFile)) {
@@ -307,6 +330,7 @@ int main(int argc, char** argv)
                 lastInput = Steady::now();
                 log.Bytes("rx", buf, static_cast<size_t>(n));
                 for (ssize_t i = 0; i < n; ++i) output.Add(repeater.Feed(buf[i]));
+                for (const std::string& line : repeater.TakeAlignLog()) log.Note("align " + line);
             }
         } else if (p.revents & (POLLHUP | POLLERR)) {
             // no computer on the line: a clone under way is over; look again shortly

@@ -84,7 +84,10 @@ void ValueEdit::Commit()
 {
     editActive_ = false;
     SetTyping(false);
-    setText(committed_ ? committed_(text()) : ToQString(CommitField(rule_, ToStdString(text()), DecimalSeparator())));
+    QString committed =
+        committed_ ? committed_(text()) : ToQString(CommitField(rule_, ToStdString(text()), DecimalSeparator()));
+    if (commitCheck_ && !commitCheck_(committed)) committed = restoreText_;
+    setText(committed);
     deselect();
     restoreText_ = text();
     emit Committed();

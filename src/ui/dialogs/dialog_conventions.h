@@ -43,6 +43,9 @@ public:
     // than the field's rule alone (the 5-tone table's EIA exceptions).
     using TextRule = std::function<QString(const QString&)>;
     void SetTextRules(TextRule committed, TextRule typing);
+    // A committed text that check refuses is replaced by the entry text (the frequency order of
+    // the service dialogs).
+    void SetCommitCheck(std::function<bool(const QString&)> check) { commitCheck_ = std::move(check); }
 
 signals:
     void Committed();
@@ -63,6 +66,7 @@ private:
     bool editActive_ = false;
     bool ctrlHeld_ = false;
     QString restoreText_;
+    std::function<bool(const QString&)> commitCheck_;
 };
 
 // A drop-down list: the stored setting is the index of the chosen item; Enter opens the list when

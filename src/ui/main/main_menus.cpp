@@ -4,6 +4,7 @@
 #include "ui/qt_text.h"
 
 #include "model/recent_files.h"
+#include "model/service_fields.h"
 #include "ui/main/channel_grid.h"
 #include "ui/main/lock_keys.h"
 #include "ui/main/main_window_support.h"
@@ -183,7 +184,11 @@ void TfrmMain::BuildMenus()
     miRxAdjust_ = mnuCommon_->addAction("Rx &Adjustment");
     miTxAdjust_ = mnuCommon_->addAction("T&x Adjustment");
     QMenu* alignment = mnuCommon_->addMenu("A&lignment");
-    for (const char* text : {"Lowest", "Low", "High", "Highest"}) alignment->addAction(text)->setEnabled(false);
+    for (int point = 0; point < AlignmentPointCount; ++point) {
+        QAction* action = alignment->addAction(ToQString(PointNames[size_t(point)]));
+        action->setObjectName(QStringLiteral("miAlign%1").arg(point));
+        connect(action, &QAction::triggered, this, [this, point] { OpenAlignment(point); });
+    }
     miAlignment_ = alignment->menuAction();
     miTxPower_ = mnuCommon_->addAction("Tx &Power Adjust");
     QAction* alphaTag = mnuCommon_->addAction("Alpha Ta&g");
@@ -193,7 +198,9 @@ void TfrmMain::BuildMenus()
     miTxAdjust_->setObjectName(QStringLiteral("miTxAdjust"));
     miAlignment_->setObjectName(QStringLiteral("miAlignment"));
     miTxPower_->setObjectName(QStringLiteral("miTxPower"));
-    for (QAction* a : {miRxAdjust_, miTxAdjust_, miAlignment_, miTxPower_}) a->setEnabled(false);
+    connect(miRxAdjust_, &QAction::triggered, this, [this] { OpenServiceDialog(ServiceDialogId::RxAdjust); });
+    connect(miTxAdjust_, &QAction::triggered, this, [this] { OpenServiceDialog(ServiceDialogId::TxAdjust); });
+    connect(miTxPower_, &QAction::triggered, this, [this] { OpenServiceDialog(ServiceDialogId::TxPower); });
 
     mnuSignalling_ = addMenu("&Signalling");
     addDialogEntries(mnuSignalling_, {

@@ -70,6 +70,11 @@ public:
     // then what the main window does after it.
     void OpenCommonDialog(DialogId dialog);
     void CommonAlphaTag();
+    // Common > Rx Adjustment, Tx Adjustment, Tx Power Adjust (ServiceDialog 0, 1, 2), and
+    // Common > Alignment > Lowest .. Highest (point 0..3) with the main window disabled.
+    enum class ServiceDialogId { RxAdjust, TxAdjust, TxPower };
+    void OpenServiceDialog(ServiceDialogId dialog);
+    void OpenAlignment(int point);
     void FileConfigure();     // File > Configure: the serial port
     void ViewVisible();       // View > Items > Visible: the column groups
     void HelpAbout();

@@ -1,0 +1,55 @@
+// The main window's service commands: the three adjustment dialogs, and the alignment mode of one
+// frequency point against the repeater on the configured port, with the main window disabled.
+#include "ui/main/main_window.h"
+#include "ui/qt_text.h"
+
+#include "link/radio_port.h"
+#include "ui/service/adjust_dialogs.h"
+#include "ui/service/alignment_window.h"
+
+namespace qm54 {
+
+void TfrmMain::OpenServiceDialog(ServiceDialogId dialog)
+{
+    Prepare();
+    switch (dialog) {
+    case ServiceDialogId::RxAdjust: {
+        TfrmRxAdjust rx(doc_, mode_, this);
+        rx.exec();
+        break;
+    }
+    case ServiceDialogId::TxAdjust: {
+        TfrmTxAdjust tx(doc_, mode_, this);
+        tx.exec();
+        break;
+    }
+    case ServiceDialogId::TxPower: {
+        TfrmTxPower power(doc_, mode_, this);
+        power.exec();
+        break;
+    }
+    }
+    Refresh();  // the grid's frequency limits are the outer alignment points
+}
+
+void TfrmMain::OpenAlignment(int point)
+{
+    if (mode_ != OperatingMode::Manufacture) return;
+    Prepare();
+    std::unique_ptr<TCRsDrv> port = OpenRadioPort(ToStdString(PortDevice()), options_.Timing.SettleMs, prompter_);
+    if (!port) return;
+    setEnabled(false);
+    {
+        TfrmAlignment window(point, doc_, *port, prompter_, options_.Timing);
+        // The main window is disabled, and so would be any message box it owned.
+        ownPrompter_.SetParent(&window);
+        if (window.Enter()) window.exec();
+        ownPrompter_.SetParent(this);
+    }
+    port.reset();
+    setEnabled(true);
+    activateWindow();
+    Refresh();
+}
+
+}  // namespace qm54
