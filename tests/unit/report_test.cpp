@@ -195,6 +195,33 @@ TEST(Report, AnImageOfOutOfRangeValuesStillPrintsEveryLineOnItsOwnRow)
     EXPECT_NE(text.find("  16  999.99500  off    "), std::string::npos);  // held to the raster's top; no DCS code 127
 }
 
+TEST(Report, PdfDrawsEveryLineAsOneTextOfTheStandardFixedPitchFont)
+{
+    TCEmem e = FullProgramming();
+    e.CwIdText = "(A\\B)";
+    const TPrtImg report(e, "<none>", {2026, 3, 7});
+    const std::string pdf = ReportPdf(report, PaperLetter);
+    EXPECT_EQ(pdf.rfind("%PDF-1.4", 0), 0u);
+    EXPECT_NE(pdf.find("/MediaBox [0 0 612.00 792.00]"), std::string::npos);
+    EXPECT_NE(pdf.find("/Count 3"), std::string::npos);
+    EXPECT_NE(pdf.find("/BaseFont /Courier"), std::string::npos);
+    // The strings of the page contents, in order, unescaped, are exactly the drawn texts.
+    std::vector<std::string> drawn, expected;
+    for (size_t at = pdf.find(" Tm ("); at != std::string::npos; at = pdf.find(" Tm (", at + 1)) {
+        std::string text;
+        for (size_t i = at + 5; pdf[i] != ')'; ++i) text += pdf[i] == '\\' ? pdf[++i] : pdf[i];
+        drawn.push_back(text);
+    }
+    for (int p = 0; p < report.PageCount(); ++p)
+        for (const ReportLine& line : report.Page(p)) expected.push_back(DrawnText(line));
+    EXPECT_EQ(drawn, expected);
+    // The cross-reference table points at each object.
+    const size_t xref = std::stoul(pdf.substr(pdf.rfind("startxref\n") + 10));
+    EXPECT_EQ(pdf.compare(xref, 4, "xref"), 0);
+    const size_t first = pdf.find("65535 f \n", xref) + 9;
+    EXPECT_EQ(pdf.compare(std::stoul(pdf.substr(first, 10)), 7, "1 0 obj"), 0);
+}
+
 TEST(Report, PaperDateAndLinePitch)
 {
     EXPECT_EQ(PaperIndexForCode(PaperCodeLetter), PaperLetter);
