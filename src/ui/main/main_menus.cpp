@@ -263,6 +263,7 @@ QWidget* TfrmMain::BuildSystemPanel()
     third("Serial No", edtSerial_, "Band", edtBand_);
     third("Product Type", edtProduct_, "FW Version", edtFirmware_);
     third("COM Port", edtPort_, "Printer", edtPrinter_);
+    edtPrinter_->setObjectName(QStringLiteral("edtPrinter"));
     return panel;
 }
 
