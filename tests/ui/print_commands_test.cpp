@@ -101,6 +101,11 @@ private slots:
         QVERIFY(!PrintReport(w.Printers(), TPrtImg(w.Emem(), "<none>", {2026, 1, 1}), f.prompter));
         QCOMPARE(f.prompter.texts.size(), size_t(2));
         QVERIFY(f.printers.jobs.empty());
+
+        FakePrinters none;  // and no printer at all
+        PrinterChoice nothing(none);
+        QVERIFY(!PrintReport(nothing, TPrtImg(w.Emem(), "<none>", {2026, 1, 1}), f.prompter));
+        QCOMPARE(f.prompter.texts, (std::vector<std::string>{"Print error", "Print error", "Print error"}));
     }
 
     void withNoPrinterTheBoxIsEmptyAndOnlyCancelCloses()
