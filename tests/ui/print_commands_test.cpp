@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -166,6 +167,19 @@ private slots:
         w.findChild<QAction*>("miExportPdf")->trigger();
         const QByteArray pdf = f.ReadText("report.pdf");
         QVERIFY(pdf.startsWith("%PDF"));
+        if (QFile::exists("/usr/bin/pdftotext")) {  // vector text: the lines read back as they were drawn
+            QProcess text;
+            text.start("/usr/bin/pdftotext", {"-layout", f.Path("report.pdf"), "-"});
+            QVERIFY(text.waitForFinished(30000));
+            auto words = [](const QString& pages) {
+                QStringList lines;
+                for (const QString& line : QString(pages).replace('\f', '\n').split('\n'))
+                    if (!line.simplified().isEmpty()) lines << line.simplified();
+                return lines;
+            };
+            const std::string expected = ReportText(TPrtImg(w.Emem(), w.CurrentFile(), {2026, 12, 10}));
+            QCOMPARE(words(QString::fromUtf8(text.readAllStandardOutput())), words(QString::fromStdString(expected)));
+        }
         QVERIFY(f.prompter.texts.empty());
         w.FileExportPdf();
         QCOMPARE(f.prompter.texts, std::vector<std::string>{"Print error"});
