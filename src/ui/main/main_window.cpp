@@ -45,8 +45,7 @@ TfrmMain::TfrmMain(StartOptions options)
     : options_(std::move(options)), ownPrompter_(this),
       prompter_(options_.Messages ? *options_.Messages : static_cast<Prompter&>(ownPrompter_)),
       dialogs_(options_.Dialogs ? *options_.Dialogs : static_cast<FileDialogs&>(ownDialogs_)),
-      printers_(std::make_unique<PrinterChoice>(options_.Printers ? *options_.Printers
-                                                                  : static_cast<PrinterSystem&>(ownPrinters_))),
+      printers_(options_.Printers ? *options_.Printers : static_cast<PrinterSystem&>(ownPrinters_)),
       programFolder_(WithTrailingSlash(options_.ProgramFolder)),
       doc_(prompter_, programFolder_ + "defaultv.Q54")
 {

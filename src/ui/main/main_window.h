@@ -94,7 +94,7 @@ public:
     QString DefaultDataFile() const;
     QString PortDevice() const;  // the serial device Upload and Download open
     HelpViewer* Help() const { return help_; }
-    PrinterChoice& Printers() { return *printers_; }
+    PrinterChoice& Printers() { return printers_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -138,7 +138,7 @@ private:
     Prompter& prompter_;
     FileDialogs& dialogs_;
     SystemPrinters ownPrinters_;
-    std::unique_ptr<PrinterChoice> printers_;
+    PrinterChoice printers_;
 
     OperatingMode mode_ = OperatingMode::Normal;
     NarrowbandPolicy policy_ = NarrowbandPolicy::None;

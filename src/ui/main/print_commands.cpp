@@ -13,7 +13,7 @@ namespace qm54 {
 
 void TfrmMain::ShowPrinterName()
 {
-    printerName_ = printers_->Current();
+    printerName_ = printers_.Current();
     edtPrinter_->setText(printerName_);
 }
 
@@ -29,7 +29,7 @@ TPrtImg TfrmMain::BuildReport() const
 void TfrmMain::FilePrintSetup()
 {
     Prepare();
-    TfrmPrintSetup setup(*printers_, this);
+    TfrmPrintSetup setup(printers_, this);
     setup.exec();
     ShowPrinterName();
 }
@@ -37,12 +37,12 @@ void TfrmMain::FilePrintSetup()
 void TfrmMain::FilePrint()
 {
     Prepare();
-    TfrmPrintSetup setup(*printers_, this);
+    TfrmPrintSetup setup(printers_, this);
     if (setup.exec() == QDialog::Accepted) {
         ShowPrinterName();
         const TPrtImg report = BuildReport();
-        ChooseReportPaper(*printers_);
-        PrintReport(*printers_, report, prompter_);
+        ChooseReportPaper(printers_);
+        PrintReport(printers_, report, prompter_);
     }
     ShowPrinterName();
 }
@@ -51,11 +51,11 @@ void TfrmMain::FilePrintPreview()
 {
     Prepare();
     const TPrtImg report = BuildReport();
-    const int paper = ChooseReportPaper(*printers_);
+    const int paper = ChooseReportPaper(printers_);
     TfrmPreview preview(ReportPageImages(report, paper), paper,
                         [this, &report](QWidget* parent) {
-                            TfrmPrintSetup setup(*printers_, parent);
-                            if (setup.exec() == QDialog::Accepted) PrintReport(*printers_, report, prompter_);
+                            TfrmPrintSetup setup(printers_, parent);
+                            if (setup.exec() == QDialog::Accepted) PrintReport(printers_, report, prompter_);
                         },
                         this);
     preview.setWindowTitle(windowTitle());
@@ -70,7 +70,7 @@ void TfrmMain::FileExportPdf()
     const QString path = dialogs_.SavePdfFile(this, ToQString(settings_.CurrentFolder));
     if (path.isEmpty()) return;
     const TPrtImg report = BuildReport();
-    const QString reason = ExportReportPdf(report, ChooseReportPaper(*printers_), path);
+    const QString reason = ExportReportPdf(report, ChooseReportPaper(printers_), path);
     if (!reason.isEmpty()) prompter_.Show("Print error", MsgKind::Error, MsgButtons::Ok, ToStdString(reason));
     ShowPrinterName();
 }
