@@ -69,13 +69,15 @@ const std::vector<Verb> kVerbs = {
      "The manufacture mode asks for the factory code on stdin unless --factory-code gives it.\n"
      "Ctrl+C cancels. FILE is never changed.",
      RunDownload},
-    {"report", "FILE (--text | --pdf OUT) [--paper a4|letter] [--date YYYY-MM-DD]",
-     "print a data file's printed report as text or write it as a PDF",
+    {"report", "FILE [--pdf OUT | --text] [--paper a4|letter] [--date YYYY-MM-DD]",
+     "write a data file's printed report as a PDF, or print it as text",
      "Lays FILE out as the window prints it: three pages of common data, tables and channel data,\n"
-     "the first headed by FILE's name and every page by the date (today, or --date).\n"
-     "  --text        each page's lines from line 0 to its last line, a line holding exactly what\n"
-     "                is drawn there (an empty line where nothing is), a form feed line between pages\n"
-     "  --pdf OUT     the pages as a PDF with searchable text, written to OUT (replacing it)\n"
+     "the first headed by FILE's name and every page by the date (today, or --date), and writes\n"
+     "them as a PDF with searchable text beside FILE (its name with the extension .pdf), replacing it.\n"
+     "  --pdf OUT     the PDF is written to OUT instead\n"
+     "  --text        each page's lines from line 0 to its last line on stdout, a line holding\n"
+     "                exactly what is drawn there (an empty line where nothing is), a line of a\n"
+     "                form feed between pages\n"
      "  --paper a4|letter   the paper of the PDF (a4 unless given)",
      RunReport},
 };

@@ -1,5 +1,5 @@
-// qm54 report FILE (--text | --pdf OUT) [--paper a4|letter] [--date YYYY-MM-DD]: the printed
-// report of a data file as plain text or as a PDF.
+// qm54 report FILE [--pdf OUT | --text] [--paper a4|letter] [--date YYYY-MM-DD]: the printed
+// report of a data file as a PDF (beside FILE unless --pdf names it) or as plain text.
 #include "cli/cli.h"
 #include "cli/verbs.h"
 #include "model/atomic_file.h"
@@ -9,6 +9,7 @@
 #include "print/report_pdf.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace qm54::cli {
 
@@ -20,8 +21,10 @@ int RunReport(const Args& args)
         return UsageError("report", error);
     if (parsed.Positional.size() != 1) return UsageError("report", "give exactly one FILE");
     const bool text = parsed.Has("--text");
-    const std::string pdfPath = parsed.Value("--pdf", "");
-    if (text == !pdfPath.empty()) return UsageError("report", "give either --text or --pdf OUT");
+    const std::string& file = parsed.Positional[0];
+    std::string pdfPath = parsed.Value("--pdf", "");
+    if (text && !pdfPath.empty()) return UsageError("report", "give --text or --pdf OUT, not both");
+    if (!text && pdfPath.empty()) pdfPath = std::filesystem::path(file).replace_extension(".pdf").string();
     const std::string paper = parsed.Value("--paper", "a4");
     if (paper != "a4" && paper != "letter") return UsageError("report", "--paper is a4 or letter, not \"" + paper + "\"");
     ReportDate date = TodayDate();
@@ -31,7 +34,6 @@ int RunReport(const Args& args)
 
     TCEmem emem;
     TMap54 map;
-    const std::string& file = parsed.Positional[0];
     if (!LoadToolFile(file, emem, map)) return ExitFailed;
     const TPrtImg report(emem, file, date);
     if (text) return WriteOutput("report", ReportText(report));

@@ -87,6 +87,14 @@ TEST_F(ToolReportTest, PdfHoldsTheThreePagesAsSearchableText)
     }
 }
 
+TEST_F(ToolReportTest, WithoutAnOutputThePdfGoesBesideTheFile)
+{
+    const auto run = RunTool({"report", File("SITE.Q54")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Read(File("SITE.pdf")).rfind("%PDF-", 0), 0u);
+    EXPECT_TRUE(run.out.empty());
+}
+
 TEST_F(ToolReportTest, FailuresAndUsageErrors)
 {
     const std::string locked = File("locked");
@@ -106,8 +114,7 @@ TEST_F(ToolReportTest, FailuresAndUsageErrors)
     struct Usage {
         std::vector<std::string> Args;
     };
-    for (const Usage& u : {Usage{{"report", File("SITE.Q54")}},
-                           Usage{{"report", File("SITE.Q54"), "--text", "--pdf", File("x.pdf")}},
+    for (const Usage& u : {Usage{{"report", File("SITE.Q54"), "--text", "--pdf", File("x.pdf")}},
                            Usage{{"report", File("SITE.Q54"), "--text", "--paper", "legal"}},
                            Usage{{"report", File("SITE.Q54"), "--text", "--date", "2026-02-30"}},
                            Usage{{"report", "--text"}}}) {
