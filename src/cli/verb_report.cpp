@@ -25,6 +25,9 @@ int RunReport(const Args& args)
     std::string pdfPath = parsed.Value("--pdf", "");
     if (text && !pdfPath.empty()) return UsageError("report", "give --text or --pdf OUT, not both");
     if (!text && pdfPath.empty()) pdfPath = std::filesystem::path(file).replace_extension(".pdf").string();
+    std::error_code ec;
+    if (!text && std::filesystem::weakly_canonical(pdfPath, ec) == std::filesystem::weakly_canonical(file, ec))
+        return UsageError("report", "the PDF would replace FILE itself: name another with --pdf OUT");
     const std::string paper = parsed.Value("--paper", "a4");
     if (paper != "a4" && paper != "letter") return UsageError("report", "--paper is a4 or letter, not \"" + paper + "\"");
     ReportDate date = TodayDate();

@@ -117,11 +117,13 @@ TEST_F(ToolReportTest, FailuresAndUsageErrors)
     for (const Usage& u : {Usage{{"report", File("SITE.Q54"), "--text", "--pdf", File("x.pdf")}},
                            Usage{{"report", File("SITE.Q54"), "--text", "--paper", "legal"}},
                            Usage{{"report", File("SITE.Q54"), "--text", "--date", "2026-02-30"}},
+                           Usage{{"report", File("SITE.Q54"), "--pdf", File("SITE.Q54")}},
                            Usage{{"report", "--text"}}}) {
         const auto run = RunTool(u.Args);
         EXPECT_EQ(run.status, 2) << run.err;
         EXPECT_TRUE(run.out.empty());
     }
+    EXPECT_EQ(RunTool({"report", File("SITE.Q54"), "--text"}).status, 0);  // FILE was left whole
 }
 
 }  // namespace
