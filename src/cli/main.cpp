@@ -118,6 +118,17 @@ const std::vector<Verb> kVerbs = {
      "Exit 1 when the exchange breaks (with the program's message), when interrupted, or when FILE\n"
      "cannot be written.",
      RunAlign},
+    {"report", "FILE [--pdf OUT | --text] [--paper a4|letter] [--date YYYY-MM-DD]",
+     "write a data file's printed report as a PDF, or print it as text",
+     "Lays FILE out as the window prints it: three pages of common data, tables and channel data,\n"
+     "the first headed by FILE's name and every page by the date (today, or --date), and writes\n"
+     "them as a PDF with searchable text beside FILE (its name with the extension .pdf), replacing it.\n"
+     "  --pdf OUT     the PDF is written to OUT instead\n"
+     "  --text        each page's lines from line 0 to its last line on stdout, a line holding\n"
+     "                exactly what is drawn there (an empty line where nothing is), a line of a\n"
+     "                form feed between pages\n"
+     "  --paper a4|letter   the paper of the PDF (a4 unless given)",
+     RunReport},
 };
 
 void PrintOverview(std::FILE* out)

@@ -41,7 +41,7 @@ struct ScriptedPrompter final : Prompter {
 
 // Returns the queued paths (empty: cancelled) and records the folders the dialogs started in.
 struct ScriptedDialogs final : FileDialogs {
-    std::deque<QString> openAnswers, saveAnswers;
+    std::deque<QString> openAnswers, saveAnswers, pdfAnswers;
     QStringList openFolders, saveFolders;
     QString OpenDataFile(QWidget*, const QString& folder) override
     {
@@ -53,6 +53,7 @@ struct ScriptedDialogs final : FileDialogs {
         saveFolders << folder;
         return Next(saveAnswers);
     }
+    QString SavePdfFile(QWidget*, const QString&) override { return Next(pdfAnswers); }
     static QString Next(std::deque<QString>& queue)
     {
         if (queue.empty()) return QString();

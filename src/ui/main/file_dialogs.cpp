@@ -33,4 +33,10 @@ QString QtFileDialogs::SaveDataFile(QWidget* parent, const QString& folder)
                QStringLiteral("Q54"));
 }
 
+QString QtFileDialogs::SavePdfFile(QWidget* parent, const QString& folder)
+{
+    return Run(parent, QStringLiteral("Export PDF"), folder, true, QStringLiteral("PDF Files (*.pdf)"),
+               QStringLiteral("pdf"));
+}
+
 }  // namespace qm54

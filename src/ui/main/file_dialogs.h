@@ -14,12 +14,15 @@ public:
     virtual QString OpenDataFile(QWidget* parent, const QString& folder) = 0;
     // A Q54 file name chosen in folder (overwriting confirmed), or empty when cancelled.
     virtual QString SaveDataFile(QWidget* parent, const QString& folder) = 0;
+    // A PDF file name chosen in folder (overwriting confirmed), or empty when cancelled.
+    virtual QString SavePdfFile(QWidget* parent, const QString& folder) = 0;
 };
 
 class QtFileDialogs final : public FileDialogs {
 public:
     QString OpenDataFile(QWidget* parent, const QString& folder) override;
     QString SaveDataFile(QWidget* parent, const QString& folder) override;
+    QString SavePdfFile(QWidget* parent, const QString& folder) override;
 };
 
 }  // namespace qm54

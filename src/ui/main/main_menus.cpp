@@ -47,6 +47,8 @@ void TfrmMain::BuildActions()
     miPrint_ = NewAction("miPrint", "&Print", "Print the active document", QKeySequence(Qt::CTRL | Qt::Key_P));
     miPrintPreview_ = NewAction("miPrintPreview", "Print Pre&view", "Display full pages");
     miPrintSetup_ = NewAction("miPrintSetup", "P&rint Setup", "Change the printer and printing options");
+    miExportPdf_ = NewAction("miExportPdf", "&Export PDF...", "Save the printed report as a PDF file");
+    miPrint_->setIcon(QIcon::fromTheme(QStringLiteral("document-print"), style->standardIcon(QStyle::SP_FileDialogDetailedView)));
     miConfigure_ = NewAction("miConfigure", "&Configure", "Configure QM54");
     miRecentFile_ = NewAction("miRecentFile", "Recent File", " ");
     miRecentFile_->setEnabled(false);
@@ -111,8 +113,10 @@ void TfrmMain::BuildActions()
     connect(miVisible_, &QAction::triggered, this, &TfrmMain::ViewVisible);
     connect(miAbout_, &QAction::triggered, this, &TfrmMain::HelpAbout);
 
-    // The report and its dialogs are not part of the program yet: their entries stay disabled.
-    for (QAction* a : {miPrint_, miPrintPreview_, miPrintSetup_}) a->setEnabled(false);
+    connect(miPrint_, &QAction::triggered, this, &TfrmMain::FilePrint);
+    connect(miPrintPreview_, &QAction::triggered, this, &TfrmMain::FilePrintPreview);
+    connect(miPrintSetup_, &QAction::triggered, this, &TfrmMain::FilePrintSetup);
+    connect(miExportPdf_, &QAction::triggered, this, &TfrmMain::FileExportPdf);
 
     // Keys of the main window.
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -138,7 +142,7 @@ void TfrmMain::BuildMenus()
     QMenu* file = addMenu("&File");
     file->addActions({miNew_, miOpen_, miSave_, miSaveAs_});
     file->addSeparator();
-    file->addActions({miPrint_, miPrintPreview_, miPrintSetup_});
+    file->addActions({miPrint_, miPrintPreview_, miPrintSetup_, miExportPdf_});
     file->addSeparator();
     file->addAction(miConfigure_);
     file->addSeparator();
@@ -277,6 +281,7 @@ QWidget* TfrmMain::BuildSystemPanel()
     third("Serial No", edtSerial_, "Band", edtBand_);
     third("Product Type", edtProduct_, "FW Version", edtFirmware_);
     third("COM Port", edtPort_, "Printer", edtPrinter_);
+    edtPrinter_->setObjectName(QStringLiteral("edtPrinter"));
     return panel;
 }
 

@@ -16,7 +16,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrinterInfo>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -46,6 +45,7 @@ TfrmMain::TfrmMain(StartOptions options)
     : options_(std::move(options)), ownPrompter_(this),
       prompter_(options_.Messages ? *options_.Messages : static_cast<Prompter&>(ownPrompter_)),
       dialogs_(options_.Dialogs ? *options_.Dialogs : static_cast<FileDialogs&>(ownDialogs_)),
+      printers_(options_.Printers ? *options_.Printers : static_cast<PrinterSystem&>(ownPrinters_)),
       programFolder_(WithTrailingSlash(options_.ProgramFolder)),
       doc_(prompter_, programFolder_ + "defaultv.Q54")
 {
@@ -80,10 +80,7 @@ TfrmMain::TfrmMain(StartOptions options)
 
     qApp->installEventFilter(this);
     // Asking the print system for its default printer takes a while: done once the window shows.
-    QTimer::singleShot(0, this, [this] {
-        printerName_ = QPrinterInfo::defaultPrinterName();
-        edtPrinter_->setText(printerName_);
-    });
+    QTimer::singleShot(0, this, [this] { ShowPrinterName(); });
 }
 
 TfrmMain::~TfrmMain()

@@ -13,6 +13,7 @@
 #include "ui/main/file_dialogs.h"
 #include "ui/main/help_viewer.h"
 #include "ui/main/qt_prompter.h"
+#include "ui/print/printers.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -46,6 +47,7 @@ struct StartOptions {
     std::function<std::optional<QString>(QWidget* parent)> AskPassword;
     LinkTiming Timing;           // the waits of the clone exchanges (settleMs comes from H67WAIT)
     std::string SysfsRoot = "/sys";  // where the configuration dialog's port discovery reads
+    PrinterSystem* Printers = nullptr;  // the installed printers; default: the system's (CUPS)
 };
 
 class TfrmMain : public QMainWindow {
@@ -78,6 +80,11 @@ public:
     void FileConfigure();     // File > Configure: the serial port
     void ViewVisible();       // View > Items > Visible: the column groups
     void HelpAbout();
+    // File > Print, Print Preview, Print Setup and Export PDF (print_commands.cpp).
+    void FilePrint();
+    void FilePrintPreview();
+    void FilePrintSetup();
+    void FileExportPdf();
 
     OperatingMode Mode() const { return mode_; }
     NarrowbandPolicy Policy() const { return policy_; }
@@ -93,6 +100,7 @@ public:
     QString DefaultDataFile() const;
     QString PortDevice() const;  // the serial device Upload and Download open
     HelpViewer* Help() const { return help_; }
+    PrinterChoice& Printers() { return printers_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -112,6 +120,8 @@ private:
     void ApplyModeToMenus();
     void RebuildRecentMenu();
     void UpdateClock();
+    void ShowPrinterName();  // the Printer box: the current printer, empty when none is installed
+    TPrtImg BuildReport() const;
 
     // Preparation before a command: the grid is parsed and the document takes its channels.
     void Prepare();
@@ -133,6 +143,8 @@ private:
     QtFileDialogs ownDialogs_;
     Prompter& prompter_;
     FileDialogs& dialogs_;
+    SystemPrinters ownPrinters_;
+    PrinterChoice printers_;
 
     OperatingMode mode_ = OperatingMode::Normal;
     NarrowbandPolicy policy_ = NarrowbandPolicy::None;
@@ -165,6 +177,7 @@ private:
     QAction* miPrint_ = nullptr;
     QAction* miPrintPreview_ = nullptr;
     QAction* miPrintSetup_ = nullptr;
+    QAction* miExportPdf_ = nullptr;
     QAction* miConfigure_ = nullptr;
     QAction* miRecentFile_ = nullptr;
     std::array<QAction*, RecentFiles::ShownCount> miRecent_{};

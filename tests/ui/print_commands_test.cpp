@@ -1,0 +1,193 @@
+// File > Print, Print Preview, Print Setup and Export PDF in the main window, offscreen, over a
+// scripted print system: what reaches the printer, the Printer box and every failure.
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QScrollArea>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include "main_test_support.h"
+#include "print_test_support.h"
+#include "ui/print/preview_window.h"
+#include "ui/print/print_setup_dialog.h"
+
+using namespace qm54;
+using namespace qm54::test;
+
+namespace {
+
+// Presses a button of the modal dialog of type Dialog once it is open.
+template <typename Dialog>
+void AnswerLater(const char* button, std::function<void(Dialog*)> check = {})
+{
+    QTimer::singleShot(0, [button, check] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        if (check) check(dialog);
+        dialog->template findChild<QPushButton*>(button)->click();
+    });
+}
+
+struct PrintFixture : MainFixture {
+    FakePrinters printers;
+    StartOptions PrintOptions()
+    {
+        StartOptions options = Options();
+        options.Printers = &printers;
+        return options;
+    }
+};
+
+QString PrinterBox(TfrmMain& w) { return w.findChild<QLineEdit*>("edtPrinter")->text(); }
+
+}  // namespace
+
+class PrintCommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void printSendsTheReportOfTheGridsStateToTheChosenPrinter()
+    {
+        PrintFixture f;
+        f.printers.installed = {"Front", "Back"};
+        f.printers.defaultName = "Front";
+        f.printers.settings = {{"Front", {PaperCodeA4, true}}, {"Back", {5, false}}};
+        TfrmMain w(f.PrintOptions());
+        QTest::qWait(1);
+        for (const char* name : {"miPrint", "miPrintPreview", "miPrintSetup", "miExportPdf"})
+            QVERIFY2(w.findChild<QAction*>(name)->isEnabled(), name);
+        QVERIFY(w.findChild<QToolBar*>()->actions().contains(w.findChild<QAction*>("miPrint")));
+
+        AnswerLater<TfrmPrintSetup>("btnOK", [](TfrmPrintSetup* setup) { setup->cmbPrinter()->setCurrentIndex(1); });
+        w.findChild<QAction*>("miPrint")->trigger();
+        QCOMPARE(int(f.printers.jobs.size()), 1);
+        const auto& job = f.printers.jobs[0];
+        QCOMPARE(job.Printer, QString("Back"));
+        // The size list showed the current printer's A4; OK wrote it and portrait into the printer chosen.
+        QVERIFY((job.Settings == PrinterSettings{PaperCodeA4, true}));
+        const std::string expected = ReportText(TPrtImg(w.Emem(), w.CurrentFile(), {2026, 12, 10}));
+        QCOMPARE(QString::fromStdString(job.Text), QString::fromStdString(expected));
+        QVERIFY(job.Text.find("12/10/2026  Page 3") != std::string::npos);
+        QCOMPARE(w.Printers().Current(), QString("Back"));
+        QCOMPARE(f.prompter.texts.size(), size_t(0));
+
+        // Print Setup alone prints nothing; Cancel leaves the printer as it was.
+        AnswerLater<TfrmPrintSetup>("btnCancel", [](TfrmPrintSetup* setup) { setup->cmbPrinter()->setCurrentIndex(0); });
+        w.FilePrintSetup();
+        AnswerLater<TfrmPrintSetup>("btnOK");
+        w.FilePrintSetup();
+        QCOMPARE(int(f.printers.jobs.size()), 1);
+        QCOMPARE(w.Printers().Current(), QString("Back"));
+    }
+
+    void everyPrintFailureSaysPrintError()
+    {
+        PrintFixture f;
+        f.printers.installed = {"Only"};
+        f.printers.settings = {{"Only", {PaperCodeA4, true}}};
+        TfrmMain w(f.PrintOptions());
+        f.printers.refuseJobs = true;
+        AnswerLater<TfrmPrintSetup>("btnOK");
+        w.FilePrint();
+        QCOMPARE(f.prompter.texts, std::vector<std::string>{"Print error"});
+
+        // A printer that goes between its choice and the job: the job is not sent elsewhere.
+        f.printers.refuseJobs = false;
+        f.printers.installed = {"Other"};
+        f.printers.settings["Other"] = {PaperCodeA4, true};
+        QVERIFY(!PrintReport(w.Printers(), TPrtImg(w.Emem(), "<none>", {2026, 1, 1}), f.prompter));
+        QCOMPARE(f.prompter.texts.size(), size_t(2));
+        QVERIFY(f.printers.jobs.empty());
+
+        FakePrinters none;  // and no printer at all
+        PrinterChoice nothing(none);
+        QVERIFY(!PrintReport(nothing, TPrtImg(w.Emem(), "<none>", {2026, 1, 1}), f.prompter));
+        QCOMPARE(f.prompter.texts, (std::vector<std::string>{"Print error", "Print error", "Print error"}));
+    }
+
+    void withNoPrinterTheBoxIsEmptyAndOnlyCancelCloses()
+    {
+        PrintFixture f;
+        TfrmMain w(f.PrintOptions());
+        QTest::qWait(1);
+        QCOMPARE(PrinterBox(w), QString());
+        AnswerLater<TfrmPrintSetup>("btnCancel", [](TfrmPrintSetup* setup) {
+            QVERIFY(!setup->btnOK()->isEnabled());
+            QCOMPARE(setup->cmbPrinter()->count(), 0);
+        });
+        w.FilePrint();
+        QVERIFY(f.printers.jobs.empty());
+        QVERIFY(f.prompter.texts.empty());
+    }
+
+    void previewTakesTheWindowsCaptionAndSizeAndPrintsThroughSetup()
+    {
+        PrintFixture f;
+        f.printers.installed = {"Front"};
+        f.printers.settings = {{"Front", {PaperCodeLetter, false}}};
+        TfrmMain w(f.PrintOptions());
+        w.resize(900, 620);
+        bool checked = false;
+        QTimer::singleShot(0, [&] {
+            auto* preview = qobject_cast<TfrmPreview*>(QApplication::activeModalWidget());
+            QVERIFY(preview);
+            QCOMPARE(preview->windowTitle(), w.windowTitle());
+            QCOMPARE(preview->size(), QSize(900, 620));
+            QCOMPARE(preview->PageCount(), ReportPageCount);
+            QCOMPARE(preview->Image()->parentWidget()->parentWidget(), preview->Area()->viewport());
+            checked = true;
+            AnswerLater<TfrmPrintSetup>("btnOK");
+            preview->Button("btnPrint")->click();
+        });
+        w.FilePrintPreview();
+        QVERIFY(checked);
+        QCOMPARE(int(f.printers.jobs.size()), 1);
+        QVERIFY((f.printers.settings["Front"] == PrinterSettings{PaperCodeLetter, true}));
+        QCOMPARE(PrinterBox(w), QString("Front"));
+
+        QTimer::singleShot(0, [] {
+            auto* preview = qobject_cast<TfrmPreview*>(QApplication::activeModalWidget());
+            QVERIFY(preview);
+            AnswerLater<TfrmPrintSetup>("btnCancel");
+            preview->Button("btnPrint")->click();
+        });
+        w.FilePrintPreview();  // returns: Cancel in the setup closed the preview too
+        QCOMPARE(int(f.printers.jobs.size()), 1);
+    }
+
+    void exportPdfWritesTheReportOrSaysWhyNot()
+    {
+        PrintFixture f;
+        TfrmMain w(f.PrintOptions());
+        f.dialogs.pdfAnswers = {f.Path("report.pdf"), f.Path("missing/report.pdf")};
+        w.findChild<QAction*>("miExportPdf")->trigger();
+        const QByteArray pdf = f.ReadText("report.pdf");
+        QVERIFY(pdf.startsWith("%PDF"));
+        if (QFile::exists("/usr/bin/pdftotext")) {  // vector text: the lines read back as they were drawn
+            QProcess text;
+            text.start("/usr/bin/pdftotext", {"-layout", f.Path("report.pdf"), "-"});
+            QVERIFY(text.waitForFinished(30000));
+            auto words = [](const QString& pages) {
+                QStringList lines;
+                for (const QString& line : QString(pages).replace('\f', '\n').split('\n'))
+                    if (!line.simplified().isEmpty()) lines << line.simplified();
+                return lines;
+            };
+            const std::string expected = ReportText(TPrtImg(w.Emem(), w.CurrentFile(), {2026, 12, 10}));
+            QCOMPARE(words(QString::fromUtf8(text.readAllStandardOutput())), words(QString::fromStdString(expected)));
+        }
+        QVERIFY(f.prompter.texts.empty());
+        w.FileExportPdf();
+        QCOMPARE(f.prompter.texts, std::vector<std::string>{"Print error"});
+        QVERIFY(!QFile::exists(f.Path("missing/report.pdf")));
+        w.FileExportPdf();  // cancelled: nothing
+        QCOMPARE(f.prompter.texts.size(), size_t(1));
+    }
+};
+
+QTEST_MAIN(PrintCommandsTest)
+#include "print_commands_test.moc"
