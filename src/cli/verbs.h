@@ -35,6 +35,8 @@ int RunShow(const Args& args);
 int RunHexdump(const Args& args);
 int RunGet(const Args& args);
 int RunSet(const Args& args);
+int RunVerify(const Args& args);
+int RunBackups(const Args& args);
 
 // path made absolute, as the window's file dialogs give it (the messages name the full path).
 std::string FullPath(const std::string& path);

@@ -1,5 +1,7 @@
 #include "link/radio_port.h"
 
+#include "link/port_check.h"
+
 namespace qm54 {
 
 std::unique_ptr<TCRsDrv> OpenRadioPort(const std::string& devicePath, int settleMs, Prompter& prompter)
@@ -11,7 +13,9 @@ std::unique_ptr<TCRsDrv> OpenRadioPort(const std::string& devicePath, int settle
     driver->SetStopBits(2);
     driver->SetSettleWait(settleMs);
     if (driver->Open(devicePath) != 0) {
-        prompter.Show("Problem on COM port", MsgKind::Error, MsgButtons::Ok, driver->SystemReason());
+        // The system's reason, then what the system shows about why.
+        const std::string detail = driver->SystemReason() + "\n" + PortDiagnosis(devicePath, driver->SystemError());
+        prompter.Show("Problem on COM port", MsgKind::Error, MsgButtons::Ok, detail);
         return nullptr;
     }
     return driver;

@@ -59,6 +59,7 @@ const char* const kUsage =
     "        garbage    meaningless bytes instead of the reply\n"
     "        hangup     the line goes dead instead of the reply (the simulator ends)\n"
     "        flood      an endless stream of bytes instead of the reply\n"
+    "        keep       a written block acknowledged, its sixth data byte stored changed\n"
     "  --fault start       answer the start request 0x02 0x02\n"
     "  --fault flood       flood from the start request on\n"
     "\n"

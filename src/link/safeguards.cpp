@@ -1,0 +1,135 @@
+#include "link/safeguards.h"
+
+#include "link/trace.h"
+#include "model/atomic_file.h"
+#include "model/backup_store.h"
+#include "model/emem.h"
+#include "model/map54.h"
+#include "model/user_folders.h"
+
+#include <ctime>
+#include <functional>
+
+namespace qm54 {
+
+namespace {
+
+// One exchange with its trace: the link runs over a TracingPort; at the end the trace is stored.
+class TracedExchange {
+public:
+    TracedExchange(CloneLink& link, const Safeguards& guards, const char* kind)
+        : guards_(guards), kind_(kind), started_(std::time(nullptr)),
+          recorder_(link.Time, std::string(kind) + " " + guards.PortName + " " + TimeStamp(started_)),
+          port_(link.Port, recorder_), link_{port_, link.Observer, link.Time, link.Timing, &recorder_}
+    {
+    }
+
+    CloneLink& Link() { return link_; }
+
+    void End(const std::string& result, Prompter& prompter)
+    {
+        recorder_.Result(result);
+        const std::string text = recorder_.Text();
+        std::string reason;
+        if (!guards_.TraceRoot.empty())
+            static_cast<void>(StoreTrace(guards_.TraceRoot, TimeStamp(started_), kind_, text, reason));
+        if (guards_.TraceFile.empty()) return;
+        const WriteResult written = AtomicWriteFile(guards_.TraceFile, text);
+        if (!written.Ok)
+            prompter.Show("The serial trace could not be written\r\n" + guards_.TraceFile, MsgKind::Warning,
+                          MsgButtons::Ok, written.Reason);
+    }
+
+private:
+    const Safeguards& guards_;
+    const char* kind_;
+    std::time_t started_;
+    TraceRecorder recorder_;
+    TracingPort port_;
+    CloneLink link_;
+};
+
+// Keeps image as a backup; a backup that cannot be written is reported and nothing else changes.
+void KeepBackup(const Safeguards& guards, Prompter& prompter, const CloneImage& image, BackupDirection direction)
+{
+    if (guards.BackupRoot.empty()) return;
+    const BackupWriteResult result = WriteBackup(guards.BackupRoot, image, direction, std::time(nullptr), guards.Rule);
+    if (!result.Ok)
+        prompter.Show("The backup could not be written\r\n" + result.Path, MsgKind::Warning, MsgButtons::Ok,
+                      result.Reason);
+}
+
+const char* VerifyName(VerifyResult result)
+{
+    switch (result) {
+    case VerifyResult::Verified: return "verified";
+    case VerifyResult::Differs: return "differs";
+    case VerifyResult::ReadFailed: return "read-back failed";
+    case VerifyResult::TimedOut: return "read-back timed out";
+    case VerifyResult::Cancelled: return "Cancelled";
+    }
+    return "?";
+}
+
+VerifyOutcome TracedVerify(CloneLink& link, Prompter& prompter, const Safeguards& guards,
+                           const std::function<VerifyOutcome(CloneLink&)>& run)
+{
+    TracedExchange exchange(link, guards, "verify");
+    VerifyOutcome outcome = run(exchange.Link());
+    exchange.End(VerifyName(outcome.Result), prompter);
+    if (outcome.Read == CloneResult::Ok && outcome.Result != VerifyResult::Cancelled)
+        KeepBackup(guards, prompter, outcome.ReadBack, BackupDirection::Verify);
+    return outcome;
+}
+
+}  // namespace
+
+Safeguards DefaultSafeguards(const std::string& portName, bool verify, const BackupRule& rule)
+{
+    Safeguards guards;
+    guards.Verify = verify;
+    guards.BackupRoot = BackupFolder();
+    guards.Rule = rule;
+    guards.TraceRoot = TraceFolder();
+    guards.PortName = portName;
+    return guards;
+}
+
+CloneResult GuardedUpload(CloneLink& link, Prompter& prompter, TMap54& map, TCEmem& emem, const Safeguards& guards)
+{
+    TracedExchange exchange(link, guards, "upload");
+    const CloneResult result = UploadFromRadio(exchange.Link(), prompter, map, emem);
+    exchange.End(ResultName(result), prompter);
+    if (result == CloneResult::Ok) KeepBackup(guards, prompter, map.Bytes(), BackupDirection::Upload);
+    return result;
+}
+
+DownloadOutcome GuardedDownload(CloneLink& link, Prompter& prompter, OperatingMode mode, const TCEmem& emem,
+                                TMap54& map, const Safeguards& guards)
+{
+    DownloadOutcome outcome;
+    WriteRecord record;
+    {
+        TracedExchange exchange(link, guards, "download");
+        map.Encode(emem);
+        const CloneResult written = WriteRepeaterImage(exchange.Link(), prompter, mode, map.Bytes(), &record);
+        outcome.Write = FinishDownload(exchange.Link(), prompter, written);
+        exchange.End(ResultName(outcome.Write), prompter);
+    }
+    if (outcome.Write != CloneResult::Ok) return outcome;
+    KeepBackup(guards, prompter, record.Sent, BackupDirection::Download);
+    if (!guards.Verify) return outcome;
+    outcome.Verify = TracedVerify(link, prompter, guards, [&](CloneLink& traced) {
+                         return VerifyDownload(traced, prompter, mode, record.Sent);
+                     }).Result;
+    return outcome;
+}
+
+VerifyOutcome GuardedVerify(CloneLink& link, Prompter& prompter, OperatingMode mode, const CloneImage& image,
+                            const Safeguards& guards)
+{
+    return TracedVerify(link, prompter, guards,
+                        [&](CloneLink& traced) { return VerifyImage(traced, prompter, mode, image); });
+}
+
+}  // namespace qm54
