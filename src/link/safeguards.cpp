@@ -32,7 +32,7 @@ public:
         const std::string text = recorder_.Text();
         std::string reason;
         if (!guards_.TraceRoot.empty())
-            static_cast<void>(StoreTrace(guards_.TraceRoot, TimeStamp(started_), kind_, text, reason));
+            static_cast<void>(StoreTrace(guards_.TraceRoot, UtcTimeStamp(started_), kind_, text, reason));
         if (guards_.TraceFile.empty()) return;
         const WriteResult written = AtomicWriteFile(guards_.TraceFile, text);
         if (!written.Ok)

@@ -4,6 +4,7 @@
 #include "model/program_folder.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cinttypes>
 #include <cstdio>
 #include <filesystem>
@@ -163,10 +164,16 @@ std::string StoreTrace(const std::string& folder, const std::string& stamp, cons
     // Several traces in one second are told apart, in order, by a sequence number.
     const std::string sameSecond = kTracePrefix + cleanStamp + "-";
     std::vector<std::string> names = TraceNames(base);
-    const auto earlier = std::count_if(names.begin(), names.end(),
-                                       [&](const std::string& n) { return n.rfind(sameSecond, 0) == 0; });
+    int last = 0;  // the highest sequence number of the second so far
+    for (const std::string& n : names) {
+        if (n.rfind(sameSecond, 0) != 0) continue;
+        int seq = 0;
+        const char* first = n.data() + sameSecond.size();
+        std::from_chars(first, n.data() + n.size(), seq);
+        last = std::max(last, seq);
+    }
     char number[16];
-    std::snprintf(number, sizeof number, "%03d", static_cast<int>(earlier + 1));
+    std::snprintf(number, sizeof number, "%03d", last + 1);
     const std::string path = base + sameSecond + number + "-" + cleanKind + kTraceSuffix;
     const WriteResult written = AtomicWriteFile(path, text);
     if (!written.Ok) {
@@ -174,9 +181,14 @@ std::string StoreTrace(const std::string& folder, const std::string& stamp, cons
         return {};
     }
     names = TraceNames(base);
-    for (size_t i = 0; i + keep < names.size(); ++i) {
+    // The oldest go; the one just written stays whatever its name.
+    const std::string newName = sameSecond + number + "-" + cleanKind + kTraceSuffix;
+    size_t excess = names.size() > keep ? names.size() - keep : 0;
+    for (size_t i = 0; i < names.size() && excess > 0; ++i) {
+        if (names[i] == newName) continue;
         std::error_code ec;
         fs::remove(base + names[i], ec);
+        --excess;
     }
     return path;
 }

@@ -69,13 +69,14 @@ private:
 // The result as a trace names it ("Ok", "Timeout", ...).
 const char* ResultName(CloneResult result);
 
-// Writes text as a new trace in folder (created when missing), named by stamp and kind (only
-// letters, digits and '-' of kind are kept), and removes all but the newest keep traces there.
+// Writes text as a new trace in folder (created when missing), named by stamp (UtcTimeStamp, so
+// that names sort as times) and kind (only letters, digits and '-' are kept), and removes the
+// oldest traces there until keep are left, never the one just written.
 // Returns the path written, or empty when it could not be written (reason says why).
 std::string StoreTrace(const std::string& folder, const std::string& stamp, const std::string& kind,
                        const std::string& text, std::string& reason, size_t keep = 10);
 
-// The path of the newest trace in folder, empty when there is none.
+// The path of the newest trace in folder (the last by name), empty when there is none.
 std::string NewestTrace(const std::string& folder);
 
 }  // namespace qm54

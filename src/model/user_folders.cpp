@@ -28,14 +28,30 @@ std::string BackupFolder() { return XdgFolder("XDG_DATA_HOME", ".local/share") +
 
 std::string TraceFolder() { return XdgFolder("XDG_STATE_HOME", ".local/state") + "traces/"; }
 
-std::string TimeStamp(std::time_t t)
+namespace {
+
+std::string StampOf(const std::tm& local)
 {
-    std::tm local{};
-    localtime_r(&t, &local);
     char text[32];
     std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d", local.tm_year + 1900, local.tm_mon + 1,
                   local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
     return text;
+}
+
+}  // namespace
+
+std::string TimeStamp(std::time_t t)
+{
+    std::tm local{};
+    localtime_r(&t, &local);
+    return StampOf(local);
+}
+
+std::string UtcTimeStamp(std::time_t t)
+{
+    std::tm utc{};
+    gmtime_r(&t, &utc);
+    return StampOf(utc);
 }
 
 }  // namespace qm54

@@ -16,5 +16,8 @@ std::string TraceFolder();
 // "YYYYMMDD-HHMMSS" of t in local time: the stamp that names backups and traces, so that
 // names sort as their times do.
 std::string TimeStamp(std::time_t t);
+// The same in UTC, for names that must sort as their times even when the local clock is set back
+// (at the end of summer time).
+std::string UtcTimeStamp(std::time_t t);
 
 }  // namespace qm54
