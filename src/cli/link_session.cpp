@@ -1,5 +1,6 @@
 #include "cli/link_session.h"
 
+#include "link/port_discovery.h"
 #include "model/ini.h"
 #include "model/program_folder.h"
 
@@ -43,7 +44,7 @@ Safeguards ToolSafeguards(const std::string& port, bool verify, const std::strin
     const std::string folder = ResolveProgramFolder(CurrentProgramFolderInputs());
     TIniData ini(folder + "QM54Win.ini");
     ini.Load();
-    Safeguards guards = DefaultSafeguards(port, verify, ReadAppSettings(ini, folder).Backups);
+    Safeguards guards = DefaultSafeguards(PortDevicePath(port), verify, ReadAppSettings(ini, folder).Backups);
     guards.TraceFile = traceFile;
     return guards;
 }

@@ -108,7 +108,8 @@ PortFacts GatherPortFacts(const std::string& device, int openError, const PortCh
 {
     PortFacts facts;
     facts.Device = device;
-    facts.OpenError = openError;
+    facts.OpenHere = openError == PortIsOpenHere;
+    facts.OpenError = openError == PortIsOpenHere ? 0 : openError;
     if (openError == 0) {
         const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) facts.OpenError = errno;
@@ -147,7 +148,9 @@ std::vector<std::string> DescribePortFacts(const PortFacts& f)
         lines.push_back(f.Device + " is held by process " + std::to_string(h.Pid) + " (" + h.Name + ").");
     for (const std::string& g : f.Grabbers)
         lines.push_back(g + " is running; it is known to take such adapters for itself.");
-    if (lines.empty()) lines.push_back("The port opens.");
+    if (lines.empty()) lines.push_back(f.OpenHere ? "Nothing on this computer holds the port: check the cable and that the "
+                                                    "repeater is switched on."
+                                                  : "The port opens.");
     return lines;
 }
 

@@ -20,6 +20,7 @@ struct PortHolder {
 struct PortFacts {
     std::string Device;
     int OpenError = 0;                 // errno of the failed open, 0 when it opened
+    bool OpenHere = false;             // this process holds the port
     bool Exists = false;
     std::vector<std::string> Ports;    // the serial ports that do exist (as ListComPorts names them)
     std::string Group;                 // the device's group name (or number)
@@ -37,11 +38,14 @@ struct PortCheckRoots {
     std::string Proc = "/proc";
 };
 
-// Gathers the facts of device (a path). openError is the errno of a failed open, or 0 to try an
-// open here (read-write, not blocking, given back at once).
+// Gathers the facts of device (a path). openError is the errno of a failed open, 0 to try an
+// open here (read-write, not blocking, given back at once), or PortIsOpenHere when this process
+// holds the port and only the other facts are wanted.
+inline constexpr int PortIsOpenHere = -1;
 PortFacts GatherPortFacts(const std::string& device, int openError, const PortCheckRoots& roots = {});
 
-// One line per finding; "The port opens." when nothing stands in the way.
+// One line per finding; "The port opens." when nothing stands in the way (for a port open here:
+// that nothing on this computer stands in the way of the repeater's answer).
 std::vector<std::string> DescribePortFacts(const PortFacts& facts);
 
 // The findings as one detail text, lines joined by "\n".

@@ -1,5 +1,6 @@
 #include "link/safeguards.h"
 
+#include "link/port_check.h"
 #include "link/trace.h"
 #include "model/atomic_file.h"
 #include "model/backup_store.h"
@@ -47,6 +48,22 @@ private:
     TraceRecorder recorder_;
     TracingPort port_;
     CloneLink link_;
+};
+
+// The exchange's prompter, which gives a "Timeout" (nothing answered) the port's diagnosis as its
+// detail line.
+class Diagnosing final : public Prompter {
+public:
+    Diagnosing(Prompter& inner, const std::string& device) : inner_(inner), device_(device) {}
+    int Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
+    {
+        if (text != "Timeout" || !detail.empty() || device_.empty()) return inner_.Show(text, kind, buttons, detail);
+        return inner_.Show(text, kind, buttons, PortDiagnosis(device_, PortIsOpenHere));
+    }
+
+private:
+    Prompter& inner_;
+    std::string device_;
 };
 
 // Keeps image as a backup; a backup that cannot be written is reported and nothing else changes.
@@ -98,7 +115,8 @@ Safeguards DefaultSafeguards(const std::string& portName, bool verify, const Bac
 CloneResult GuardedUpload(CloneLink& link, Prompter& prompter, TMap54& map, TCEmem& emem, const Safeguards& guards)
 {
     TracedExchange exchange(link, guards, "upload");
-    const CloneResult result = UploadFromRadio(exchange.Link(), prompter, map, emem);
+    Diagnosing told(prompter, guards.PortName);
+    const CloneResult result = UploadFromRadio(exchange.Link(), told, map, emem);
     exchange.End(ResultName(result), prompter);
     if (result == CloneResult::Ok) KeepBackup(guards, prompter, map.Bytes(), BackupDirection::Upload);
     return result;
@@ -111,9 +129,10 @@ DownloadOutcome GuardedDownload(CloneLink& link, Prompter& prompter, OperatingMo
     WriteRecord record;
     {
         TracedExchange exchange(link, guards, "download");
+        Diagnosing told(prompter, guards.PortName);
         map.Encode(emem);
-        const CloneResult written = WriteRepeaterImage(exchange.Link(), prompter, mode, map.Bytes(), &record);
-        outcome.Write = FinishDownload(exchange.Link(), prompter, written);
+        const CloneResult written = WriteRepeaterImage(exchange.Link(), told, mode, map.Bytes(), &record);
+        outcome.Write = FinishDownload(exchange.Link(), told, written);
         exchange.End(ResultName(outcome.Write), prompter);
     }
     if (outcome.Write != CloneResult::Ok) return outcome;

@@ -19,7 +19,8 @@ struct Safeguards {
     BackupRule Rule;
     std::string TraceRoot;      // where the last ten traces are kept; empty: none
     std::string TraceFile;      // also write each exchange's trace here; empty: not
-    std::string PortName;       // named in the trace's heading
+    std::string PortName;       // the device path: named in the trace's heading, diagnosed when
+                                // nothing answers ("Timeout" gets the diagnosis as its detail)
 };
 
 // The safeguards of a front end: backups and traces in the per-user folders.

@@ -6,6 +6,7 @@
 #include "model/backup_store.h"
 #include "model/emem.h"
 #include "model/map54.h"
+#include "pty_pair.h"
 #include "sim_port.h"
 #include "test_support.h"
 
@@ -232,6 +233,8 @@ TEST(GuardedUpload, TheTraceOfACleanExchangeAndOfATimeout)
         std::string error;
         rig.port.sim.AddFault(*ParseSimFault("silence@4:7", error));
         rig.guards.TraceFile = rig.dir.File("two.txt");
+        qm54test::PtyPair pty;  // a real device to diagnose when nothing answers
+        rig.guards.PortName = pty.slavePath;
         TMap54 map;
         TCEmem emem;
         EXPECT_EQ(GuardedUpload(rig.link, rig.prompter, map, emem, rig.guards), CloneResult::Timeout);
@@ -240,6 +243,13 @@ TEST(GuardedUpload, TheTraceOfACleanExchangeAndOfATimeout)
         ASSERT_NE(mark, std::string::npos) << trace;
         EXPECT_LT(mark, trace.find("== result: Timeout\n"));
         EXPECT_TRUE(ListBackups(rig.guards.BackupRoot).empty());  // nothing complete was read
+        // "Timeout" says what the system shows about the port.
+        ASSERT_EQ(rig.prompter.messages.size(), 1u);
+        EXPECT_EQ(rig.prompter.messages[0].text, "Timeout");
+        const std::string& detail = rig.prompter.messages[0].detail;
+        EXPECT_TRUE(detail.find("Nothing on this computer holds the port") != std::string::npos ||
+                    detail.find(" is running; ") != std::string::npos)
+            << detail;
     }
 }
 
