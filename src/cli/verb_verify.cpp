@@ -5,7 +5,6 @@
 #include "cli/verbs.h"
 #include "link/port_discovery.h"
 #include "link/radio_port.h"
-#include "model/datafile.h"
 #include "model/emem.h"
 #include "model/map54.h"
 
@@ -25,16 +24,15 @@ int RunVerify(const Args& args)
     const std::optional<OperatingMode> mode = ModeNamed(parsed.Value("--mode", "normal"));
     if (!mode) return UsageError("verify", "--mode is normal, dealer or manufacture");
 
-    CliPrompter terminal;
-    TerminalLink observer;
-    AfterProgress prompter(terminal, observer);
     TMap54 map;
     TCEmem emem;
     SetDefaults(emem);
-    bool saveAllowed = true;
-    if (!LoadDataFile(FullPath(parsed.Positional[0]), emem, map, prompter, saveAllowed)) return ExitFailed;
+    if (!LoadToolFile(parsed.Positional[0], emem, map)) return ExitFailed;
     map.Encode(emem);  // the image as a download would send it
 
+    CliPrompter terminal;
+    TerminalLink observer;
+    AfterProgress prompter(terminal, observer);
     auto driver = OpenRadioPort(PortDevicePath(port), ToolSettleMs, prompter);
     if (!driver) return ExitFailed;
     const LinkTiming timing = ToolLinkTiming();
