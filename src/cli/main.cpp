@@ -74,7 +74,7 @@ const std::vector<Verb> kVerbs = {
      "The manufacture mode asks for the factory code on stdin unless --factory-code gives it.\n"
      "Ctrl+C cancels. FILE is never changed. The image as sent is kept as an automatic backup.\n"
      "  --verify       read the repeater back and compare; exit 1 when it differs or cannot be read\n"
-     "  --trace TRACE  write the serial trace of each exchange to TRACE (the last one stays)",
+     "  --trace TRACE  write the serial traces to TRACE: the download's, then the verify's",
      RunDownload},
     {"verify", "FILE --port DEV [--mode normal|dealer|manufacture] [--trace TRACE]",
      "compare the repeater with a data file",

@@ -15,11 +15,13 @@ namespace qm54 {
 
 namespace {
 
-// One exchange with its trace: the link runs over a TracingPort; at the end the trace is stored.
+// One exchange with its trace: the link runs over a TracingPort; at the end the trace is stored,
+// and added to fileText, which goes to the trace file asked for (so that a download and its
+// verify are both in it).
 class TracedExchange {
 public:
-    TracedExchange(CloneLink& link, const Safeguards& guards, const char* kind)
-        : guards_(guards), kind_(kind), started_(std::time(nullptr)),
+    TracedExchange(CloneLink& link, const Safeguards& guards, const char* kind, std::string& fileText)
+        : guards_(guards), kind_(kind), fileText_(fileText), started_(std::time(nullptr)),
           recorder_(link.Time, std::string(kind) + " " + guards.PortName + " " + TimeStamp(started_)),
           port_(link.Port, recorder_), link_{port_, link.Observer, link.Time, link.Timing, &recorder_}
     {
@@ -35,7 +37,8 @@ public:
         if (!guards_.TraceRoot.empty())
             static_cast<void>(StoreTrace(guards_.TraceRoot, UtcTimeStamp(started_), kind_, text, reason));
         if (guards_.TraceFile.empty()) return;
-        const WriteResult written = AtomicWriteFile(guards_.TraceFile, text);
+        fileText_ += text;
+        const WriteResult written = AtomicWriteFile(guards_.TraceFile, fileText_);
         if (!written.Ok)
             prompter.Show("The serial trace could not be written\r\n" + guards_.TraceFile, MsgKind::Warning,
                           MsgButtons::Ok, written.Reason);
@@ -44,6 +47,7 @@ public:
 private:
     const Safeguards& guards_;
     const char* kind_;
+    std::string& fileText_;
     std::time_t started_;
     TraceRecorder recorder_;
     TracingPort port_;
@@ -88,10 +92,10 @@ const char* VerifyName(VerifyResult result)
     return "?";
 }
 
-VerifyOutcome TracedVerify(CloneLink& link, Prompter& prompter, const Safeguards& guards,
+VerifyOutcome TracedVerify(CloneLink& link, Prompter& prompter, const Safeguards& guards, std::string& fileText,
                            const std::function<VerifyOutcome(CloneLink&)>& run)
 {
-    TracedExchange exchange(link, guards, "verify");
+    TracedExchange exchange(link, guards, "verify", fileText);
     VerifyOutcome outcome = run(exchange.Link());
     exchange.End(VerifyName(outcome.Result), prompter);
     if (outcome.Read == CloneResult::Ok && outcome.Result != VerifyResult::Cancelled)
@@ -114,7 +118,8 @@ Safeguards DefaultSafeguards(const std::string& portName, bool verify, const Bac
 
 CloneResult GuardedUpload(CloneLink& link, Prompter& prompter, TMap54& map, TCEmem& emem, const Safeguards& guards)
 {
-    TracedExchange exchange(link, guards, "upload");
+    std::string fileText;
+    TracedExchange exchange(link, guards, "upload", fileText);
     Diagnosing told(prompter, guards.PortName);
     const CloneResult result = UploadFromRadio(exchange.Link(), told, map, emem);
     exchange.End(ResultName(result), prompter);
@@ -127,8 +132,9 @@ DownloadOutcome GuardedDownload(CloneLink& link, Prompter& prompter, OperatingMo
 {
     DownloadOutcome outcome;
     WriteRecord record;
+    std::string fileText;
     {
-        TracedExchange exchange(link, guards, "download");
+        TracedExchange exchange(link, guards, "download", fileText);
         Diagnosing told(prompter, guards.PortName);
         map.Encode(emem);
         const CloneResult written = WriteRepeaterImage(exchange.Link(), told, mode, map.Bytes(), &record);
@@ -138,7 +144,7 @@ DownloadOutcome GuardedDownload(CloneLink& link, Prompter& prompter, OperatingMo
     if (outcome.Write != CloneResult::Ok) return outcome;
     KeepBackup(guards, prompter, record.Sent, BackupDirection::Download);
     if (!guards.Verify) return outcome;
-    outcome.Verify = TracedVerify(link, prompter, guards, [&](CloneLink& traced) {
+    outcome.Verify = TracedVerify(link, prompter, guards, fileText, [&](CloneLink& traced) {
                          return VerifyDownload(traced, prompter, mode, record.Sent);
                      }).Result;
     return outcome;
@@ -147,7 +153,8 @@ DownloadOutcome GuardedDownload(CloneLink& link, Prompter& prompter, OperatingMo
 VerifyOutcome GuardedVerify(CloneLink& link, Prompter& prompter, OperatingMode mode, const CloneImage& image,
                             const Safeguards& guards)
 {
-    return TracedVerify(link, prompter, guards,
+    std::string fileText;
+    return TracedVerify(link, prompter, guards, fileText,
                         [&](CloneLink& traced) { return VerifyImage(traced, prompter, mode, image); });
 }
 

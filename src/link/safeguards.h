@@ -18,7 +18,7 @@ struct Safeguards {
     std::string BackupRoot;     // where backups are kept; empty: none
     BackupRule Rule;
     std::string TraceRoot;      // where the last ten traces are kept; empty: none
-    std::string TraceFile;      // also write each exchange's trace here; empty: not
+    std::string TraceFile;      // also write the traces here (a download's, then its verify's); empty: not
     std::string PortName;       // the device path: named in the trace's heading, diagnosed when
                                 // nothing answers ("Timeout" gets the diagnosis as its detail)
 };

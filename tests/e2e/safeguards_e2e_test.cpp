@@ -75,10 +75,13 @@ TEST_F(Safeguards, ARepeaterThatKeepsAWrongByteFailsTheVerifyWithExitOne)
     EXPECT_TRUE(Contains(r.err, "Download is not verified\nThe repeater holds other data than was sent in:\n"
                                 "  Channel 5 NsqLevel\n"))
         << r.err;
-    // --trace keeps the last exchange's trace: the read-back.
+    // --trace holds both exchanges: the download's trace, then the read-back's.
     const std::string trace = ReadText(dir / "t.txt");
-    EXPECT_EQ(trace.rfind("# verify ", 0), 0u) << trace;
-    EXPECT_TRUE(Contains(trace, "== result: differs\n"));
+    EXPECT_EQ(trace.rfind("# download ", 0), 0u) << trace;
+    const size_t verify = trace.find("\n# verify ");
+    ASSERT_NE(verify, std::string::npos) << trace;
+    EXPECT_LT(trace.find("== result: Ok\n"), verify);
+    EXPECT_TRUE(Contains(trace.substr(verify), "== result: differs\n"));
     // Without writing, verify finds the same; a download without --verify exits 0 as before.
     const ToolRun v = Tool({"verify", file, "--port", sim.Path()});
     EXPECT_EQ(v.status, 1);
