@@ -71,10 +71,14 @@ private:
 };
 
 // Keeps image as a backup; a backup that cannot be written is reported and nothing else changes.
-void KeepBackup(const Safeguards& guards, Prompter& prompter, const CloneImage& image, BackupDirection direction)
+// serial names the repeater when the image may hold another's (a Normal-mode download does not
+// write the serial number).
+void KeepBackup(const Safeguards& guards, Prompter& prompter, const CloneImage& image, BackupDirection direction,
+                const std::string& serial = "")
 {
     if (guards.BackupRoot.empty()) return;
-    const BackupWriteResult result = WriteBackup(guards.BackupRoot, image, direction, std::time(nullptr), guards.Rule);
+    const BackupWriteResult result =
+        WriteBackup(guards.BackupRoot, image, direction, std::time(nullptr), guards.Rule, serial);
     if (!result.Ok)
         prompter.Show("The backup could not be written\r\n" + result.Path, MsgKind::Warning, MsgButtons::Ok,
                       result.Reason);
@@ -142,7 +146,10 @@ DownloadOutcome GuardedDownload(CloneLink& link, Prompter& prompter, OperatingMo
         exchange.End(ResultName(outcome.Write), prompter);
     }
     if (outcome.Write != CloneResult::Ok) return outcome;
-    KeepBackup(guards, prompter, record.Sent, BackupDirection::Download);
+    // The Normal mode writes only the channels, so the repeater keeps its serial number; the other
+    // modes write the one the image holds (the Dealer mode the repeater's own).
+    KeepBackup(guards, prompter, record.Sent, BackupDirection::Download,
+               mode == OperatingMode::Normal ? SerialFolder(record.RepeaterArea1) : std::string());
     if (!guards.Verify) return outcome;
     outcome.Verify = TracedVerify(link, prompter, guards, fileText, [&](CloneLink& traced) {
                          return VerifyDownload(traced, prompter, mode, record.Sent);

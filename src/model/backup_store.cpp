@@ -151,21 +151,21 @@ std::optional<BackupName> ParseBackupName(const std::string& fileName)
     return std::nullopt;
 }
 
-std::string SerialFolder(const ImageBytes& image)
+std::string SerialFolder(std::span<const uint8_t> imageStart)
 {
     std::string serial;
-    for (size_t i = 0; i < image::SerialNumberSize; ++i) {
-        const char c = static_cast<char>(image[image::SerialNumber + i]);
+    for (size_t i = 0; i < image::SerialNumberSize && image::SerialNumber + i < imageStart.size(); ++i) {
+        const char c = static_cast<char>(imageStart[image::SerialNumber + i]);
         if (IsDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) serial += c;
     }
     return serial.empty() ? "unknown" : serial;
 }
 
 BackupWriteResult WriteBackup(const std::string& root, const ImageBytes& image, BackupDirection direction,
-                              std::time_t now, const BackupRule& rule)
+                              std::time_t now, const BackupRule& rule, const std::string& serialGiven)
 {
     BackupWriteResult result;
-    const std::string serial = SerialFolder(image);
+    const std::string serial = IsSerialFolderName(serialGiven) ? serialGiven : SerialFolder(image);
     const std::string folder = WithSlash(root) + serial + "/";
     const std::string stamp = TimeStamp(now);
     result.Path = folder + FileName(stamp, direction, 1);

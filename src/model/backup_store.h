@@ -9,6 +9,7 @@
 
 #include <ctime>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -46,14 +47,15 @@ struct BackupWriteResult {
     std::string Reason;  // the system's reason for a failure
 };
 
-// The folder name for the serial number an image holds: its digits and letters, "unknown" when
-// it holds none.
-std::string SerialFolder(const ImageBytes& image);
+// The folder name for the serial number an image (or a repeater's area 1, which holds it too)
+// holds: its digits and letters, "unknown" when it holds none or is too short.
+std::string SerialFolder(std::span<const uint8_t> imageStart);
 
-// Writes image atomically as a new backup under root (created when missing), then prunes that
-// serial's backups by rule. now names it.
+// Writes image atomically as a new backup under root (created when missing), in the folder of
+// serial (SerialFolder of the image when empty), then prunes that serial's backups by rule. now
+// names it.
 BackupWriteResult WriteBackup(const std::string& root, const ImageBytes& image, BackupDirection direction,
-                              std::time_t now, const BackupRule& rule);
+                              std::time_t now, const BackupRule& rule, const std::string& serial = "");
 
 // The backups under root, newest first; only serial's when it is not empty. Files and folders
 // whose names are not a backup's are left out; a file that is not 1986 bytes is listed with band

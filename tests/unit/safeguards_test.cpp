@@ -128,6 +128,27 @@ TEST(GuardedDownload, ARepeaterThatKeepsAWrongByteFailsTheVerifyNamingTheSetting
     }
 }
 
+TEST(GuardedDownload, TheBackupOfADownloadIsFiledUnderTheSerialNumberTheRepeaterHoldsAfterIt)
+{
+    // The file names another repeater: the Normal and Dealer modes leave the repeater its own serial
+    // number, the Manufacture mode writes the file's.
+    const struct {
+        OperatingMode mode;
+        const char* folder;
+    } cases[] = {{OperatingMode::Normal, "12345678"}, {OperatingMode::Dealer, "12345678"},
+                 {OperatingMode::Manufacture, "87654321"}};
+    for (const auto& c : cases) {
+        GuardRig rig;
+        TCEmem emem = GuardRig::Edited();
+        emem.SerialNumber = "87654321";
+        TMap54 map;
+        ASSERT_TRUE(GuardedDownload(rig.link, rig.prompter, c.mode, emem, map, rig.guards).Succeeded());
+        std::vector<std::string> folders;
+        for (const BackupEntry& e : ListBackups(rig.guards.BackupRoot)) folders.push_back(e.Serial);
+        EXPECT_EQ(folders, (std::vector<std::string>{c.folder, c.folder})) << static_cast<int>(c.mode);
+    }
+}
+
 TEST(GuardedDownload, WithoutVerifyNothingIsReadBack)
 {
     GuardRig rig;
