@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QTimer>
 
+#include <ctime>
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -13,7 +15,10 @@
 #include "model/document.h"
 #include "ui/dialogs/hardware_dialog.h"
 #include "ui/dialogs/settings_dialogs.h"
+#include "model/backup_store.h"
+#include "model/map54.h"
 #include "ui/main/about_dialog.h"
+#include "ui/main/backups_dialog.h"
 #include "ui/main/config_dialog.h"
 #include "ui/main/qt_prompter.h"
 #include "ui/main/visible_dialog.h"
@@ -26,6 +31,21 @@ int main(int argc, char** argv)
     qm54::QtPrompter prompter;
     qm54::Document document(prompter, "/nonexistent/defaultv.Q54");
     const auto mode = qm54::OperatingMode::Manufacture;
+
+    // Three backups of one repeater for the backups dialog, of the default programming.
+    qm54::TMap54 defaults;
+    {
+        qm54::TCEmem emem;
+        static_cast<void>(defaults.Decode(emem));
+        qm54::SetDefaults(emem);
+        defaults.Encode(emem);
+    }
+    const QString backupRoot = QDir::temp().filePath(QStringLiteral("qm54-shots-backups"));
+    QDir(backupRoot).removeRecursively();
+    for (auto [direction, age] : {std::pair{qm54::BackupDirection::Upload, 7200}, {qm54::BackupDirection::Download, 60},
+                                  {qm54::BackupDirection::Verify, 50}})
+        static_cast<void>(qm54::WriteBackup(backupRoot.toStdString(), defaults.Bytes(), direction,
+                                            std::time(nullptr) - age, qm54::BackupRule{}));
 
     using Make = std::function<std::unique_ptr<QDialog>()>;
     const std::vector<std::pair<QString, Make>> dialogs = {
@@ -41,6 +61,7 @@ int main(int argc, char** argv)
              return std::make_unique<qm54::TfrmVisible>(shown);
          }},
         {"dialog-about.png", [&] { return std::make_unique<qm54::TfrmAbout>(); }},
+        {"dialog-backups.png", [&] { return std::make_unique<qm54::TfrmBackups>(backupRoot.toStdString()); }},
     };
     int failures = 0;
     for (const auto& [name, make] : dialogs) {
@@ -49,5 +70,6 @@ int main(int argc, char** argv)
         for (int i = 0; i < 10; ++i) app.processEvents();
         if (!dialog->grab().save(folder.filePath(name), "PNG")) ++failures;
     }
+    QDir(backupRoot).removeRecursively();
     return failures == 0 ? 0 : 1;
 }
