@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 
 namespace {
 
@@ -229,6 +231,43 @@ TEST(GuardedUpload, ABackupThatCannotBeWrittenIsReportedAndTheUploadStillSucceed
     EXPECT_EQ(rig.prompter.messages[0].text, "Upload is completed");
     EXPECT_EQ(rig.prompter.messages[1].text.rfind("The backup could not be written\r\n", 0), 0u);
     EXPECT_EQ(rig.prompter.messages[1].kind, MsgKind::Warning);
+}
+
+TEST(GuardedUpload, ADiskThatTakesNoMoreIsReportedAndTheUploadStillSucceeds)
+{
+    // A file size limit below an image's size fails the backup's write as a full disk would.
+    GuardRig rig;
+    struct Limit {
+        rlimit saved{};
+        void (*previous)(int) = nullptr;
+        Limit()
+        {
+            getrlimit(RLIMIT_FSIZE, &saved);
+            previous = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit tight = saved;
+            tight.rlim_cur = 1000;
+            setrlimit(RLIMIT_FSIZE, &tight);
+        }
+        ~Limit()
+        {
+            setrlimit(RLIMIT_FSIZE, &saved);
+            std::signal(SIGXFSZ, previous);
+        }
+    };
+    TMap54 map;
+    TCEmem emem;
+    CloneResult result;
+    {
+        const Limit limit;
+        result = GuardedUpload(rig.link, rig.prompter, map, emem, rig.guards);
+    }
+    EXPECT_EQ(result, CloneResult::Ok);
+    ASSERT_EQ(rig.prompter.messages.size(), 2u);
+    EXPECT_EQ(rig.prompter.messages[1].text.rfind("The backup could not be written\r\n", 0), 0u);
+    EXPECT_EQ(rig.prompter.messages[1].detail, "File too large");
+    EXPECT_TRUE(ListBackups(rig.guards.BackupRoot).empty());  // no half-written backup is left either
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(rig.guards.BackupRoot))
+        EXPECT_FALSE(entry.is_regular_file()) << entry.path();
 }
 
 TEST(GuardedUpload, TheTraceOfACleanExchangeAndOfATimeout)
