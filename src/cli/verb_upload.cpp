@@ -17,7 +17,8 @@ int RunUpload(const Args& args)
 {
     ParsedArgs parsed;
     std::string error;
-    if (!ParseArgs(args, {{"--port", true}, {"-o", true}, {"--trace", true}}, parsed, error)) return UsageError("upload", error);
+    if (!ParseArgs(args, {{"--port", true}, {"-o", true}, {"--trace", true}}, parsed, error))
+        return UsageError("upload", error);
     const std::string port = parsed.Value("--port", "");
     const std::string output = parsed.Value("-o", "");
     if (!parsed.Positional.empty()) return UsageError("upload", "unexpected argument " + parsed.Positional[0]);

@@ -82,7 +82,9 @@ void ReadGroupFacts(const struct stat& info, PortFacts& facts)
 
     gid_t groups[kMaxGroups];
     const int count = getgroups(kMaxGroups, groups);
-    facts.InSessionGroups = getegid() == gid || std::find(groups, groups + std::max(count, 0), gid) != groups + std::max(count, 0);
+    const gid_t* groupsBegin = groups;
+    const gid_t* groupsEnd = groups + std::max(count, 0);
+    facts.InSessionGroups = getegid() == gid || std::find(groupsBegin, groupsEnd, gid) != groupsEnd;
 
     std::vector<char> userBuffer(16384);
     struct passwd user {};
@@ -148,9 +150,9 @@ std::vector<std::string> DescribePortFacts(const PortFacts& f)
         lines.push_back(f.Device + " is held by process " + std::to_string(h.Pid) + " (" + h.Name + ").");
     for (const std::string& g : f.Grabbers)
         lines.push_back(g + " is running; it is known to take such adapters for itself.");
-    if (lines.empty()) lines.push_back(f.OpenHere ? "Nothing on this computer holds the port: check the cable and that the "
-                                                    "repeater is switched on."
-                                                  : "The port opens.");
+    if (lines.empty() && f.OpenHere)
+        lines.push_back("Nothing on this computer holds the port: check the cable and that the repeater is switched on.");
+    if (lines.empty()) lines.push_back("The port opens.");
     return lines;
 }
 

@@ -43,8 +43,8 @@ struct AppSettings {
 };
 
 // Reads the keys in the order FRMY, FRMX, FRMW, FRMH, FRMMAX, COM_PORT, PORT, H67WAIT,
-// FILE1..FILE4, CURFOLD, ITEM1..ITEM23, VERIFY, BACKUPDAYS, BACKUPKEEP. Missing keys, text that is not a number and numbers out of
-// their range give the defaults; CURFOLD defaults to programFolder.
+// FILE1..FILE4, CURFOLD, ITEM1..ITEM23, VERIFY, BACKUPDAYS, BACKUPKEEP. Missing keys, text that is
+// not a number and numbers out of their range give the defaults; CURFOLD defaults to programFolder.
 AppSettings ReadAppSettings(const TIniData& ini, const std::string& programFolder);
 
 // Sets the keys in the order COM_PORT, PORT, CURFOLD, FRMX, FRMY, FRMW, FRMH (only when
