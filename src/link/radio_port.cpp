@@ -4,7 +4,8 @@
 
 namespace qm54 {
 
-std::unique_ptr<TCRsDrv> OpenRadioPort(const std::string& devicePath, int settleMs, Prompter& prompter)
+std::unique_ptr<TCRsDrv> OpenRadioPort(const std::string& devicePath, int settleMs, Prompter& prompter,
+                                       const std::string& sysfsRoot)
 {
     auto driver = std::make_unique<TCRsDrv>();
     driver->SetBaudRate(9600);
@@ -14,7 +15,7 @@ std::unique_ptr<TCRsDrv> OpenRadioPort(const std::string& devicePath, int settle
     driver->SetSettleWait(settleMs);
     if (driver->Open(devicePath) != 0) {
         // The system's reason, then what the system shows about why.
-        const std::string detail = driver->SystemReason() + "\n" + PortDiagnosis(devicePath, driver->SystemError());
+        const std::string detail = driver->SystemReason() + "\n" + PortDiagnosis(devicePath, driver->SystemError(), {sysfsRoot, "/proc"});
         prompter.Show("Problem on COM port", MsgKind::Error, MsgButtons::Ok, detail);
         return nullptr;
     }
