@@ -15,7 +15,9 @@ std::unique_ptr<TCRsDrv> OpenRadioPort(const std::string& devicePath, int settle
     driver->SetSettleWait(settleMs);
     if (driver->Open(devicePath) != 0) {
         // The system's reason, then what the system shows about why.
-        const std::string detail = driver->SystemReason() + "\n" + PortDiagnosis(devicePath, driver->SystemError(), {sysfsRoot, "/proc"});
+        const PortCheckRoots roots{sysfsRoot, "/proc"};
+        const std::string detail =
+            driver->SystemReason() + "\n" + PortDiagnosis(devicePath, driver->SystemError(), roots);
         prompter.Show("Problem on COM port", MsgKind::Error, MsgButtons::Ok, detail);
         return nullptr;
     }
