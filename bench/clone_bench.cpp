@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 namespace {
@@ -85,6 +86,9 @@ int main(int argc, char** argv)
     const std::string tool = argc > 2 ? argv[1] : (here / "../src/cli/qm54").string();
     const std::string sim = argc > 2 ? argv[2] : (here / "../tools/sim/qm54-sim").string();
     TempDir dir;
+    // Every exchange keeps a backup and a trace; here they go to the benchmark's own folder.
+    setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+    setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
 
     // A data file to download, read once from an unpaced simulator.
     const std::string image = dir / "image.q54";
@@ -100,12 +104,21 @@ int main(int argc, char** argv)
         simulator.Wait(10000);
     }
 
-    Figures upload, download;
+    Figures upload, download, uploadTraced, downloadTraced;
+    const std::vector<std::string> downloadArgs{"download", image, "--port", "DEV", "--mode", "dealer", "--date",
+                                                "20100101"};
+    std::vector<std::string> downloadTracedArgs = downloadArgs;
+    downloadTracedArgs.insert(downloadTracedArgs.end(), {"--trace", dir / "download.trace"});
     if (!Measure(tool, sim, dir, {}, {"upload", "--port", "DEV", "-o", dir / "up.q54"}, upload)) return 1;
-    if (!Measure(tool, sim, dir, {"--image", image},
-                 {"download", image, "--port", "DEV", "--mode", "dealer", "--date", "20100101"}, download))
+    if (!Measure(tool, sim, dir, {"--image", image}, downloadArgs, download)) return 1;
+    // --trace writes the trace a second time, to the file named, besides the rolling store.
+    if (!Measure(tool, sim, dir, {}, {"upload", "--port", "DEV", "-o", dir / "up.q54", "--trace", dir / "up.trace"},
+                 uploadTraced))
         return 1;
+    if (!Measure(tool, sim, dir, {"--image", image}, downloadTracedArgs, downloadTraced)) return 1;
     Print("upload", upload);
     Print("download dealer", download);
+    Print("upload --trace", uploadTraced);
+    Print("download --trace", downloadTraced);
     return 0;
 }

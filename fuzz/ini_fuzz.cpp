@@ -76,6 +76,8 @@ void CheckAppSettingsRoundTrip(const fs::path& path, bool writePlace)
     FUZZ_CHECK(again.Recent.Paths() == read.Recent.Paths());
     FUZZ_CHECK(again.CurrentFolder == read.CurrentFolder);
     FUZZ_CHECK(again.ItemVisible == read.ItemVisible);
+    FUZZ_CHECK(again.VerifyAfterDownload == read.VerifyAfterDownload);
+    FUZZ_CHECK(again.Backups.Days == read.Backups.Days && again.Backups.Keep == read.Backups.Keep);
 }
 
 }  // namespace

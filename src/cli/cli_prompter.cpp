@@ -22,7 +22,15 @@ std::string TerminalLines(const std::string& text)
 int CliPrompter::Show(const std::string& text, MsgKind, MsgButtons buttons, const std::string& detail)
 {
     std::fprintf(out_, "%s\n", TerminalLines(text).c_str());
-    if (!detail.empty()) std::fprintf(out_, "  %s\n", TerminalLines(detail).c_str());
+    if (!detail.empty()) {
+        // Every line of the detail is indented under the message.
+        std::string indented;
+        for (char c : TerminalLines(detail)) {
+            indented += c;
+            if (c == '\n') indented += "  ";
+        }
+        std::fprintf(out_, "  %s\n", indented.c_str());
+    }
     if (buttons != MsgButtons::YesNo) return MrOk;
     std::fprintf(out_, "  answered %s\n", answerYes_ ? "Yes (--yes)" : "No (give --yes to answer Yes)");
     return answerYes_ ? MrYes : MrNo;

@@ -1,5 +1,9 @@
 #include "cli/link_session.h"
 
+#include "link/port_discovery.h"
+#include "model/ini.h"
+#include "model/program_folder.h"
+
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -30,8 +34,19 @@ LinkTiming ToolLinkTiming()
         timing.EndPauseMs = 5;
         timing.CompletePauseMs = 0;
         timing.NoDataMs = 1000;
+        timing.VerifyLimitMs = 5000;
     }
     return timing;
+}
+
+Safeguards ToolSafeguards(const std::string& port, bool verify, const std::string& traceFile)
+{
+    const std::string folder = ResolveProgramFolder(CurrentProgramFolderInputs());
+    TIniData ini(folder + "QM54Win.ini");
+    ini.Load();
+    Safeguards guards = DefaultSafeguards(PortDevicePath(port), verify, ReadAppSettings(ini, folder).Backups);
+    guards.TraceFile = traceFile;
+    return guards;
 }
 
 TerminalLink::TerminalLink(std::FILE* out) : out_(out), drawing_(isatty(fileno(out)) != 0)

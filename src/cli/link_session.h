@@ -2,8 +2,11 @@
 // terminal, and Ctrl+C as Cancel.
 #pragma once
 
+#include "link/safeguards.h"
 #include "link/serial_port.h"
 #include "model/prompter.h"
+
+#include <string>
 
 #include <cstdio>
 
@@ -16,6 +19,10 @@ constexpr int ToolSettleMs = 10;
 // are cut to a few milliseconds and the no-data limit to 1000 ms, so that end-to-end tests of
 // the fault cases finish quickly. Users never set it.
 LinkTiming ToolLinkTiming();
+
+// The tool's safeguards: backups and the last ten traces in the per-user folders, the backup rule
+// of the settings file, and traceFile (--trace) when given.
+Safeguards ToolSafeguards(const std::string& port, bool verify, const std::string& traceFile);
 
 // The progress of a clone as a text bar on stderr, drawn only when stderr is a terminal, and
 // Cancel as the flag that SIGINT sets while the observer lives (the handler does nothing else).

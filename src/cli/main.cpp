@@ -81,22 +81,29 @@ const std::vector<Verb> kVerbs = {
      "Prints the 1986 bytes of FILE as the program's file data view shows them: a header of column\n"
      "numbers, then rows of the address (00000h, 00010h, ...) and sixteen lower-case bytes.",
      RunHexdump},
-    {"ports", "", "list the serial ports a repeater's cable may be on",
+    {"ports", "[--check [DEV]]", "list the serial ports a repeater's cable may be on",
      "One port a line, as the configuration dialog lists them: ttyUSB, then ttyACM, then ttyS ports,\n"
-     "each in numeric order, the two programming cables labelled \"(LXC-31)\" and \"(LXC-33)\".",
+     "each in numeric order, the two programming cables labelled \"(LXC-31)\" and \"(LXC-33)\".\n"
+     "  --check [DEV]  why DEV (else each port listed) does or does not open: a missing device and\n"
+     "                 the ports there are, the device's group and your membership, the process\n"
+     "                 holding it, services known to take such adapters. Exit 1 when one does not.",
      RunPorts},
-    {"upload", "--port DEV -o FILE", "read the repeater's programming into a data file",
+    {"upload", "--port DEV -o FILE [--trace TRACE]", "read the repeater's programming into a data file",
      "Reads the whole programming over the cable on DEV (a device path, or a name such as ttyUSB0)\n"
-     "and writes it to FILE only when the read is complete. Ctrl+C cancels; FILE is then untouched.",
+     "and writes it to FILE only when the read is complete. Ctrl+C cancels; FILE is then untouched.\n"
+     "What was read is also kept as an automatic backup (see backups). --trace TRACE writes the\n"
+     "exchange's serial trace to TRACE.",
      RunUpload},
     {"download", "FILE --port DEV [--mode normal|dealer|manufacture] [--yes] [--date YYYYMMDD]\n"
-                 "          [--factory-code CODE]",
+                 "          [--factory-code CODE] [--verify] [--trace TRACE]",
      "write a data file into the repeater",
      "Writes FILE into the repeater on DEV: the channels in the normal mode (the default), all areas\n"
      "in the dealer and manufacture modes. The narrow-banding check of the date (today, or --date)\n"
      "runs first; --yes answers its question, and the band question of the manufacture mode, Yes.\n"
      "The manufacture mode asks for the factory code on stdin unless --factory-code gives it.\n"
-     "Ctrl+C cancels. FILE is never changed.",
+     "Ctrl+C cancels. FILE is never changed. The image as sent is kept as an automatic backup.\n"
+     "  --verify       read the repeater back and compare; exit 1 when it differs or cannot be read\n"
+     "  --trace TRACE  write the serial traces to TRACE: the download's, then the verify's",
      RunDownload},
     {"align", "FILE --point lowest|low|high|highest --port DEV --mode manufacture [--factory-code CODE]\n"
               "          [--station base|repeater] [--power high|low] [--width wide|narrow]\n"
@@ -129,6 +136,18 @@ const std::vector<Verb> kVerbs = {
      "                form feed between pages\n"
      "  --paper a4|letter   the paper of the PDF (a4 unless given)",
      RunReport},
+    {"verify", "FILE --port DEV [--mode normal|dealer|manufacture] [--trace TRACE]",
+     "compare the repeater with a data file",
+     "Reads the repeater on DEV and compares it with what a download of FILE in the mode would leave\n"
+     "there (the channels in the normal mode, every area in the others), naming each setting and\n"
+     "channel that differs. Nothing is written to the repeater. Exit 1 when anything differs or\n"
+     "the repeater cannot be read.",
+     RunVerify},
+    {"backups", "[--serial S]", "list the automatic backups",
+     "One backup a line, newest first: serial number, date and time, direction (upload, download,\n"
+     "verify), band, firmware version and the file, which opens as a data file. --serial lists only\n"
+     "one repeater's. Kept in $XDG_DATA_HOME/qm54win/backups/ (default ~/.local/share/...).",
+     RunBackups},
 };
 
 void PrintOverview(std::FILE* out)

@@ -31,7 +31,13 @@ int RunDownload(const Args& args)
     ParsedArgs parsed;
     std::string error;
     if (!ParseArgs(args,
-                   {{"--port", true}, {"--mode", true}, {"--yes", false}, {"--date", true}, {"--factory-code", true}},
+                   {{"--port", true},
+                    {"--mode", true},
+                    {"--yes", false},
+                    {"--date", true},
+                    {"--factory-code", true},
+                    {"--verify", false},
+                    {"--trace", true}},
                    parsed, error))
         return UsageError("download", error);
     if (parsed.Positional.size() != 1) return UsageError("download", "one data FILE is required");
@@ -69,11 +75,13 @@ int RunDownload(const Args& args)
     if (!driver) return ExitFailed;
     const LinkTiming timing = ToolLinkTiming();
     CloneLink link{*driver, observer, SystemClock(), timing};
-    const CloneResult result = DownloadToRadio(link, prompter, *mode, emem, map);
+    const Safeguards guards = ToolSafeguards(port, parsed.Has("--verify"), parsed.Value("--trace", ""));
+    const DownloadOutcome outcome = GuardedDownload(link, prompter, *mode, emem, map, guards);
     driver.reset();
     observer.EndLine();
-    if (result == CloneResult::Cancelled) std::fprintf(stderr, "qm54 download: cancelled\n");
-    return result == CloneResult::Ok ? ExitOk : ExitFailed;
+    if (outcome.Write == CloneResult::Cancelled || outcome.Verify == VerifyResult::Cancelled)
+        std::fprintf(stderr, "qm54 download: cancelled\n");
+    return outcome.Succeeded() ? ExitOk : ExitFailed;
 }
 
 }  // namespace qm54::cli

@@ -17,7 +17,8 @@ int RunUpload(const Args& args)
 {
     ParsedArgs parsed;
     std::string error;
-    if (!ParseArgs(args, {{"--port", true}, {"-o", true}}, parsed, error)) return UsageError("upload", error);
+    if (!ParseArgs(args, {{"--port", true}, {"-o", true}, {"--trace", true}}, parsed, error))
+        return UsageError("upload", error);
     const std::string port = parsed.Value("--port", "");
     const std::string output = parsed.Value("-o", "");
     if (!parsed.Positional.empty()) return UsageError("upload", "unexpected argument " + parsed.Positional[0]);
@@ -35,7 +36,8 @@ int RunUpload(const Args& args)
         if (!driver) return ExitFailed;
         const LinkTiming timing = ToolLinkTiming();
         CloneLink link{*driver, observer, SystemClock(), timing};
-        const CloneResult result = UploadFromRadio(link, prompter, map, emem);
+        const Safeguards guards = ToolSafeguards(port, false, parsed.Value("--trace", ""));
+        const CloneResult result = GuardedUpload(link, prompter, map, emem, guards);
         driver.reset();  // the port is closed before anything else happens
         observer.EndLine();
         if (result != CloneResult::Ok) {

@@ -66,6 +66,10 @@ public:
     explicit Exchange(CloneLink& link) : link_(link) {}
 
     bool Send(std::span<const uint8_t> bytes) { return link_.Port.Send(bytes.data(), bytes.size()) == 0; }
+    void Mark(TraceMark mark)
+    {
+        if (link_.Trace != nullptr) link_.Trace->Mark(mark);
+    }
     bool SendByte(uint8_t b) { return Send(std::span<const uint8_t>(&b, 1)); }
 
     // Receives exactly count bytes into a zero-filled buffer, so that only a Received result
@@ -73,14 +77,22 @@ public:
     RecvResult Receive(std::vector<uint8_t>& bytes, size_t count)
     {
         bytes.assign(count, 0);
-        return RecvWait(link_.Port, bytes.data(), count, link_.Observer, link_.Time, link_.Timing);
+        return Noted(RecvWait(link_.Port, bytes.data(), count, link_.Observer, link_.Time, link_.Timing));
     }
 
     // Waits for the echo of one control byte; its outcome does not matter.
     void SkipEcho()
     {
         uint8_t echo = 0;
-        static_cast<void>(RecvWait(link_.Port, &echo, kEcho1, link_.Observer, link_.Time, link_.Timing));
+        static_cast<void>(Noted(RecvWait(link_.Port, &echo, kEcho1, link_.Observer, link_.Time, link_.Timing)));
+    }
+
+    // Tells the trace of a wait that ended without its bytes.
+    RecvResult Noted(RecvResult wait)
+    {
+        if (wait == RecvResult::NoData) Mark(TraceMark::Timeout);
+        if (wait == RecvResult::Cancelled) Mark(TraceMark::Cancel);
+        return wait;
     }
 
     void Pause(int ms) { link_.Time.SleepMs(ms); }
@@ -107,6 +119,7 @@ private:
 // NAK a rejected reply and take its echo.
 void Reject(Exchange& ex)
 {
+    ex.Mark(TraceMark::Nak);
     ex.SendByte(clone_byte::Nak);
     ex.SkipEcho();
 }
@@ -295,6 +308,7 @@ CloneResult CloneStart(CloneLink& link)
     // A cancelled wait brought no answer: the repeater is told NAK, as for a wrong one.
     const bool ready = wait == RecvResult::Received && answer[1] == clone_byte::Start &&
                        answer[2] == clone_byte::StartAnswer;
+    if (!ready) ex.Mark(TraceMark::Nak);
     ex.SendByte(ready ? clone_byte::Ack : clone_byte::Nak);
     ex.SkipEcho();
     if (wait == RecvResult::Cancelled) return CloneResult::Cancelled;
@@ -363,7 +377,22 @@ CloneResult ReadRepeaterImage(CloneLink& link, CloneImage& image)
     return CloneResult::Ok;
 }
 
-CloneResult WriteRepeaterImage(CloneLink& link, Prompter& prompter, OperatingMode mode, const CloneImage& image)
+CloneImage SentImage(const CloneImage& image, OperatingMode mode, std::span<const uint8_t> repeaterArea1)
+{
+    CloneImage sent = image;
+    if (mode == OperatingMode::Normal) return sent;  // only the channel records go out
+    if (mode == OperatingMode::Dealer) {
+        const size_t area1Size = PayloadSize(kArea1.Length);
+        for (size_t i = 0; i < area1Size && i < repeaterArea1.size(); ++i)
+            if (KeptFromRepeater(i)) sent[kArea1.ImageOffset + i] = repeaterArea1[i];
+    }
+    sent[image::ChecksumA] = ByteSum(std::span<const uint8_t>(sent.data() + kArea2.ImageOffset,
+                                                              image::ChecksumA - kArea2.ImageOffset));
+    return sent;
+}
+
+CloneResult WriteRepeaterImage(CloneLink& link, Prompter& prompter, OperatingMode mode, const CloneImage& image,
+                               WriteRecord* record)
 {
     Exchange ex(link);
     CloneResult result = StartLoop(ex);
@@ -372,35 +401,33 @@ CloneResult WriteRepeaterImage(CloneLink& link, Prompter& prompter, OperatingMod
     std::vector<uint8_t> repeaterArea1;
     result = ReadBlock(ex, kArea1, 0, repeaterArea1, true);
     if (result != CloneResult::Ok) return result;
+    if (record != nullptr) record->RepeaterArea1 = repeaterArea1;
     ex.SetBar(1);
     ex.Pump();
 
     result = CheckBand(prompter, mode, image, repeaterArea1);
     if (result != CloneResult::Ok) return result;
 
+    const CloneImage sent = SentImage(image, mode, repeaterArea1);
+    if (record != nullptr) record->Sent = sent;
     const bool fullWrite = mode != OperatingMode::Normal;
     if (fullWrite) {
-        std::vector<uint8_t> area1 = Slice(image, kArea1.ImageOffset, PayloadSize(kArea1.Length));
-        if (mode == OperatingMode::Dealer) {
-            for (size_t i = 0; i < area1.size(); ++i)
-                if (KeptFromRepeater(i)) area1[i] = repeaterArea1[i];
-        }
-        result = WriteBlock(ex, BuildFrame(kWriteArea1, kNoBlock, area1));
+        const size_t area1Size = PayloadSize(kArea1.Length);
+        result = WriteBlock(ex, BuildFrame(kWriteArea1, kNoBlock, Slice(sent, kArea1.ImageOffset, area1Size)));
         if (result != CloneResult::Ok) return result;
         ex.SetBarQuarters(1);
         ex.Pump();
 
         // Area 2 ends with the sum of the image bytes before ChecksumA in place of ChecksumA.
-        std::vector<uint8_t> area2 = Slice(image, kArea2.ImageOffset, image::ChecksumA - kArea2.ImageOffset);
-        area2.push_back(ByteSum(area2));
-        result = WriteBlock(ex, BuildFrame(kWriteArea2, kNoBlock, area2));
+        const size_t area2Size = PayloadSize(kArea2.Length);
+        result = WriteBlock(ex, BuildFrame(kWriteArea2, kNoBlock, Slice(sent, kArea2.ImageOffset, area2Size)));
         if (result != CloneResult::Ok) return result;
         ex.SetBarQuarters(2);
         ex.Pump();
     }
 
     result = WriteArea(ex, kWriteArea3, 0, kArea3.Blocks, kArea3.ProgressEvery, [&](int i) {
-        return Slice(image, kArea3.ImageOffset + i * image::ChannelRecordSize, image::ChannelRecordSize);
+        return Slice(sent, kArea3.ImageOffset + i * image::ChannelRecordSize, image::ChannelRecordSize);
     });
     if (result != CloneResult::Ok) return result;
 
@@ -417,8 +444,16 @@ CloneResult WriteRepeaterImage(CloneLink& link, Prompter& prompter, OperatingMod
     if (result != CloneResult::Ok) return result;
 
     return WriteArea(ex, kWriteArea4, kArea4.FirstBlock, kArea4.Blocks, kArea4.ProgressEvery, [&](int i) {
-        return Slice(image, kArea4.ImageOffset + i * image::AlphaTagRecordSize, image::AlphaTagRecordSize);
+        return Slice(sent, kArea4.ImageOffset + i * image::AlphaTagRecordSize, image::AlphaTagRecordSize);
     });
+}
+
+void CloseClone(CloneLink& link)
+{
+    Exchange ex(link);
+    ex.SendByte(clone_byte::End);
+    ex.Pause(link.Timing.EndPauseMs);
+    ex.SkipEcho();
 }
 
 CloneResult FinishDownload(CloneLink& link, Prompter& prompter, CloneResult result)

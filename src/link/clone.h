@@ -50,12 +50,24 @@ constexpr int CloneProgressMax = 33;
 constexpr size_t CloneImageSize = ImageSize;
 using CloneImage = ImageBytes;
 
+// What an exchange tells a serial trace beyond the bytes on the line (which a TracingPort sees).
+enum class TraceMark { Timeout, Nak, Cancel };
+
+class LinkTrace {
+public:
+    virtual ~LinkTrace() = default;
+    virtual void Sent(std::span<const uint8_t> bytes) = 0;
+    virtual void Received(std::span<const uint8_t> bytes) = 0;
+    virtual void Mark(TraceMark mark) = 0;
+};
+
 // Everything one exchange runs over. The port is open; its owner closes it afterwards.
 struct CloneLink {
     SerialPort& Port;
     LinkObserver& Observer;
     Clock& Time;
     const LinkTiming& Timing;
+    LinkTrace* Trace = nullptr;  // told of time-outs, NAKs and cancels when set
 };
 
 // command, 0x00, payload size + 2, block, payload, ByteSum of all of it.
@@ -76,11 +88,27 @@ CloneResult VerifyReply(std::span<const uint8_t> reply, uint8_t command, uint8_t
 // Returns the result of the first step that did not succeed.
 CloneResult ReadRepeaterImage(CloneLink& link, CloneImage& image);
 
+// The image as a write of the mode puts it into a repeater whose own area 1 is repeaterArea1 (80
+// bytes): in the Dealer mode area 1 keeps the repeater's market code, the byte after it and its
+// serial number; area 2 ends with the sum of the bytes before ChecksumA in place of ChecksumA.
+// The other bytes are image's (in the Normal mode, which sends only the channel records, all of them).
+CloneImage SentImage(const CloneImage& image, OperatingMode mode, std::span<const uint8_t> repeaterArea1);
+
+// What a write learnt on its way: the repeater's own area 1 (empty until it was read) and the
+// image as sent (SentImage), both filled once the band check has passed.
+struct WriteRecord {
+    std::vector<uint8_t> RepeaterArea1;
+    CloneImage Sent{};
+};
+
 // Writes image to the repeater: reads the repeater's area 1, checks the band (asking in the
 // Manufacture mode), then writes the areas the mode allows. Returns the result of the first step
-// that did not succeed.
+// that did not succeed. record, when given, is filled as the write goes.
 CloneResult WriteRepeaterImage(CloneLink& link, Prompter& prompter, OperatingMode mode,
-                               const CloneImage& image);
+                               const CloneImage& image, WriteRecord* record = nullptr);
+
+// Ends a complete clone without a message: 0x28, the pause after it and its echo.
+void CloseClone(CloneLink& link);
 
 // The closing part of a clone write: on success (and no cancel) ends the clone with 0x28
 // and tells the user it is completed; on failure shows the result's message; on cancel shows

@@ -1,8 +1,11 @@
 #include "link/radio_port.h"
 
+#include "link/port_check.h"
+
 namespace qm54 {
 
-std::unique_ptr<TCRsDrv> OpenRadioPort(const std::string& devicePath, int settleMs, Prompter& prompter)
+std::unique_ptr<TCRsDrv> OpenRadioPort(const std::string& devicePath, int settleMs, Prompter& prompter,
+                                       const std::string& sysfsRoot)
 {
     auto driver = std::make_unique<TCRsDrv>();
     driver->SetBaudRate(9600);
@@ -11,7 +14,11 @@ std::unique_ptr<TCRsDrv> OpenRadioPort(const std::string& devicePath, int settle
     driver->SetStopBits(2);
     driver->SetSettleWait(settleMs);
     if (driver->Open(devicePath) != 0) {
-        prompter.Show("Problem on COM port", MsgKind::Error, MsgButtons::Ok, driver->SystemReason());
+        // The system's reason, then what the system shows about why.
+        const PortCheckRoots roots{sysfsRoot, "/proc"};
+        const std::string detail =
+            driver->SystemReason() + "\n" + PortDiagnosis(devicePath, driver->SystemError(), roots);
+        prompter.Show("Problem on COM port", MsgKind::Error, MsgButtons::Ok, detail);
         return nullptr;
     }
     return driver;

@@ -10,8 +10,10 @@
 namespace qm54 {
 
 // Opens devicePath at 9600 baud, 8 data bits, no parity, two stop bits, applying the line state
-// again after settleMs. On failure shows "Problem on COM port" with the system's reason as the
-// detail line and returns nothing; on success the caller owns the open driver (closed when freed).
-std::unique_ptr<TCRsDrv> OpenRadioPort(const std::string& devicePath, int settleMs, Prompter& prompter);
+// again after settleMs. On failure shows "Problem on COM port" with the system's reason and the
+// port's diagnosis (PortDiagnosis) as the detail and returns nothing; on success the caller owns the open driver (closed when freed).
+// sysfsRoot is where the diagnosis lists the ports that exist.
+std::unique_ptr<TCRsDrv> OpenRadioPort(const std::string& devicePath, int settleMs, Prompter& prompter,
+                                       const std::string& sysfsRoot = "/sys");
 
 }  // namespace qm54

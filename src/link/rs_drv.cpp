@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -146,6 +147,14 @@ int TCRsDrv::Open(const std::string& path)
         return 1;
     }
     (void)ioctl(fd_, TIOCEXCL);  // nobody else opens the port while we hold it
+    // A second copy of this program, which opened the port before the exclusive mode could stop
+    // it (or runs as root), would interleave its frames with ours: the advisory lock stops it.
+    if (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd_);
+        fd_ = -1;
+        Fail("Port Open Error", EBUSY);
+        return 1;
+    }
     tcflush(fd_, TCIOFLUSH);
 
     bool ok = ApplyLineState();

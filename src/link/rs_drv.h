@@ -44,6 +44,7 @@ public:
     void WaitReadable(int ms) override;
     const std::string& ErrorText() const override { return errorText_; }
     std::string SystemReason() const override;
+    int SystemError() const { return lastErrno_; }  // errno behind SystemReason, 0 when none
 
     uint32_t BaudRate() const { return baudRate_; }
     uint8_t ByteSize() const { return byteSize_; }

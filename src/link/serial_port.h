@@ -45,6 +45,7 @@ struct LinkTiming {
     int CompletePauseMs = 2000; // before "Upload is completed" / "Download is completed"
     int NoDataMs = 5000;      // RecvWait ends after this long without a byte
     int PollMs = 10;          // longest single wait for a byte inside RecvWait
+    int VerifyLimitMs = 30000; // a verify's read-back gives up after this long
 };
 
 // What an exchange tells its window, and how it learns of Cancel. The Qt progress window, the

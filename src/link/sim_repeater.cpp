@@ -10,6 +10,9 @@ namespace {
 
 using namespace clone_byte;
 constexpr int kArea5 = 5;
+// The data byte that a KeepWrong fault stores changed: in a channel record the squelch level, in
+// an alpha tag a character of its text.
+constexpr size_t kKeptWrongByte = 5;
 
 // One frame kind the repeater understands: a read request or a write block of one area.
 struct FrameKind {
@@ -104,7 +107,7 @@ constexpr FaultName kFaultNames[] = {
     {"ack", SimFaultKind::WrongAck},         {"silence", SimFaultKind::Silence},
     {"garbage", SimFaultKind::Garbage},      {"hangup", SimFaultKind::HangUp},
     {"flood", SimFaultKind::Flood},          {"len0", SimFaultKind::LengthZero},
-    {"len255", SimFaultKind::Length255},
+    {"len255", SimFaultKind::Length255},     {"keep", SimFaultKind::KeepWrong},
 };
 
 bool ParseNumber(const std::string& text, int low, int high, int& value)
@@ -288,6 +291,8 @@ void SimRepeater::ProcessFrame(std::vector<uint8_t>& out)
     const uint8_t* payload = frame_.data() + 4;
     uint8_t* store = kind.Area == kArea5 ? area5_.data() : image_.data();
     std::copy_n(payload, kind.BlockSize, store + offset);
+    const SimFault* fault = FaultAt(kind.Area, faultBlock);
+    if (fault && fault->Kind == SimFaultKind::KeepWrong) store[offset + kKeptWrongByte] ^= 0x01;
     storedInSession_ = true;
     Answer({Ack, WriteAccepted}, kind.Area, faultBlock, false, out);
 }
@@ -369,6 +374,7 @@ void SimRepeater::Answer(std::vector<uint8_t> reply, int area, int block, bool i
             flooding_ = true;
             return;
         case SimFaultKind::WrongStart:
+        case SimFaultKind::KeepWrong:  // the reply is right; the stored byte is not
             break;
         }
     }

@@ -28,6 +28,7 @@ enum class SimFaultKind {
     Flood,        // an endless stream of bytes instead of the reply
     LengthZero,   // a read reply's length byte is 0
     Length255,    // a read reply's length byte is 255
+    KeepWrong,    // a written block is acknowledged, but its sixth data byte is stored changed
 };
 
 // Where a fault strikes: area 1 to 5 and the block number as the frame carries it (areas 1 and 2
@@ -43,7 +44,7 @@ struct SimFault {
 };
 
 // Parses "KIND@AREA:BLOCK", "KIND@align" (or "start", "flood" alone). Kinds: checksum, header, block, start,
-// ack, silence, garbage, hangup, flood, len0, len255. On failure error says why.
+// ack, silence, garbage, hangup, flood, len0, len255, keep. On failure error says why.
 std::optional<SimFault> ParseSimFault(const std::string& text, std::string& error);
 
 class SimRepeater {

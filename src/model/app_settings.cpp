@@ -29,6 +29,16 @@ void SetPath(TIniData& ini, const char* key, const std::string& path)
     if (IniCanHold(path)) ini.SetValue(key, path);
 }
 
+// A key of the program's safeguards is written once it differs from its default or the file
+// holds it, so that a settings file that never changed them stays as it was.
+void SetUnlessDefault(TIniData& ini, const char* key, int value, int fallback)
+{
+    if (value != fallback || !ini.GetText(key, "").empty()) ini.SetValue(key, std::to_string(value));
+}
+
+constexpr int kMaxBackupDays = 100000;
+constexpr int kMaxBackupKeep = 100000;
+
 }  // namespace
 
 AppSettings ReadAppSettings(const TIniData& ini, const std::string& programFolder)
@@ -46,6 +56,10 @@ AppSettings ReadAppSettings(const TIniData& ini, const std::string& programFolde
     s.CurrentFolder = ini.GetText("CURFOLD", programFolder);
     if (!s.CurrentFolder.empty() && s.CurrentFolder.back() != '/') s.CurrentFolder += '/';
     for (int i = 0; i < ColumnGroupCount; ++i) s.ItemVisible[i] = ini.GetInt(Numbered("ITEM", i + 1), 1) != 0;
+    const BackupRule defaults;
+    s.VerifyAfterDownload = ini.GetInt("VERIFY", 1) != 0;
+    s.Backups.Days = InRange(ini.GetInt("BACKUPDAYS", defaults.Days), 0, kMaxBackupDays, defaults.Days);
+    s.Backups.Keep = InRange(ini.GetInt("BACKUPKEEP", defaults.Keep), 0, kMaxBackupKeep, defaults.Keep);
     return s;
 }
 
@@ -68,6 +82,10 @@ void WriteAppSettings(TIniData& ini, const AppSettings& s, const std::optional<W
         if (IniCanHold(path)) paths.push_back(path);
     for (size_t i = 0; i < RecentFiles::ShownCount; ++i)
         ini.SetValue(Numbered("FILE", static_cast<int>(i) + 1), i < paths.size() ? paths[i] : "");
+    const BackupRule defaults;
+    SetUnlessDefault(ini, "VERIFY", s.VerifyAfterDownload ? 1 : 0, 1);
+    SetUnlessDefault(ini, "BACKUPDAYS", s.Backups.Days, defaults.Days);
+    SetUnlessDefault(ini, "BACKUPKEEP", s.Backups.Keep, defaults.Keep);
     ini.SetValue("COM_PORT", comPort);
 }
 

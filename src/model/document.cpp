@@ -94,6 +94,14 @@ void Document::TakeUpload()
     currentFile_ = NoFileName;
 }
 
+bool Document::OpenBackup(const std::string& path)
+{
+    bool saveAllowed = true;
+    if (!LoadDataFile(path, emem_, map_, prompter_, saveAllowed)) return false;
+    TakeUpload();
+    return true;
+}
+
 NarrowbandOutcome Document::CheckNarrowband(NarrowbandPolicy policy)
 {
     const NarrowbandOutcome outcome = NarrowbandCheck(policy, emem_, prompter_);

@@ -65,6 +65,9 @@ public:
     // After a successful clone read into Emem() and Map(): unnamed and modified (the data read
     // are not stored in any file yet).
     void TakeUpload();
+    // Opens an automatic backup as an Upload brings data: unnamed and modified. On failure the
+    // loader has said why and nothing changed.
+    [[nodiscard]] bool OpenBackup(const std::string& path);
     // The narrow-banding check before a Download; channels it switched mark the data modified.
     NarrowbandOutcome CheckNarrowband(NarrowbandPolicy policy);
 

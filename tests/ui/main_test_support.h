@@ -20,10 +20,12 @@ namespace qm54::test {
 // Answers each message from the queue (OK or No when it is empty) and records every text.
 struct ScriptedPrompter final : Prompter {
     std::vector<std::string> texts;
+    std::vector<std::string> details;
     std::deque<int> answers;
-    int Show(const std::string& text, MsgKind, MsgButtons buttons, const std::string&) override
+    int Show(const std::string& text, MsgKind, MsgButtons buttons, const std::string& detail) override
     {
         texts.push_back(text);
+        details.push_back(detail);
         if (!answers.empty()) {
             const int answer = answers.front();
             answers.pop_front();

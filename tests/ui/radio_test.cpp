@@ -6,6 +6,9 @@
 #include "ui/main/channel_grid.h"
 #include "ui/main/radio_window.h"
 
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QTimer>
@@ -53,6 +56,7 @@ private slots:
     void progressWindowCloseRules();
     void portThatDoesNotOpen();
     void cancelWhileNoRepeaterAnswers();
+    void backupsTracesAndTheVerifySwitch();
 };
 
 void RadioTest::uploadThenDownload()
@@ -91,7 +95,10 @@ void RadioTest::uploadThenDownload()
     w.Grid()->ActivateCell(0, GridCol::Wide);
     f.prompter.answers = {MrNo};  // "Do you want to save the file?"
     w.RadioDownload();
-    QCOMPARE(f.prompter.texts.back(), std::string("Download is completed"));
+    // Radio > Verify after Download is on by default: the repeater is read back and compared.
+    QCOMPARE(f.prompter.texts.size(), size_t(4));
+    QCOMPARE(f.prompter.texts[2], std::string("Download is completed"));
+    QCOMPARE(f.prompter.texts[3], std::string("Download is verified"));
     QVERIFY(w.isEnabled());
 
     TCEmem written;
@@ -168,6 +175,73 @@ void RadioTest::cancelWhileNoRepeaterAnswers()
     for (QWidget* top : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<TfrmRadio*>(top));
     close(slave);
     close(master);
+}
+
+
+void RadioTest::backupsTracesAndTheVerifySwitch()
+{
+    MainFixture f;
+    qputenv("XDG_DATA_HOME", f.Path("data").toUtf8());
+    qputenv("XDG_STATE_HOME", f.Path("state").toUtf8());
+    Simulator sim;
+    QVERIFY(sim.Start(f.folder.path()));
+    StartOptions options = f.Options();
+    options.Today = "20101231";
+    options.PortDevice = sim.link;
+    options.Timing.CompletePauseMs = 0;
+    options.Timing.EndPauseMs = 0;
+    {
+        TfrmMain w(options);
+        w.show();
+        QAction* verify = w.findChild<QAction*>("miVerify");
+        QVERIFY(verify->isCheckable() && verify->isChecked());
+
+        w.RadioUpload();
+        QCOMPARE(f.prompter.texts, std::vector<std::string>{"Upload is completed"});
+
+        // Help > Last Serial Trace shows the upload's trace.
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                if (top->objectName() != "frmTrace") continue;
+                shown = top->findChild<QPlainTextEdit*>("edtTrace")->toPlainText();
+                top->close();
+            }
+        });
+        w.findChild<QAction*>("miLastTrace")->trigger();
+        QVERIFY2(shown.startsWith("# upload " + sim.link), qPrintable(shown));
+        QVERIFY(shown.endsWith("== result: Ok\n"));
+
+        // Without the verify a download ends with its own message.
+        verify->trigger();
+        f.prompter.texts.clear();
+        f.prompter.answers = {MrNo};  // "Do you want to save the file?"
+        w.RadioDownload();
+        QCOMPARE(f.prompter.texts.back(), std::string("Download is completed"));
+
+        // File > Backups lists both, newest first, and opens one as Upload brings data.
+        w.FileNew();
+        QVERIFY(!w.Modified());
+        QStringList directions;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                if (top->objectName() != "frmBackups") continue;
+                auto* list = top->findChild<QTreeWidget*>("lstBackups");
+                for (int i = 0; i < list->topLevelItemCount(); ++i) directions << list->topLevelItem(i)->text(2);
+                list->setCurrentItem(list->topLevelItem(1));  // the upload
+                top->findChild<QPushButton*>("btnOpen")->click();
+            }
+        });
+        f.prompter.answers = {MrNo};
+        w.findChild<QAction*>("miBackups")->trigger();
+        QCOMPARE(directions, (QStringList{"download", "upload"}));
+        QCOMPARE(w.CurrentFile(), std::string(NoFileName));
+        QVERIFY(w.Modified());
+        w.close();
+    }
+    QVERIFY(f.ReadText("QM54Win.ini").contains("VERIFY=0"));
+    TfrmMain again(options);
+    QVERIFY(!again.findChild<QAction*>("miVerify")->isChecked());
 }
 
 QTEST_MAIN(RadioTest)

@@ -59,6 +59,10 @@ private slots:
         QCOMPARE(config.result(), int(QDialog::Accepted));
         QCOMPARE(config.Device(), std::string("/dev/ttyS11"));
         QVERIFY(prompter.Saw("Problem on COM port"));  // no such device here: taken all the same
+        // The test open's detail says why, from what the system shows.
+        QVERIFY2(prompter.details.back().find("\n/dev/ttyS11 does not exist.\nSerial ports: ttyS10, ttyS11.") !=
+                     std::string::npos,
+                 prompter.details.back().c_str());
     }
 
     void configurationWithNoPortsKeepsTheCurrentOne()

@@ -123,3 +123,57 @@ TEST(WriteAppSettings, APathTheFileCannotCarryIsNeverStoredAsAnotherOne)
 }
 
 }  // namespace
+
+TEST(AppSettings, TheSafeguardKeysReadWithTheirRangesAndAreWrittenOnlyOnceTheyMatter)
+{
+    struct Case {
+        const char* file;
+        bool verify;
+        int days, keep;
+    };
+    const Case cases[] = {
+        {"", true, 365, 20},
+        {"VERIFY=0\r\nBACKUPDAYS=30\r\nBACKUPKEEP=5\r\n", false, 30, 5},
+        {"VERIFY=yes\r\nBACKUPDAYS=-1\r\nBACKUPKEEP=x\r\n", true, 365, 20},  // not numbers, out of range
+        {"VERIFY=2\r\nBACKUPDAYS=0\r\nBACKUPKEEP=0\r\n", true, 0, 0},
+    };
+    for (const Case& c : cases) {
+        IniFile file;
+        file.Write(c.file);
+        qm54::TIniData ini(file.path);
+        ini.Load();
+        const qm54::AppSettings s = qm54::ReadAppSettings(ini, "/");
+        EXPECT_EQ(s.VerifyAfterDownload, c.verify) << c.file;
+        EXPECT_EQ(s.Backups.Days, c.days) << c.file;
+        EXPECT_EQ(s.Backups.Keep, c.keep) << c.file;
+    }
+    // Defaults are not written into a file that never held the keys; a change is, and so is a key
+    // the file holds, even when it is back at its default.
+    IniFile file;
+    qm54::AppSettings s;
+    {
+        qm54::TIniData ini(file.path);
+        qm54::WriteAppSettings(ini, s, std::nullopt);
+        ini.Save();
+        EXPECT_EQ(file.Read().find("VERIFY"), std::string::npos);
+    }
+    s.VerifyAfterDownload = false;
+    s.Backups.Keep = 3;
+    {
+        qm54::TIniData ini(file.path);
+        ini.Load();
+        qm54::WriteAppSettings(ini, s, std::nullopt);
+        ini.Save();
+        EXPECT_NE(file.Read().find("VERIFY=0\r\n"), std::string::npos);
+        EXPECT_NE(file.Read().find("BACKUPKEEP=3\r\n"), std::string::npos);
+        EXPECT_EQ(file.Read().find("BACKUPDAYS"), std::string::npos);
+    }
+    s.VerifyAfterDownload = true;
+    {
+        qm54::TIniData ini(file.path);
+        ini.Load();
+        qm54::WriteAppSettings(ini, s, std::nullopt);
+        ini.Save();
+        EXPECT_NE(file.Read().find("VERIFY=1;"), std::string::npos) << file.Read();
+    }
+}

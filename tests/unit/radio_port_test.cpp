@@ -20,13 +20,26 @@ struct Prompts : qm54::Prompter {
     }
 };
 
-TEST(OpenRadioPort, FailureShowsTheMessageWithTheSystemsReason)
+TEST(OpenRadioPort, FailureShowsTheMessageWithTheSystemsReasonAndTheDiagnosis)
 {
     Prompts p;
     EXPECT_EQ(qm54::OpenRadioPort("/nonexistent/ttyUSB9", 0, p), nullptr);
     ASSERT_EQ(p.texts.size(), 1u);
     EXPECT_EQ(p.texts[0], "Problem on COM port");
-    EXPECT_EQ(p.details[0], "No such file or directory");
+    EXPECT_EQ(p.details[0].substr(0, p.details[0].find('\n')), "No such file or directory");
+    EXPECT_NE(p.details[0].find("\n/nonexistent/ttyUSB9 does not exist."), std::string::npos) << p.details[0];
+}
+
+TEST(OpenRadioPort, APortAlreadyOpenedByTheProgramIsRefusedAsBusy)
+{
+    qm54test::PtyPair pty;
+    ASSERT_FALSE(pty.slavePath.empty());
+    Prompts p;
+    auto first = qm54::OpenRadioPort(pty.slavePath, 0, p);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(qm54::OpenRadioPort(pty.slavePath, 0, p), nullptr);
+    ASSERT_EQ(p.texts.size(), 1u);
+    EXPECT_EQ(p.details[0].substr(0, p.details[0].find('\n')), "Device or resource busy") << p.details[0];
 }
 
 TEST(OpenRadioPort, OpensTheCloneLineSettings)

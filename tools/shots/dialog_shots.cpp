@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QTimer>
 
+#include <ctime>
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -15,7 +17,10 @@
 #include "ui/dialogs/alpha_tag_dialog.h"
 #include "ui/dialogs/hardware_dialog.h"
 #include "ui/dialogs/settings_dialogs.h"
+#include "model/backup_store.h"
+#include "model/map54.h"
 #include "ui/main/about_dialog.h"
+#include "ui/main/backups_dialog.h"
 #include "ui/main/config_dialog.h"
 #include "ui/main/qt_prompter.h"
 #include "ui/main/visible_dialog.h"
@@ -64,6 +69,21 @@ int main(int argc, char** argv)
     emem.AlphaTagText[1] = "HILL 2  ";
     NoPort noPort;
 
+    // Three backups of one repeater for the backups dialog, of the default programming.
+    qm54::TMap54 defaults;
+    {
+        qm54::TCEmem emem;
+        static_cast<void>(defaults.Decode(emem));
+        qm54::SetDefaults(emem);
+        defaults.Encode(emem);
+    }
+    const QString backupRoot = QDir::temp().filePath(QStringLiteral("qm54-shots-backups"));
+    QDir(backupRoot).removeRecursively();
+    for (auto [direction, age] : {std::pair{qm54::BackupDirection::Upload, 7200}, {qm54::BackupDirection::Download, 60},
+                                  {qm54::BackupDirection::Verify, 50}})
+        static_cast<void>(qm54::WriteBackup(backupRoot.toStdString(), defaults.Bytes(), direction,
+                                            std::time(nullptr) - age, qm54::BackupRule{}));
+
     using Make = std::function<std::unique_ptr<QDialog>()>;
     const std::vector<std::pair<QString, Make>> dialogs = {
         {"dialog-hardware.png", [&] { return std::make_unique<qm54::TfrmHardware>(document, mode, prompter, nullptr); }},
@@ -90,6 +110,7 @@ int main(int argc, char** argv)
              qm54::LinkTiming timing;
              return std::make_unique<qm54::TfrmAlignment>(1, document, noPort, prompter, timing);
          }},
+        {"dialog-backups.png", [&] { return std::make_unique<qm54::TfrmBackups>(backupRoot.toStdString()); }},
     };
     int failures = 0;
     for (const auto& [name, make] : dialogs) {
@@ -98,5 +119,6 @@ int main(int argc, char** argv)
         for (int i = 0; i < 10; ++i) app.processEvents();
         if (!dialog->grab().save(folder.filePath(name), "PNG")) ++failures;
     }
+    QDir(backupRoot).removeRecursively();
     return failures == 0 ? 0 : 1;
 }

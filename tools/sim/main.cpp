@@ -61,6 +61,7 @@ const char* const kUsage =
     "        garbage    meaningless bytes instead of the reply\n"
     "        hangup     the line goes dead instead of the reply (the simulator ends)\n"
     "        flood      an endless stream of bytes instead of the reply\n"
+    "        keep       a written block acknowledged, its sixth data byte stored changed\n"
     "  --fault KIND@align  misbehave at every alignment command and status request: ack (a\n"
     "                      command acknowledged 0x06 0x06), checksum (a status reply with a wrong\n"
     "                      sum), silence, garbage, hangup, flood\n"

@@ -30,7 +30,7 @@ std::string NameOfDevice(const std::string& device)
 
 TfrmConfig::TfrmConfig(const std::string& currentDevice, Prompter& prompter, int settleMs,
                        const std::string& sysfsRoot, QWidget* parent)
-    : QDialog(parent), prompter_(prompter), settleMs_(settleMs), device_(currentDevice),
+    : QDialog(parent), prompter_(prompter), settleMs_(settleMs), sysfsRoot_(sysfsRoot), device_(currentDevice),
       cmbPort_(new QComboBox(this))
 {
     setObjectName(QStringLiteral("frmConfig"));
@@ -78,7 +78,7 @@ void TfrmConfig::Ok()
     device_ = PortDevicePath(PortNameOfEntry(ToStdString(cmbPort_->currentText())));
     chosen_ = true;
     // A test open: the port is taken even when it does not open now (the cable may come later).
-    OpenRadioPort(device_, settleMs_, prompter_);
+    OpenRadioPort(device_, settleMs_, prompter_, sysfsRoot_);
     accept();
 }
 

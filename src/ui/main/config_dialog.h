@@ -30,6 +30,7 @@ private:
 
     Prompter& prompter_;
     int settleMs_;
+    std::string sysfsRoot_;
     std::string device_;
     bool chosen_ = false;
     QComboBox* cmbPort_;

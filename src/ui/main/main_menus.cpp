@@ -83,6 +83,11 @@ void TfrmMain::BuildActions()
     miUpload_->setIcon(style->standardIcon(QStyle::SP_ArrowUp));
     miDownload_ = NewAction("miDownload", "&Download", "Program radio with data");
     miDownload_->setIcon(style->standardIcon(QStyle::SP_ArrowDown));
+    miVerify_ = NewAction("miVerify", "&Verify after Download", "Read the radio back after a download and compare");
+    miVerify_->setCheckable(true);
+    miVerify_->setChecked(true);
+    miBackups_ = NewAction("miBackups", "&Backups...", "Open a backup of data read from or written to a radio");
+    miLastTrace_ = NewAction("miLastTrace", "Last Serial &Trace", "Show the bytes of the last exchange with the radio");
     miHelpTopics_ = NewAction("miHelpTopics", "&Help Topics", "List Help topics");
     miHelpTopics_->setIcon(style->standardIcon(QStyle::SP_MessageBoxQuestion));
     miGetStarted_ = NewAction("miGetStarted", "&Get Started", "Overview features and options on QM54");
@@ -112,6 +117,9 @@ void TfrmMain::BuildActions()
     connect(miConfigure_, &QAction::triggered, this, &TfrmMain::FileConfigure);
     connect(miVisible_, &QAction::triggered, this, &TfrmMain::ViewVisible);
     connect(miAbout_, &QAction::triggered, this, &TfrmMain::HelpAbout);
+    connect(miVerify_, &QAction::toggled, this, [this](bool on) { settings_.VerifyAfterDownload = on; });
+    connect(miBackups_, &QAction::triggered, this, &TfrmMain::FileBackups);
+    connect(miLastTrace_, &QAction::triggered, this, &TfrmMain::HelpLastTrace);
 
     connect(miPrint_, &QAction::triggered, this, &TfrmMain::FilePrint);
     connect(miPrintPreview_, &QAction::triggered, this, &TfrmMain::FilePrintPreview);
@@ -145,6 +153,7 @@ void TfrmMain::BuildMenus()
     file->addActions({miPrint_, miPrintPreview_, miPrintSetup_, miExportPdf_});
     file->addSeparator();
     file->addAction(miConfigure_);
+    file->addAction(miBackups_);
     file->addSeparator();
     file->addAction(miRecentFile_);
     for (QAction* a : miRecent_) file->addAction(a);
@@ -216,11 +225,13 @@ void TfrmMain::BuildMenus()
 
     QMenu* radio = addMenu("&Radio");
     radio->addActions({miUpload_, miDownload_});
+    radio->addSeparator();
+    radio->addAction(miVerify_);
 
     QMenu* help = addMenu("&Help");
     help->addAction(miHelpTopics_);
     help->addSeparator();
-    help->addActions({miGetStarted_, miCommonProblems_, miAbout_});
+    help->addActions({miGetStarted_, miCommonProblems_, miLastTrace_, miAbout_});
 }
 
 void TfrmMain::ApplyModeToMenus()

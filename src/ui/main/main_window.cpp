@@ -127,6 +127,7 @@ void TfrmMain::ReadSettings()
         miItem_[i]->setChecked(settings_.ItemVisible[i]);
         grdCh_->SetColumnGroupVisible(i, settings_.ItemVisible[i]);
     }
+    miVerify_->setChecked(settings_.VerifyAfterDownload);
     RebuildRecentMenu();
 }
 

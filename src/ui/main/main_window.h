@@ -85,6 +85,8 @@ public:
     void FilePrintPreview();
     void FilePrintSetup();
     void FileExportPdf();
+    void FileBackups();       // File > Backups...: opens an automatic backup as Upload would
+    void HelpLastTrace();     // Help > Last Serial Trace
 
     OperatingMode Mode() const { return mode_; }
     NarrowbandPolicy Policy() const { return policy_; }
@@ -132,7 +134,9 @@ private:
     bool AskSavePath();
     bool LoadFile(const std::string& path, bool changeFolder);
     void Refresh();
-    // Runs a clone exchange in a progress window with the main window disabled.
+    // Runs a clone exchange in a progress window with the main window disabled. An upload's
+    // images, a download's as sent and its read-back are kept as backups; each exchange leaves a
+    // trace; a download is verified when Radio > Verify after Download is checked.
     bool RunClone(bool download);
 
     QAction* NewAction(const QString& name, const QString& text, const QString& hint,
@@ -190,6 +194,9 @@ private:
     std::array<QAction*, ColumnGroupCount> miItem_{};
     QAction* miUpload_ = nullptr;
     QAction* miDownload_ = nullptr;
+    QAction* miVerify_ = nullptr;
+    QAction* miBackups_ = nullptr;
+    QAction* miLastTrace_ = nullptr;
     QAction* miHelpTopics_ = nullptr;
     QAction* miGetStarted_ = nullptr;
     QAction* miCommonProblems_ = nullptr;

@@ -5,6 +5,9 @@
 
 #include "link/clone.h"
 #include "link/radio_port.h"
+#include "link/safeguards.h"
+#include "model/user_folders.h"
+#include "ui/main/backups_dialog.h"
 #include "ui/main/main_window_support.h"
 #include "ui/main/radio_window.h"
 
@@ -42,16 +45,36 @@ bool TfrmMain::RunClone(bool download)
     // The main window is disabled, and so would be any message box it owned.
     ownPrompter_.SetParent(&radio);
     CloneLink link{*port, radio, SystemClock(), options_.Timing};
+    const Safeguards guards =
+        DefaultSafeguards(ToStdString(PortDevice()), settings_.VerifyAfterDownload, settings_.Backups);
     // A download's outcome reaches the user only through its messages.
-    const CloneResult result = download ? DownloadToRadio(link, prompter_, mode_, doc_.Emem(), doc_.Map())
-                                        : UploadFromRadio(link, prompter_, doc_.Map(), doc_.Emem());
-    const bool done = download || result == CloneResult::Ok;
+    bool done = true;
+    if (download)
+        static_cast<void>(GuardedDownload(link, prompter_, mode_, doc_.Emem(), doc_.Map(), guards));
+    else
+        done = GuardedUpload(link, prompter_, doc_.Map(), doc_.Emem(), guards) == CloneResult::Ok;
     port.reset();
     ownPrompter_.SetParent(this);
     setEnabled(true);
     radio.Finish();
     activateWindow();
     return done;
+}
+
+void TfrmMain::FileBackups()
+{
+    doc_.AllowSave();
+    Prepare();
+    TfrmBackups dialog(BackupFolder(), this);
+    if (dialog.exec() != QDialog::Accepted || dialog.Chosen().empty()) return;
+    if (!SavePrompt()) return;
+    if (!doc_.OpenBackup(dialog.Chosen())) return;
+    Refresh();
+}
+
+void TfrmMain::HelpLastTrace()
+{
+    ShowLastSerialTrace(TraceFolder(), this, prompter_);
 }
 
 

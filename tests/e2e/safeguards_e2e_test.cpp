@@ -1,0 +1,134 @@
+// The tool's verified downloads, backups, traces and port checks against the simulator over a real
+// pseudo-terminal.
+#include "process.h"
+#include "sim_process.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+using namespace qm54e2e;
+
+struct ToolRun {
+    int status;
+    std::string out, err;
+};
+
+ToolRun Tool(std::vector<std::string> args)
+{
+    args.insert(args.begin(), QM54_TOOL);
+    Child tool(args, true);
+    const int status = tool.Wait(60000);
+    return {status, tool.Out(), tool.Err()};
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Backups and traces of this test in its own folder.
+class Safeguards : public testing::Test {
+protected:
+    TempDir dir;
+    std::string file = dir / "new.q54";
+
+    void SetUp() override
+    {
+        setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+        setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
+        ASSERT_EQ(Tool({"new", file}).status, 0);
+    }
+    std::vector<std::string> BackupLines()
+    {
+        std::vector<std::string> lines;
+        std::istringstream in(Tool({"backups"}).out);
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+};
+
+TEST_F(Safeguards, VerifiedDownloadInEachModeKeepsWhatWasSentAndWhatWasReadBack)
+{
+    for (const char* mode : {"normal", "dealer"}) {
+        qm54test::SimProcess sim({});
+        const ToolRun r = Tool({"download", file, "--port", sim.Path(), "--mode", mode, "--verify"});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(Contains(r.err, "Download is completed\nDownload is verified\n")) << r.err;
+    }
+    const std::vector<std::string> lines = BackupLines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].substr(0, 11), "12345678   ");
+    EXPECT_TRUE(Contains(lines[0], "  verify   VHF ")) << lines[0];
+    EXPECT_TRUE(Contains(lines[1], "  download VHF ")) << lines[1];
+    EXPECT_EQ(Tool({"backups", "--serial", "00000001"}).out, "");
+}
+
+TEST_F(Safeguards, ARepeaterThatKeepsAWrongByteFailsTheVerifyWithExitOne)
+{
+    qm54test::SimProcess sim({"--fault", "keep@3:4"});
+    const ToolRun r = Tool({"download", file, "--port", sim.Path(), "--verify", "--trace", dir / "t.txt"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(Contains(r.err, "Download is not verified\nThe repeater holds other data than was sent in:\n"
+                                "  Channel 5 NsqLevel\n"))
+        << r.err;
+    // --trace holds both exchanges: the download's trace, then the read-back's.
+    const std::string trace = ReadText(dir / "t.txt");
+    EXPECT_EQ(trace.rfind("# download ", 0), 0u) << trace;
+    const size_t verify = trace.find("\n# verify ");
+    ASSERT_NE(verify, std::string::npos) << trace;
+    EXPECT_LT(trace.find("== result: Ok\n"), verify);
+    EXPECT_TRUE(Contains(trace.substr(verify), "== result: differs\n"));
+    // Without writing, verify finds the same; a download without --verify exits 0 as before.
+    const ToolRun v = Tool({"verify", file, "--port", sim.Path()});
+    EXPECT_EQ(v.status, 1);
+    EXPECT_TRUE(Contains(v.err, "  Channel 5 NsqLevel\n")) << v.err;
+    EXPECT_EQ(Tool({"download", file, "--port", sim.Path()}).status, 0);
+}
+
+TEST_F(Safeguards, EachUploadLeavesABackupAndATraceAndAnUnwritableBackupFolderStopsNothing)
+{
+    qm54test::SimProcess sim({});
+    EXPECT_EQ(Tool({"upload", "--port", sim.Path(), "-o", dir / "a.q54"}).status, 0);
+    ASSERT_EQ(BackupLines().size(), 1u);
+    EXPECT_TRUE(Contains(BackupLines()[0], "  upload   VHF "));
+    const auto traces = std::distance(std::filesystem::directory_iterator(dir / "state/qm54win/traces"),
+                                      std::filesystem::directory_iterator());
+    EXPECT_EQ(traces, 1);
+
+    // The backup folder is a file: the upload is reported, completed and written all the same.
+    std::filesystem::remove_all(dir / "data");
+    std::ofstream(dir / "data") << "x";
+    const ToolRun r = Tool({"upload", "--port", sim.Path(), "-o", dir / "b.q54"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(Contains(r.err, "Upload is completed\nThe backup could not be written\n")) << r.err;
+    EXPECT_TRUE(std::filesystem::exists(dir / "b.q54"));
+}
+
+TEST_F(Safeguards, PortsCheckExplainsAMissingDeviceAndAPortInUse)
+{
+    const ToolRun missing = Tool({"ports", "--check", dir / "ttyNONE"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(Contains(missing.out, "  " + (dir / "ttyNONE") + " does not exist.\n")) << missing.out;
+
+    qm54test::SimProcess sim({});
+    const ToolRun free = Tool({"ports", "--check", sim.Path()});
+    EXPECT_TRUE(Contains(free.out, "\n  The port opens.\n") || Contains(free.out, "is running")) << free.out;
+
+    // While an upload holds the port (at the real line rate, a few seconds), a second exchange is
+    // refused and told who holds it.
+    qm54test::SimProcess paced({"--baud", "9600"});
+    Child holder({QM54_TOOL, "upload", "--port", paced.Path(), "-o", dir / "held.q54"}, false);
+    ASSERT_TRUE(holder.Started());
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const ToolRun second = Tool({"upload", "--port", paced.Path(), "-o", dir / "second.q54"});
+    holder.Wait(60000);
+    EXPECT_EQ(second.status, 1);
+    EXPECT_TRUE(Contains(second.err, "Problem on COM port\n  Device or resource busy\n  ")) << second.err;
+    EXPECT_TRUE(Contains(second.err, " is held by process ")) << second.err;
+}
+
+}  // namespace
