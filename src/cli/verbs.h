@@ -35,6 +35,7 @@ int RunShow(const Args& args);
 int RunHexdump(const Args& args);
 int RunGet(const Args& args);
 int RunSet(const Args& args);
+int RunChannels(const Args& args);
 
 // path made absolute, as the window's file dialogs give it (the messages name the full path).
 std::string FullPath(const std::string& path);
