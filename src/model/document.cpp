@@ -94,6 +94,15 @@ void Document::TakeUpload()
     currentFile_ = NoFileName;
 }
 
+bool Document::TakeImportedChannels(const TChannels& channels)
+{
+    if (channels == emem_.Channels && channels == working_) return false;
+    emem_.Channels = channels;
+    ReplaceWorkingList();
+    modified_ = true;
+    return true;
+}
+
 NarrowbandOutcome Document::CheckNarrowband(NarrowbandPolicy policy)
 {
     const NarrowbandOutcome outcome = NarrowbandCheck(policy, emem_, prompter_);

@@ -65,6 +65,9 @@ public:
     // After a successful clone read into Emem() and Map(): unnamed and modified (the data read
     // are not stored in any file yet).
     void TakeUpload();
+    // After a channel import: channels become the image's and the working list's, and the data
+    // are marked modified when they differ from what was there. Returns whether they did.
+    bool TakeImportedChannels(const TChannels& channels);
     // The narrow-banding check before a Download; channels it switched mark the data modified.
     NarrowbandOutcome CheckNarrowband(NarrowbandPolicy policy);
 

@@ -53,6 +53,9 @@ struct ScriptedDialogs final : FileDialogs {
         saveFolders << folder;
         return Next(saveAnswers);
     }
+    // The channel CSV dialogs answer from the same queues.
+    QString OpenChannelsCsv(QWidget* parent, const QString& folder) override { return OpenDataFile(parent, folder); }
+    QString SaveChannelsCsv(QWidget* parent, const QString& folder) override { return SaveDataFile(parent, folder); }
     static QString Next(std::deque<QString>& queue)
     {
         if (queue.empty()) return QString();

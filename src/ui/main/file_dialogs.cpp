@@ -33,4 +33,16 @@ QString QtFileDialogs::SaveDataFile(QWidget* parent, const QString& folder)
                QStringLiteral("Q54"));
 }
 
+QString QtFileDialogs::OpenChannelsCsv(QWidget* parent, const QString& folder)
+{
+    return Run(parent, QStringLiteral("Import Channels"), folder, false,
+               QStringLiteral("CSV Files (*.csv *.CSV);;All Files (*)"), QStringLiteral("csv"));
+}
+
+QString QtFileDialogs::SaveChannelsCsv(QWidget* parent, const QString& folder)
+{
+    return Run(parent, QStringLiteral("Export Channels"), folder, true, QStringLiteral("CSV Files (*.csv *.CSV)"),
+               QStringLiteral("csv"));
+}
+
 }  // namespace qm54
