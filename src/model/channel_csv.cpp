@@ -14,6 +14,7 @@ namespace qm54 {
 namespace {
 
 constexpr int kInUseColumn = -1;  // the "In Use" column, the Ch toggle that the grid shows as colour
+constexpr int kUnnamedColumn = -2;  // a column without a header (a spreadsheet's trailing commas)
 constexpr std::string_view kInUseHeader = "In Use";
 constexpr std::size_t kMostErrors = 50;
 
@@ -55,16 +56,18 @@ public:
         if (!ReadHeader()) return;
         std::array<bool, ChannelCount> seen{};
         TChannels channels = result_.Channels;
+        int rows = 0;
         for (std::size_t r = 1; r < records_.size() && result_.Errors.size() < kMostErrors; ++r) {
             const CsvRecord& record = records_[r];
-            const std::optional<int> index = ChannelOfRow(record, static_cast<int>(r) - 1, seen);
+            if (IsBlankRecord(record)) continue;
+            const std::optional<int> index = ChannelOfRow(record, rows++, seen);
             if (!index) continue;
             ChannelCells cells;
             if (ReadCells(record, *index, channels.Items(*index), cells))
                 ApplyChannelCells(cells, channels.Items(*index), *index, limits_);
             ++result_.RowsImported;
         }
-        if (records_.size() <= 1) Error(records_.empty() ? 1 : records_[0].Line, "", "", "no channel rows");
+        if (rows == 0) Error(records_[0].Line, "", "", "no channel rows");
         if (result_.Errors.empty()) {
             result_.Channels = channels;
             result_.Outcome = ImportOutcome::Imported;
@@ -87,6 +90,10 @@ private:
         }
         const CsvRecord& header = records_[0];
         for (const std::string& name : header.Fields) {
+            if (Trim(name).empty()) {
+                columns_.push_back(kUnnamedColumn);
+                continue;
+            }
             const std::optional<int> column = ColumnNamed(name);
             if (!column)
                 Error(header.Line, name, name, "not a channel column");
@@ -143,6 +150,13 @@ private:
             const int column = columns_[f];
             const std::string& text = record.Fields[f];
             if (column == GridCol::Channel) continue;
+            if (column == kUnnamedColumn) {
+                if (!Trim(text).empty()) {
+                    Error(record.Line, "", text, "a value in a column without a header");
+                    good = false;
+                }
+                continue;
+            }
             if (column == kInUseColumn) {
                 good &= ReadInUse(record.Line, HeaderAt(f), text, index, cells);
                 continue;

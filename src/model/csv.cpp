@@ -132,6 +132,13 @@ bool NeedsQuotes(std::string_view field)
 
 CsvReadResult ReadCsv(std::string_view text) { return CsvReader(text).Read(); }
 
+bool IsBlankRecord(const CsvRecord& record)
+{
+    for (const std::string& field : record.Fields)
+        if (field.find_first_not_of(' ') != std::string::npos) return false;
+    return true;
+}
+
 std::string CsvStatusText(CsvStatus status)
 {
     switch (status) {

@@ -36,6 +36,9 @@ inline constexpr std::size_t MaxCsvFields = 256;
 
 [[nodiscard]] CsvReadResult ReadCsv(std::string_view text);
 
+// Whether every field of a record is empty or blanks (a spreadsheet's row of commas).
+bool IsBlankRecord(const CsvRecord& record);
+
 // What a failed read means, in words ("a quoted field is not closed").
 std::string CsvStatusText(CsvStatus status);
 

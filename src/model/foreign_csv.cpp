@@ -157,9 +157,11 @@ void ImportForeignRows(const std::vector<CsvRecord>& records, const TCEmem& emem
     const CellLimits limits = LimitsOf(emem);
     TChannels channels = result.Channels;
     std::vector<bool> reportedColumn(header.size(), false);
+    int rows = 0;
     for (std::size_t r = 1; r < records.size(); ++r) {
         const CsvRecord& record = records[r];
-        if (r > static_cast<std::size_t>(ChannelCount)) {
+        if (IsBlankRecord(record)) continue;
+        if (++rows > ChannelCount) {
             result.Report.push_back({record.Line, "", "", "this repeater has 16 channels; this row and the ones after it are not imported"});
             break;
         }
@@ -171,7 +173,7 @@ void ImportForeignRows(const std::vector<CsvRecord>& records, const TCEmem& emem
             result.Report.push_back({record.Line, header[f], std::string(Trim(record.Fields[f])),
                                      "the column has no place in this repeater; not imported"});
         }
-        const int index = static_cast<int>(r) - 1;
+        const int index = rows - 1;
         const double rx = ToFloatOrZero(NormalizeDecimalText(row.Get(Foreign::Frequency)));
         if (!InBand(rx, limits.RxLow, limits.RxHigh) || rx <= 0.0) {
             row.Note(Foreign::Frequency, "outside the receive band, " + FrequencyText(limits.RxLow) + " to " +
@@ -213,6 +215,10 @@ void ImportForeignRows(const std::vector<CsvRecord>& records, const TCEmem& emem
 
         ApplyChannelCells(cells, channels.Items(index), index, limits);
         ++result.RowsImported;
+    }
+    if (rows == 0) {
+        result.Errors.push_back({records[0].Line, "", "", "no channel rows"});
+        return;
     }
     result.Channels = channels;
     result.Outcome = ImportOutcome::Imported;

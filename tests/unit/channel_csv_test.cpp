@@ -212,6 +212,8 @@ TEST(ChannelCsv, ErrorsNameLineColumnAndTextAndImportNothing)
         {"W/N\nW\nW\nW\nW\nW\nW\nW\nW\nW\nW\nW\nW\nW\nW\nW\nW\nW\n", 18, "Ch", "17", "not a channel"},
         {"Ch,W/N\n", 1, "", "", "no channel rows"},
         {"Ch,W/N\n1,\"W\n", 2, "", "", "not closed"},
+        {"Ch,W/N,,\n1,W,,\n2,N,x,\n", 3, "", "x", "a value in a column without a header"},
+        {"Location,Frequency\n,\n", 1, "", "", "no channel rows"},
     };
     for (const Case& c : cases) {
         const ChannelImport result = Import(c.Csv, emem);
@@ -224,6 +226,13 @@ TEST(ChannelCsv, ErrorsNameLineColumnAndTextAndImportNothing)
         EXPECT_EQ(e.Text, c.Text) << c.Csv;
         EXPECT_NE(e.Message.find(c.Message), std::string::npos) << c.Csv << " -> " << e.Message;
     }
+    // A spreadsheet's blank rows and unnamed trailing columns are passed over.
+    const ChannelImport blanks = Import("W/N,,\r\n,,\r\nW,,\r\n , ,\r\nN,,\r\n", emem);
+    ASSERT_EQ(blanks.Outcome, ImportOutcome::Imported) << NoteText(blanks.Errors.at(0));
+    EXPECT_EQ(blanks.RowsImported, 2);
+    EXPECT_EQ(blanks.Channels.Items(0).Wide, 1);
+    EXPECT_EQ(blanks.Channels.Items(1).Wide, 0);
+
     // Every bad cell is named, not only the first.
     EXPECT_EQ(Import("Ch,W/N,TX Pwr\n1,x,y\n2,W,z\n", emem).Errors.size(), 3u);
     EXPECT_EQ(NoteText({3, "Rx Freq", "abc", "not a frequency in MHz"}),
