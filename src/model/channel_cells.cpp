@@ -114,10 +114,13 @@ void ApplyChannelCells(const ChannelCells& cells, TChannel& ch, int index, const
     if (!inhibit && ch.TxInhibit != 0) SetTxInhibit(ch, false);
 
     const ChannelRowTexts before = FillChannelRow(ch, index, limits.Format);
+    // Only a new frequency runs the rule: "161" over a cell showing "161.00000" changes nothing.
     if (const auto& rx = cells[GridCol::RxFreq]; rx && Trim(*rx) != Trim(before[GridCol::RxFreq])) {
         const std::string typed = NormalizeFrequencyText(*rx, limits.Format.ChannelStep, limits.RxLow, limits.RxHigh);
-        ch.RxFreq.SetValue(CellKhzFrequency(typed));
-        ApplyRxFrequencyChange(ch);
+        if (typed != before[GridCol::RxFreq]) {
+            ch.RxFreq.SetValue(CellKhzFrequency(typed));
+            ApplyRxFrequencyChange(ch);
+        }
     }
 
     const ChannelRowTexts shown = FillChannelRow(ch, index, limits.Format);

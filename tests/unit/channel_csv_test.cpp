@@ -175,6 +175,12 @@ TEST(ChannelCsv, ReadsColumnsByNameAndFollowsTheGridsRules)
             EXPECT_EQ(result.Channels.Items(i), before.Items(i));
         }
 
+    // The same frequency written another way is no change, so the transmit frequency stays.
+    const std::string shownRx = FrequencyText(before.Items(0).RxFreq.Value());
+    const ChannelImport same = Import("Ch,Rx Freq\n1," + shownRx.substr(0, shownRx.size() - 2) + "\n", emem);
+    ASSERT_EQ(same.Outcome, ImportOutcome::Imported);
+    EXPECT_EQ(same.Channels, before);
+
     const ChannelImport inhibit = Import("Ch,In Use,Tx Freq\n4,yes,Tx Inh\n", emem);
     ASSERT_EQ(inhibit.Outcome, ImportOutcome::Imported);
     EXPECT_EQ(inhibit.Channels.Items(3).InUse, 1);
