@@ -5,6 +5,7 @@
 #include "link/clone.h"
 #include "link/sim_repeater.h"
 #include "new_image.h"
+#include "model/channel_csv.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -161,6 +162,21 @@ int main(int argc, char** argv)
     WriteFile(root / "convert" / "serial", typed(0, "1B230001"));
     WriteFile(root / "convert" / "tag-utf8", typed(2, "caf\xc3\xa9 \"1\"~"));
     WriteFile(root / "convert" / "control-characters", typed(0, "165.5\b25\r\n\xc2\x85"));
+
+    // Channel CSV seeds: options byte (band, channel step), then the text.
+    const std::string ownCsv = [] {
+        TCEmem emem;
+        (void)NewImage(BandVhf, emem);
+        return ExportChannelsCsv(emem.Channels, emem);
+    }();
+    WriteFile(root / "channel_csv" / "export-vhf", typed(0, ownCsv));
+    WriteFile(root / "channel_csv" / "some-columns",
+              typed(2, "\xEF\xBB\xBFw/n,Rx Freq,Ch,Tx CTCSS,Mode,Lv\n\"W\",162.00625,3,88.5,User,17\n5,Tx Inh\n"));
+    WriteFile(root / "channel_csv" / "bad-cell", typed(1, "Ch,DCS,CTCSS\r\n1,023,88.5\r\n2,\"x\"\"\",off\r\n"));
+    WriteFile(root / "channel_csv" / "foreign",
+              typed(0, "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+                       "RxDtcsCode,CrossMode,Mode\r\n0,A,162.550000,+,0.600000,Cross,88.5,100.0,023,RN,754,"
+                       "DTCS->Tone,NFM\r\n1,B,146.520000,split,163.000000,DTCS,88.5,88.5,23,NN,023,,AM\r\n"));
 
     // Data file seeds: the images of "New", a short file and a cleared one.
     WriteFile(root / "datafile" / "new-vhf", NewImageBytes(BandVhf));

@@ -77,6 +77,21 @@ const std::vector<Verb> kVerbs = {
      "by channel, then the alpha tags, then any differing bytes that no setting holds, by offset.\n"
      "Exit status 0 when the two are equal, 1 when they differ (or a file does not load).",
      RunDiff},
+    {"channels", "FILE --export OUT.csv | --import IN.csv", "export or import the channels as CSV",
+     "--export writes the 16 channels of FILE to OUT.csv (\"-\" for stdout): a header row, then one\n"
+     "row per channel, columns headed as the grid's (Ch, In Use, Rx Freq, CTCSS, DCS, W/N, Clk Sft,\n"
+     "Mode, Lv, ..., Tx Freq, Tx CTCSS, Tx DCS, ..., RPT GT) and holding its cell texts.\n"
+     "--import reads IN.csv into FILE: columns by header name in any order (letter case aside), a\n"
+     "column left out keeps its values, rows name their channel in Ch (else rows 1, 2, ... are\n"
+     "channels 1, 2, ...); every cell is checked as the grid takes it and written through the\n"
+     "grid's rules (a new Rx Freq brings Tx Freq and Clk Sft along unless they are given too; \"Tx Inh\"\n"
+     "inhibits the transmit). Quoted fields, a UTF-8 byte-order mark and CR LF or LF are read alike.\n"
+     "Any error is printed with its line, column and text, and FILE is left as it was.\n"
+     "A channel file of the common open-source programming tool (header with Location, Frequency,\n"
+     "Duplex, Offset, Tone, rToneFreq, cToneFreq, DtcsCode, Mode, ...) is read too: its first 16\n"
+     "rows become channels 1 to 16 (frequency, duplex and offset give Rx and Tx Freq, the tone mode\n"
+     "the CTCSS or DCS of both sides, FM wide and NFM narrow); what has no place here is listed.",
+     RunChannels},
     {"hexdump", "FILE", "print a data file's memory image in hexadecimal",
      "Prints the 1986 bytes of FILE as the program's file data view shows them: a header of column\n"
      "numbers, then rows of the address (00000h, 00010h, ...) and sixteen lower-case bytes.",

@@ -41,6 +41,7 @@ int RunAlign(const Args& args);
 int RunReport(const Args& args);
 int RunVerify(const Args& args);
 int RunBackups(const Args& args);
+int RunChannels(const Args& args);
 
 // path made absolute, as the window's file dialogs give it (the messages name the full path).
 std::string FullPath(const std::string& path);

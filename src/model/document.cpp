@@ -102,6 +102,15 @@ bool Document::OpenBackup(const std::string& path)
     return true;
 }
 
+bool Document::TakeImportedChannels(const TChannels& channels)
+{
+    if (channels == emem_.Channels && channels == working_) return false;
+    emem_.Channels = channels;
+    ReplaceWorkingList();
+    modified_ = true;
+    return true;
+}
+
 NarrowbandOutcome Document::CheckNarrowband(NarrowbandPolicy policy)
 {
     const NarrowbandOutcome outcome = NarrowbandCheck(policy, emem_, prompter_);

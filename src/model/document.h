@@ -68,6 +68,9 @@ public:
     // Opens an automatic backup as an Upload brings data: unnamed and modified. On failure the
     // loader has said why and nothing changed.
     [[nodiscard]] bool OpenBackup(const std::string& path);
+    // After a channel import: channels become the image's and the working list's, and the data
+    // are marked modified when they differ from what was there. Returns whether they did.
+    bool TakeImportedChannels(const TChannels& channels);
     // The narrow-banding check before a Download; channels it switched mark the data modified.
     NarrowbandOutcome CheckNarrowband(NarrowbandPolicy policy);
 

@@ -56,6 +56,9 @@ struct ScriptedDialogs final : FileDialogs {
         return Next(saveAnswers);
     }
     QString SavePdfFile(QWidget*, const QString&) override { return Next(pdfAnswers); }
+    // The channel CSV dialogs answer from the same queues.
+    QString OpenChannelsCsv(QWidget* parent, const QString& folder) override { return OpenDataFile(parent, folder); }
+    QString SaveChannelsCsv(QWidget* parent, const QString& folder) override { return SaveDataFile(parent, folder); }
     static QString Next(std::deque<QString>& queue)
     {
         if (queue.empty()) return QString();

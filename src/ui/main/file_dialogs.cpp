@@ -39,4 +39,16 @@ QString QtFileDialogs::SavePdfFile(QWidget* parent, const QString& folder)
                QStringLiteral("pdf"));
 }
 
+QString QtFileDialogs::OpenChannelsCsv(QWidget* parent, const QString& folder)
+{
+    return Run(parent, QStringLiteral("Import Channels"), folder, false,
+               QStringLiteral("CSV Files (*.csv *.CSV);;All Files (*)"), QStringLiteral("csv"));
+}
+
+QString QtFileDialogs::SaveChannelsCsv(QWidget* parent, const QString& folder)
+{
+    return Run(parent, QStringLiteral("Export Channels"), folder, true, QStringLiteral("CSV Files (*.csv *.CSV)"),
+               QStringLiteral("csv"));
+}
+
 }  // namespace qm54

@@ -16,6 +16,10 @@ public:
     virtual QString SaveDataFile(QWidget* parent, const QString& folder) = 0;
     // A PDF file name chosen in folder (overwriting confirmed), or empty when cancelled.
     virtual QString SavePdfFile(QWidget* parent, const QString& folder) = 0;
+    // An existing CSV file of channels to import, or empty when cancelled.
+    virtual QString OpenChannelsCsv(QWidget* parent, const QString& folder) = 0;
+    // A CSV file name to export the channels to (overwriting confirmed), or empty when cancelled.
+    virtual QString SaveChannelsCsv(QWidget* parent, const QString& folder) = 0;
 };
 
 class QtFileDialogs final : public FileDialogs {
@@ -23,6 +27,8 @@ public:
     QString OpenDataFile(QWidget* parent, const QString& folder) override;
     QString SaveDataFile(QWidget* parent, const QString& folder) override;
     QString SavePdfFile(QWidget* parent, const QString& folder) override;
+    QString OpenChannelsCsv(QWidget* parent, const QString& folder) override;
+    QString SaveChannelsCsv(QWidget* parent, const QString& folder) override;
 };
 
 }  // namespace qm54

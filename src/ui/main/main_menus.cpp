@@ -44,6 +44,9 @@ void TfrmMain::BuildActions()
     miSave_ = NewAction("miSave", "&Save", "Save the active document", QKeySequence(Qt::CTRL | Qt::Key_S));
     miSave_->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
     miSaveAs_ = NewAction("miSaveAs", "Save &As", "Save the active document with a new name");
+    miExportChannels_ = NewAction("miExportChannels", "&Export Channels...", "Write the channels to a CSV file");
+    miImportChannels_ = NewAction("miImportChannels", "&Import Channels...",
+                                  "Read channels from a CSV file into the active document");
     miPrint_ = NewAction("miPrint", "&Print", "Print the active document", QKeySequence(Qt::CTRL | Qt::Key_P));
     miPrintPreview_ = NewAction("miPrintPreview", "Print Pre&view", "Display full pages");
     miPrintSetup_ = NewAction("miPrintSetup", "P&rint Setup", "Change the printer and printing options");
@@ -104,6 +107,8 @@ void TfrmMain::BuildActions()
         FileSave();
     });
     connect(miSaveAs_, &QAction::triggered, this, &TfrmMain::FileSaveAs);
+    connect(miExportChannels_, &QAction::triggered, this, &TfrmMain::FileExportChannels);
+    connect(miImportChannels_, &QAction::triggered, this, &TfrmMain::FileImportChannels);
     connect(miExit_, &QAction::triggered, this, &QWidget::close);
     connect(miCopy_, &QAction::triggered, this, &TfrmMain::EditCopy);
     connect(miPaste_, &QAction::triggered, this, &TfrmMain::EditPaste);
@@ -149,6 +154,8 @@ void TfrmMain::BuildMenus()
     };
     QMenu* file = addMenu("&File");
     file->addActions({miNew_, miOpen_, miSave_, miSaveAs_});
+    file->addSeparator();
+    file->addActions({miExportChannels_, miImportChannels_});
     file->addSeparator();
     file->addActions({miPrint_, miPrintPreview_, miPrintSetup_, miExportPdf_});
     file->addSeparator();

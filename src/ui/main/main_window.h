@@ -1,7 +1,8 @@
 // TfrmMain: the main window. It holds the document (the programming being edited), runs the file,
 // edit, view, radio and help commands over it, and restores and writes the program's settings.
 // The window's parts are built in main_menus.cpp, the file and edit commands live in
-// file_commands.cpp and the radio commands in radio_commands.cpp.
+// file_commands.cpp, the channel CSV commands in channel_csv_commands.cpp and the radio commands
+// in radio_commands.cpp.
 #pragma once
 
 #include "link/serial_port.h"
@@ -68,6 +69,8 @@ public:
     void RadioDownload();
     void ShowHelp(HelpPage page);
     void ShowFileData();      // Shift+F9
+    void FileExportChannels();  // File > Export Channels...: the channels to a CSV file
+    void FileImportChannels();  // File > Import Channels...: a CSV file's channels into the data
     // Common > Hardware, Radio status, Timer, CW ID, Marketing: the dialog over the document,
     // then what the main window does after it.
     void OpenCommonDialog(DialogId dialog);
@@ -183,6 +186,8 @@ private:
     QAction* miPrintSetup_ = nullptr;
     QAction* miExportPdf_ = nullptr;
     QAction* miConfigure_ = nullptr;
+    QAction* miExportChannels_ = nullptr;
+    QAction* miImportChannels_ = nullptr;
     QAction* miRecentFile_ = nullptr;
     std::array<QAction*, RecentFiles::ShownCount> miRecent_{};
     QAction* miExit_ = nullptr;
