@@ -28,6 +28,15 @@ bool IsWritableFolder(const std::string& folder)
            access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+// An installed program (bin/ beside share/qm54win/) never writes into its own folder, not even
+// when run by root: its settings and data belong to the user.
+bool IsInstalledFolder(const std::string& folder)
+{
+    struct stat st {};
+    const std::string share = WithSlash(folder) + "../share/qm54win";
+    return !folder.empty() && stat(share.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 }  // namespace
 
 bool MakeFolders(const std::string& folder)
@@ -67,7 +76,7 @@ std::string ResolveProgramFolder(const ProgramFolderInputs& in)
         MakeFolders(in.HomeOverride);
         return WithSlash(in.HomeOverride);
     }
-    if (IsWritableFolder(in.ExecutableFolder)) return WithSlash(in.ExecutableFolder);
+    if (IsWritableFolder(in.ExecutableFolder) && !IsInstalledFolder(in.ExecutableFolder)) return WithSlash(in.ExecutableFolder);
     std::string base = in.XdgConfigHome;
     if (base.empty()) base = (in.Home.empty() ? std::string("/tmp") : in.Home) + "/.config";
     const std::string folder = WithSlash(base) + "qm54win";

@@ -1,6 +1,7 @@
 // Where the program keeps its settings file, its default data file and its help: the folder of
 // the executable, unless QM54WIN_HOME names another one or the executable's folder cannot be
-// written; then the per-user folder $XDG_CONFIG_HOME/qm54win/ (default ~/.config/qm54win/).
+// written, or the program is installed (its folder has ../share/qm54win/ beside it); then the
+// per-user folder $XDG_CONFIG_HOME/qm54win/ (default ~/.config/qm54win/).
 #pragma once
 
 #include <string>
@@ -18,7 +19,8 @@ struct ProgramFolderInputs {
 ProgramFolderInputs CurrentProgramFolderInputs();
 
 // The program folder with a trailing '/'. The chosen folder is created when it is missing
-// (QM54WIN_HOME or the per-user folder); the executable's folder is used only when writable.
+// (QM54WIN_HOME or the per-user folder); the executable's folder is used only when writable
+// and not an installed bin/ folder.
 std::string ResolveProgramFolder(const ProgramFolderInputs& in);
 
 // Creates folder and its missing parents; true when it exists afterwards.

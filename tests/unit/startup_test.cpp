@@ -109,6 +109,12 @@ TEST(ResolveProgramFolder, ExecutableFolderOverrideAndPerUserFallback)
     in.ExecutableFolder = (tmp.path / "gone").string();
     in.XdgConfigHome = (tmp.path / "xdg2").string();
     EXPECT_EQ(qm54::ResolveProgramFolder(in), in.XdgConfigHome + "/qm54win/");
+
+    // An installed program keeps its settings per user even where it could write its own folder.
+    in.ExecutableFolder = exe;
+    fs::permissions(exe, fs::perms::owner_write, fs::perm_options::add);
+    fs::create_directories(tmp.path / "share/qm54win/help");
+    EXPECT_EQ(qm54::ResolveProgramFolder(in), in.XdgConfigHome + "/qm54win/");
 }
 
 TEST(InstanceLock, SecondHolderIsRefusedUntilTheFirstEnds)

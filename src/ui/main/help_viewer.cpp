@@ -38,7 +38,9 @@ QString HelpPageFile(HelpPage page)
 
 QString FindHelpFolder(const QString& programFolder, const QString& helpName)
 {
-    for (const QString& base : {programFolder, QCoreApplication::applicationDirPath()}) {
+    const QString exeFolder = QCoreApplication::applicationDirPath();
+    const QString installed = QDir(exeFolder).filePath(QStringLiteral("../share/qm54win"));
+    for (const QString& base : {programFolder, exeFolder, installed}) {
         const QString folder = QDir(base).filePath(QStringLiteral("help/") + helpName);
         if (QFileInfo::exists(QDir(folder).filePath(HelpPageFile(HelpPage::Topic)))) return folder;
     }

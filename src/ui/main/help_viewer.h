@@ -15,7 +15,8 @@ namespace qm54 {
 enum class HelpPage { Topic, Contents, Index };
 
 // The help folder of helpName ("QM54Win" or "QM54Win2"): programFolder/help/<name>/ when it
-// has a default topic, else the same beside the executable. Empty when neither exists.
+// has a default topic, else the same beside the executable, else the installed help in
+// share/qm54win/help/<name>/ beside the executable's bin/ folder. Empty when none exists.
 QString FindHelpFolder(const QString& programFolder, const QString& helpName);
 
 // The file that a request shows, inside the help folder.
