@@ -85,5 +85,5 @@ bash -n "$usr/share/bash-completion/completions/qm54"
 
 bash "$source/tests/package/check_udev_rule.sh" "$usr/lib/udev/rules.d/70-qm54win-cables.rules"
 
-lintian --fail-on error --no-tag-display-limit "$deb"
+lintian --fail-on error --tag-display-limit 0 "$deb"
 echo "package: $(basename "$deb") checked"
