@@ -23,6 +23,10 @@ for lib in libqt6widgets6 libqt6printsupport6 libc6 libstdc++6; do
   grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 
+# The package installs on this system: apt finds every dependency (a simulation, nothing changes).
+apt-get install --simulate -q "$deb" >"$tmp/apt.log" 2>&1 && grep -q '^Conf qm54win ' "$tmp/apt.log" ||
+  { cat "$tmp/apt.log"; fail "apt would not install the package"; }
+
 root=$tmp/root
 dpkg-deb -x "$deb" "$root"
 usr=$root/usr
