@@ -78,14 +78,20 @@ done
 verbs=$("$usr/bin/qm54" --help | sed -n 's/^  \([a-z]\+\) .*/\1/p')
 [ -n "$verbs" ] || fail "qm54 --help lists no verbs"
 man_text=$(MANWIDTH=200 man -l "$usr/share/man/man1/qm54.1.gz" 2>/dev/null)
-# shellcheck disable=SC1090
-source "$usr/share/bash-completion/completions/qm54" 2>/dev/null || true
 complete_verbs=$(sed -n 's/^ *local verbs="\(.*\)"$/\1/p' "$usr/share/bash-completion/completions/qm54")
 for verb in $verbs; do
   grep -Eq "^ {7}$verb( |$)" <<<"$man_text" || fail "man qm54 does not explain the verb $verb"
   grep -qw "$verb" <<<"$complete_verbs" || fail "the completion lacks the verb $verb"
 done
-bash -n "$usr/share/bash-completion/completions/qm54"
+# The completion completes a verb, and an option and its values of that verb.
+completion=$usr/share/bash-completion/completions/qm54
+complete_at() {
+  bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _qm54; echo "${COMPREPLY[*]}"' \
+    complete "$completion" "$@"
+}
+[ "$(complete_at qm54 dow)" = download ] || fail "completion of a verb: $(complete_at qm54 dow)"
+[ "$(complete_at qm54 download site.Q54 --ver)" = --verify ] || fail "completion of an option"
+[ "$(complete_at qm54 set site.Q54 --mode d)" = dealer ] || fail "completion of a mode"
 
 bash "$source/tests/package/check_udev_rule.sh" "$usr/lib/udev/rules.d/70-qm54win-cables.rules"
 
