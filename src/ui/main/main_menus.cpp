@@ -60,6 +60,8 @@ void TfrmMain::BuildActions()
         connect(miRecent_[i], &QAction::triggered, this, [this, i] { OpenRecent(static_cast<int>(i)); });
     }
     miExit_ = NewAction("miExit", "E&xit", "Quit the application; prompts to save documents");
+    miUndo_ = NewAction("miUndo", "&Undo", "Undo the last change", QKeySequence(Qt::CTRL | Qt::Key_Z));
+    miRedo_ = NewAction("miRedo", "&Redo", "Redo the change undone last", QKeySequence(Qt::CTRL | Qt::Key_Y));
     miCopy_ = NewAction("miCopy", "&Copy", "Copy the selection and put it on the Clipboard",
                         QKeySequence(Qt::CTRL | Qt::Key_C));
     miCopy_->setIcon(QIcon::fromTheme(QStringLiteral("edit-copy")));
@@ -110,6 +112,8 @@ void TfrmMain::BuildActions()
     connect(miExportChannels_, &QAction::triggered, this, &TfrmMain::FileExportChannels);
     connect(miImportChannels_, &QAction::triggered, this, &TfrmMain::FileImportChannels);
     connect(miExit_, &QAction::triggered, this, &QWidget::close);
+    connect(miUndo_, &QAction::triggered, this, &TfrmMain::EditUndo);
+    connect(miRedo_, &QAction::triggered, this, &TfrmMain::EditRedo);
     connect(miCopy_, &QAction::triggered, this, &TfrmMain::EditCopy);
     connect(miPaste_, &QAction::triggered, this, &TfrmMain::EditPaste);
     connect(miUpload_, &QAction::triggered, this, &TfrmMain::RadioUpload);
@@ -168,6 +172,8 @@ void TfrmMain::BuildMenus()
     file->addAction(miExit_);
 
     QMenu* edit = addMenu("&Edit");
+    edit->addActions({miUndo_, miRedo_});
+    edit->addSeparator();
     edit->addActions({miCopy_, miPaste_});
 
     QMenu* view = addMenu("&View");
