@@ -44,6 +44,7 @@ void TfrmMain::BuildActions()
     miSave_ = NewAction("miSave", "&Save", "Save the active document", QKeySequence(Qt::CTRL | Qt::Key_S));
     miSave_->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
     miSaveAs_ = NewAction("miSaveAs", "Save &As", "Save the active document with a new name");
+    miCompare_ = NewAction("miCompare", "Co&mpare with...", "List how the open data differ from a data file or a backup");
     miExportChannels_ = NewAction("miExportChannels", "&Export Channels...", "Write the channels to a CSV file");
     miImportChannels_ = NewAction("miImportChannels", "&Import Channels...",
                                   "Read channels from a CSV file into the active document");
@@ -110,6 +111,7 @@ void TfrmMain::BuildActions()
     });
     connect(miSaveAs_, &QAction::triggered, this, &TfrmMain::FileSaveAs);
     connect(miExportChannels_, &QAction::triggered, this, &TfrmMain::FileExportChannels);
+    connect(miCompare_, &QAction::triggered, this, &TfrmMain::FileCompare);
     connect(miImportChannels_, &QAction::triggered, this, &TfrmMain::FileImportChannels);
     connect(miExit_, &QAction::triggered, this, &QWidget::close);
     connect(miUndo_, &QAction::triggered, this, &TfrmMain::EditUndo);
@@ -157,7 +159,7 @@ void TfrmMain::BuildMenus()
         return menu;
     };
     QMenu* file = addMenu("&File");
-    file->addActions({miNew_, miOpen_, miSave_, miSaveAs_});
+    file->addActions({miNew_, miOpen_, miSave_, miSaveAs_, miCompare_});
     file->addSeparator();
     file->addActions({miExportChannels_, miImportChannels_});
     file->addSeparator();

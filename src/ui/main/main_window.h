@@ -75,6 +75,7 @@ public:
     // then what the main window does after it.
     void OpenCommonDialog(DialogId dialog);
     // Edit > Undo and Redo over the document's history (history_commands.cpp).
+    void FileCompare();  // File > Compare with... (compare_dialog.cpp)
     void EditUndo();
     void EditRedo();
     void CommonAlphaTag();
@@ -195,6 +196,7 @@ private:
     QAction* miExportPdf_ = nullptr;
     QAction* miConfigure_ = nullptr;
     QAction* miExportChannels_ = nullptr;
+    QAction* miCompare_ = nullptr;
     QAction* miImportChannels_ = nullptr;
     QAction* miRecentFile_ = nullptr;
     std::array<QAction*, RecentFiles::ShownCount> miRecent_{};
