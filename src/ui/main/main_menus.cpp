@@ -159,9 +159,9 @@ void TfrmMain::BuildMenus()
         return menu;
     };
     QMenu* file = addMenu("&File");
-    file->addActions({miNew_, miOpen_, miSave_, miSaveAs_, miCompare_});
+    file->addActions({miNew_, miOpen_, miSave_, miSaveAs_});
     file->addSeparator();
-    file->addActions({miExportChannels_, miImportChannels_});
+    file->addActions({miExportChannels_, miImportChannels_, miCompare_});
     file->addSeparator();
     file->addActions({miPrint_, miPrintPreview_, miPrintSetup_, miExportPdf_});
     file->addSeparator();
