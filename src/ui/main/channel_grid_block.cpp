@@ -22,6 +22,14 @@ QRect ChannelGrid::SelectedBlock() const
     return block;
 }
 
+// Whether a cell is tinted depends on the whole selection (one cell is not), so a change of it
+// repaints every cell, not only those whose selected state changed.
+void ChannelGrid::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    QTableView::selectionChanged(selected, deselected);
+    viewport()->update();
+}
+
 bool ChannelGrid::BlockSelected() const
 {
     const QRect block = SelectedBlock();
