@@ -48,6 +48,7 @@ private slots:
         QVERIFY(!grid_->BlockSelected());
         Extend(Qt::Key_Left);
         QCOMPARE(grid_->currentIndex(), grid_->model()->index(2, GridCol::RxFreq));
+        QCOMPARE(grid_->SelectedBlock(), QRect(GridCol::RxFreq, 2, GridCol::Wide - GridCol::RxFreq + 1, 1));
 
         QTest::mousePress(grid_->viewport(), Qt::LeftButton, {}, CellCentre(0, GridCol::Wide));
         QTest::mouseMove(grid_->viewport(), CellCentre(2, GridCol::NsqMode));
@@ -55,6 +56,8 @@ private slots:
         QCOMPARE(grid_->SelectedBlock(), QRect(GridCol::Wide, 0, 3, 3));
         QTest::mouseClick(grid_->viewport(), Qt::LeftButton, {}, CellCentre(5, GridCol::Wide));
         QCOMPARE(grid_->SelectedBlock(), QRect(GridCol::Wide, 5, 1, 1));
+        Extend(Qt::Key_Down);  // from the clicked cell
+        QCOMPARE(grid_->SelectedBlock(), QRect(GridCol::Wide, 5, 1, 2));
         QCOMPARE(edits_, 0);
     }
 
