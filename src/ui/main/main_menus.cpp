@@ -328,6 +328,8 @@ void TfrmMain::BuildStatusBar()
     numPanel_ = fixed(30);
     scrollPanel_ = fixed(35);
     timePanel_ = fixed(60);
+    // What a block paste or fill-down did, shown over the hint panel for 10 s.
+    connect(grdCh_, &ChannelGrid::reported, bar, [bar](const QString& text) { bar->showMessage(text, 10000); });
     clock_ = new QTimer(this);
     clock_->setInterval(1000);
     connect(clock_, &QTimer::timeout, this, &TfrmMain::UpdateClock);
