@@ -27,6 +27,7 @@ void Document::Start(const std::string& namedFile)
         if (LoadDataFile(currentFile_, emem_, map_, prompter_, saveAllowed_)) {
             working_ = emem_.Channels;
             modified_ = false;
+            ResetHistory();
             return;
         }
     } else if (namedFile.empty()) {
@@ -36,6 +37,7 @@ void Document::Start(const std::string& namedFile)
     currentFile_ = NoFileName;
     working_ = emem_.Channels;
     modified_ = false;
+    ResetHistory();
 }
 
 void Document::CommitWorkingList()
@@ -53,6 +55,7 @@ void Document::New()
     map_.Decode(emem_);
     SetDefaults(emem_);
     ReplaceWorkingList();
+    ResetHistory();
 }
 
 bool Document::Open(const std::string& path)
@@ -61,6 +64,7 @@ bool Document::Open(const std::string& path)
     currentFile_ = path;
     modified_ = false;
     ReplaceWorkingList();
+    ResetHistory();
     return true;
 }
 
@@ -119,6 +123,51 @@ NarrowbandOutcome Document::CheckNarrowband(NarrowbandPolicy policy)
         ReplaceWorkingList();
     }
     return outcome;
+}
+
+void Document::ClearModified()
+{
+    modified_ = false;
+    history_.MarkSaved([this](Snapshot& step) {
+        step.CurrentFile = currentFile_;
+        step.SaveAllowed = saveAllowed_;
+    });
+}
+
+bool Document::Snapshot::operator==(const Snapshot& other) const
+{
+    return Emem == other.Emem && Map.Bytes() == other.Map.Bytes() && Working == other.Working &&
+           CurrentFile == other.CurrentFile && SaveAllowed == other.SaveAllowed;
+}
+
+Document::Snapshot Document::Current() const { return {emem_, map_, working_, currentFile_, saveAllowed_}; }
+
+void Document::Restore(const Snapshot& snapshot)
+{
+    emem_ = snapshot.Emem;
+    map_ = snapshot.Map;
+    working_ = snapshot.Working;
+    currentFile_ = snapshot.CurrentFile;
+    saveAllowed_ = snapshot.SaveAllowed;
+    modified_ = !history_.AtSaved();
+}
+
+bool Document::Remember(const std::string& label) { return history_.Record(label, Current()); }
+
+bool Document::Undo()
+{
+    const Snapshot* before = history_.Undo();
+    if (before == nullptr) return false;
+    Restore(*before);
+    return true;
+}
+
+bool Document::Redo()
+{
+    const Snapshot* after = history_.Redo();
+    if (after == nullptr) return false;
+    Restore(*after);
+    return true;
 }
 
 }  // namespace qm54

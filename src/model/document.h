@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/channel.h"
+#include "model/edit_history.h"
 #include "model/emem.h"
 #include "model/map54.h"
 #include "model/narrowband.h"
@@ -60,7 +61,8 @@ public:
     void SetCurrentFile(const std::string& path) { currentFile_ = path; }
     // Writes the working list and the image to the current file; Modified is left to the caller.
     [[nodiscard]] bool Save();
-    void ClearModified() { modified_ = false; }
+    // After a save: unmodified, and the history's current step is what the file holds.
+    void ClearModified();
 
     // After a successful clone read into Emem() and Map(): unnamed and modified (the data read
     // are not stored in any file yet).
@@ -74,7 +76,30 @@ public:
     // The narrow-banding check before a Download; channels it switched mark the data modified.
     NarrowbandOutcome CheckNarrowband(NarrowbandPolicy policy);
 
+    // Undo and Redo. Remember records the data after a change named label ("Timer", "Upload");
+    // Start, New and Open begin a new history. Undo and Redo bring back the data, the working
+    // list, the file name and the Save entry of a step, modified unless it is what was saved.
+    bool Remember(const std::string& label);
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    std::string UndoLabel() const { return history_.UndoLabel(); }
+    std::string RedoLabel() const { return history_.RedoLabel(); }
+    bool Undo();
+    bool Redo();
+
 private:
+    struct Snapshot {
+        TCEmem Emem;
+        TMap54 Map;
+        TChannels Working;
+        std::string CurrentFile;
+        bool SaveAllowed = false;
+        bool operator==(const Snapshot& other) const;
+    };
+    Snapshot Current() const;
+    void Restore(const Snapshot& snapshot);
+    void ResetHistory() { history_.Reset(Current(), !modified_); }
+
     bool IsDefaultDataFile(const std::string& path) const;
 
     Prompter& prompter_;
@@ -85,6 +110,7 @@ private:
     std::string currentFile_;
     bool modified_ = false;
     bool saveAllowed_ = false;
+    EditHistory<Snapshot> history_;
 };
 
 }  // namespace qm54

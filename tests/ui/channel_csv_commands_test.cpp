@@ -31,8 +31,9 @@ void ChannelCsvCommandsTest::fileMenuHoldsTheEntriesAfterSaveAs()
     for (QAction* a : file->actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     const int saveAs = static_cast<int>(texts.indexOf("Save &As"));
     QVERIFY(saveAs >= 0);
-    QCOMPARE(texts.mid(saveAs + 1, 4), (QStringList{"-", "&Export Channels...", "&Import Channels...", "-"}));
-    QCOMPARE(texts.at(saveAs + 5), QStringLiteral("&Print"));
+    QCOMPARE(texts.mid(saveAs + 1, 5),
+             (QStringList{"-", "&Export Channels...", "&Import Channels...", "Co&mpare with...", "-"}));
+    QCOMPARE(texts.at(saveAs + 6), QStringLiteral("&Print"));
 }
 
 void ChannelCsvCommandsTest::exportAfterAGridEditAndImportIntoTheGrid()

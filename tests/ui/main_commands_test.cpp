@@ -9,6 +9,7 @@
 #include "ui/main/file_data_dialog.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -44,6 +45,7 @@ class MainCommandsTest : public QObject {
 
 private slots:
     void gridEditMakesNewAskToSave();
+    void blockPasteReportsInTheStatusBar();
     void saveOnTheDefaultFileAsksForAName();
     void rptFileDisablesSaveUntilSavedAs();
     void rptFileIsNeverSavedInPlaceByThePrompts();
@@ -79,6 +81,19 @@ void MainCommandsTest::gridEditMakesNewAskToSave()
     QVERIFY(!w.Modified());
     QCOMPARE(w.Grid()->CellText(0, GridCol::Wide), before);
     QCOMPARE(w.CurrentFile(), std::string(NoFileName));
+}
+
+void MainCommandsTest::blockPasteReportsInTheStatusBar()
+{
+    MainFixture f;
+    TfrmMain w(f.Options());
+    w.Grid()->setCurrentIndex(w.Grid()->model()->index(0, GridCol::Wide));
+    for (const char* block : {"W\tyes", "N\tno"}) {  // one of them changes the channel
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(block));
+        w.Grid()->PasteCell();
+        QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Pasted 2 cells, none refused"));
+    }
+    QVERIFY(w.Modified());
 }
 
 void MainCommandsTest::saveOnTheDefaultFileAsksForAName()

@@ -55,7 +55,9 @@ void TfrmMain::FileImportChannels()
         ShowMessageBox(prompter_, NoteLines(result.Errors) + "Nothing was imported.", MsgKind::Error);
         return;
     }
-    if (doc_.TakeImportedChannels(result.Channels)) Refresh();
+    if (!doc_.TakeImportedChannels(result.Channels)) return;
+    RememberChange("Import Channels");
+    Refresh();
     if (!result.Report.empty())
         ShowMessageBox(prompter_,
                        std::to_string(result.RowsImported) + " channel(s) imported. Not imported:\n" +

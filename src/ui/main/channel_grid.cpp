@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "model/cell_block.h"
 #include "model/tables.h"
 #include "ui/main/channel_grid_editors.h"
 #include "ui/main/channel_grid_model.h"
@@ -35,7 +36,7 @@ ChannelGrid::ChannelGrid(QWidget* parent)
     std::fill(std::begin(groupVisible_), std::end(groupVisible_), true);
 
     setModel(model_);
-    setItemDelegate(new CellPainter(*model_, this));
+    setItemDelegate(new CellPainter(*model_, [this] { return BlockSelected(); }, this));
     setHorizontalHeader(header_);
     setVerticalHeader(new GridHeader(Qt::Vertical, this));
     header_->setFixedHeight(2 * GridRowHeight + 1);
@@ -43,7 +44,7 @@ ChannelGrid::ChannelGrid(QWidget* parent)
     verticalHeader()->setDefaultSectionSize(GridRowHeight);
     setCornerButtonEnabled(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::NoSelection);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     setTabKeyNavigation(false);
     setWordWrap(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -145,6 +146,15 @@ void ChannelGrid::CopyCell()
     if (editors_->IsActive()) {
         text = editors_->SelectedText();
         if (text.isEmpty()) return;
+    } else if (BlockSelected()) {
+        const QRect block = SelectedBlock();
+        const QList<int> columns = ShownColumns(block.left(), block.right());
+        CellRows rows;
+        for (int channel = block.top(); channel <= block.bottom(); ++channel) {
+            rows.emplace_back();
+            for (int column : columns) rows.back().push_back(ToStdString(CellText(channel, column)));
+        }
+        text = ToQString(JoinCellBlock(rows));
     } else if (currentIndex().isValid()) {
         text = CellText(currentIndex().row(), currentIndex().column());
     }
@@ -156,13 +166,16 @@ void ChannelGrid::PasteCell()
     const QString text = QGuiApplication::clipboard()->text();
     if (text.isEmpty()) return;
     const bool inEditor = editors_->IsActive();
+    if (!inEditor && IsCellBlock(ToStdString(text))) {
+        PasteBlock(text);
+        return;
+    }
     const int channel = inEditor ? editors_->Channel() : currentIndex().row();
     const int column = inEditor ? editors_->Column() : currentIndex().column();
     if (channel < 0 || column < GridCol::Channel || !CellEditable(channel, column)) return;
-    if (!inEditor) {
-        PasteIntoCell(text);
-    } else if (editors_->Paste(text)) {
+    if (inEditor ? editors_->Paste(text) : PasteIntoCell(channel, column, text) == PasteResult::Changed) {
         emit pasted();
+        if (!inEditor) emit edited();
     }
 }
 
@@ -240,8 +253,15 @@ void ChannelGrid::keyPressEvent(QKeyEvent* event)
     const QModelIndex current = currentIndex();
     const int channel = current.row(), column = current.column();
     switch (event->key()) {
-    case Qt::Key_Left: MoveToShownColumn(-1); return;
-    case Qt::Key_Right: MoveToShownColumn(+1); return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (event->modifiers() & Qt::ShiftModifier) break;  // the view extends the selection
+        MoveToShownColumn(event->key() == Qt::Key_Left ? -1 : +1);
+        return;
+    case Qt::Key_D:
+        if (event->modifiers() != Qt::ControlModifier) break;
+        FillDown();
+        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (current.isValid()) EnterOnCell(channel, column);
@@ -283,6 +303,10 @@ void ChannelGrid::contextMenuEvent(QContextMenuEvent* event)
     QAction* paste = menu.addAction(tr("&Paste"), this, &ChannelGrid::PasteCell);
     paste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     paste->setStatusTip(QStringLiteral("Insert Clipboard contents"));
+    QAction* fill = menu.addAction(tr("Fill &Down"), this, &ChannelGrid::FillDown);
+    fill->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    fill->setStatusTip(QStringLiteral("Fill the selected cells with the texts of their top row"));
+    fill->setEnabled(SelectedBlock().height() > 1);
     menu.exec(event->globalPos());
 }
 

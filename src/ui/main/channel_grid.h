@@ -8,6 +8,7 @@
 // header rows are the horizontal header.
 //
 // Its rooms: channel_grid.cpp, the widget with its keys, mouse, clipboard and column groups;
+// channel_grid_block.cpp, the selected block of cells, its copy, paste and fill-down;
 // channel_grid_edits.cpp, what a double-click, Space, a paste or an editor does to a cell and
 // the post-edit rules; channel_grid_model (the cell texts and the working list),
 // channel_grid_paint (cells and headers), channel_grid_editors (the two editors). The cell
@@ -19,8 +20,9 @@
 //   - ParseInto(list) before every command; it commits an open editor first.
 //   - SetContext(...) and SetIdFeatures(...) whenever the image's channel step, alignment points
 //     or signalling switches may have changed, before Fill.
-//   - edited() is emitted after every change a user makes in the grid; pasted() in addition
-//     after a change by paste (which sets Modified at once).
+//   - edited() is emitted after every change a user makes in the grid (once for a whole block
+//     paste or fill-down); pasted() in addition after a change by paste or fill-down (which sets
+//     Modified at once); reported(text) after a block paste or fill-down, for the status bar.
 #pragma once
 
 #include <QTableView>
@@ -64,8 +66,17 @@ public:
     void SetColumnGroupVisible(int group, bool visible);  // group 0..22
     bool ColumnGroupVisible(int group) const;
 
+    // Copy and paste of the current cell, or of a block: with more than one cell selected, Copy
+    // puts the block's shown cells on the clipboard as tab-separated rows; a tab-separated or
+    // multi-line clipboard text is pasted as a block from the selection's top left cell.
     void CopyCell();
     void PasteCell();
+    // Each selected cell below the selection's top row gets the text of the top cell of its
+    // column, as if pasted into it.
+    void FillDown();
+    // The selected cells as columns (x) and channels (y); the current cell when none is selected.
+    QRect SelectedBlock() const;
+    bool BlockSelected() const;  // more than one cell
 
     bool EditorActive() const;
     // Closes an open editor: a typed or pasted change is normalised into its cell; an editor that
@@ -86,12 +97,14 @@ public:
 signals:
     void edited();
     void pasted();
+    void reported(const QString& text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
     void scrollContentsBy(int dx, int dy) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -116,7 +129,19 @@ private:
     void TypeCharacter(QChar c);
     void FinishEditor(bool restore);
     QString NormalizedFrequency(int column, const QString& text) const;
-    bool PasteIntoCell(const QString& text);
+    enum class PasteResult { Changed, Unchanged, Refused, Skipped };
+    PasteResult PasteIntoCell(int channel, int column, const QString& text);
+    PasteResult PasteIntoBlockCell(int channel, int column, const QString& text);
+
+    // channel_grid_block.cpp
+    struct BlockCell {
+        int Channel;
+        int Column;
+        QString Text;
+    };
+    QList<int> ShownColumns(int first, int last) const;
+    void PasteBlock(const QString& text);
+    void FillCells(const QList<BlockCell>& cells, std::string_view verb, std::size_t outside);
 
     // channel_grid.cpp
     void PlaceEditor(bool focus = false);

@@ -276,10 +276,10 @@ void ChannelGrid::FinishEditor(bool restore)
 // ---- Paste into a cell without an editor -----------------------------------------------------
 
 // A text is taken only when the cell would show it: an option name of the column, a CTCSS or DCS
-// name, a frequency as normalised at commit, or digits for the level (held within 0..255).
-bool ChannelGrid::PasteIntoCell(const QString& text)
+// name, a frequency as normalised at commit, or digits for the level (held within 0..255). The
+// caller has checked that the cell may change; nothing is emitted here.
+ChannelGrid::PasteResult ChannelGrid::PasteIntoCell(int channel, int column, const QString& text)
 {
-    const int channel = currentIndex().row(), column = currentIndex().column();
     const GridColumn& col = ColumnAt(column);
     const RowSnapshot before(*this, channel);
     QString value;
@@ -287,34 +287,46 @@ bool ChannelGrid::PasteIntoCell(const QString& text)
     case ColChoice: {
         const OptionList& list = OptionLists[static_cast<std::size_t>(col.Parameter)];
         const int at = FindName(list.Names, text);
-        if (at < 0 || at >= list.Count) return false;
+        if (at < 0 || at >= list.Count) return PasteResult::Refused;
         value = text;
         break;
     }
     case ColDialog:
-        if (col.Parameter == DlgMultiTone) return false;
-        if ((col.Parameter == DlgCtcss ? FindName(CtcssWithOff, text) : FindName(DcsWithOff, text)) < 0) return false;
+        if (col.Parameter == DlgMultiTone) return PasteResult::Refused;
+        if ((col.Parameter == DlgCtcss ? FindName(CtcssWithOff, text) : FindName(DcsWithOff, text)) < 0)
+            return PasteResult::Refused;
         value = text;
         break;
     case ColFrequency:
         value = NormalizedFrequency(column, text).left(col.Parameter);
         break;
     case ColNumber: {
-        if (LevelLocked(channel)) return false;
+        if (LevelLocked(channel)) return PasteResult::Refused;
         const QString digits = ToQString(DigitsOnly(ToStdString(text)));
-        if (digits.isEmpty()) return false;
+        if (digits.isEmpty()) return PasteResult::Refused;
         value = QString::number(std::min(ToIntOr(ToStdString(digits.left(col.Parameter)), 0), MaxNsqLevel));
         break;
     }
-    default: return false;
+    default: return PasteResult::Refused;
     }
-    if (value.isEmpty() || value == CellText(channel, column)) return false;
+    if (value.isEmpty() || value == CellText(channel, column)) return PasteResult::Unchanged;
     SetCell(channel, column, value);
     AfterEdit(channel, column);
-    if (!before.Changed()) return false;
-    emit pasted();
-    emit edited();
-    return true;
+    return before.Changed() ? PasteResult::Changed : PasteResult::Unchanged;
+}
+
+// One field of a block paste or a fill-down, as if it had been pasted into its cell alone. An
+// empty field leaves the cell alone; the text the cell already shows is taken as it is; and a
+// frequency cell refuses a text without a digit, as typing it would have changed nothing (a
+// single paste would turn it into the band's lower limit, which is no copy of anything).
+ChannelGrid::PasteResult ChannelGrid::PasteIntoBlockCell(int channel, int column, const QString& text)
+{
+    if (text.isEmpty()) return PasteResult::Skipped;
+    if (text == CellText(channel, column)) return PasteResult::Unchanged;
+    if (!CellEditable(channel, column)) return PasteResult::Refused;
+    const bool hasDigit = std::any_of(text.begin(), text.end(), [](QChar c) { return c >= '0' && c <= '9'; });
+    if (ColumnAt(column).Kind == ColFrequency && !hasDigit) return PasteResult::Refused;
+    return PasteIntoCell(channel, column, text);
 }
 
 }  // namespace qm54

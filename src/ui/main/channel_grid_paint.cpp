@@ -20,8 +20,8 @@ bool RightAligned(int column)
 
 }  // namespace
 
-CellPainter::CellPainter(const ChannelGridModel& model, QObject* parent)
-    : QStyledItemDelegate(parent), model_(model)
+CellPainter::CellPainter(const ChannelGridModel& model, std::function<bool()> blockSelected, QObject* parent)
+    : QStyledItemDelegate(parent), model_(model), blockSelected_(std::move(blockSelected))
 {
 }
 
@@ -29,6 +29,11 @@ void CellPainter::paint(QPainter* painter, const QStyleOptionViewItem& option, c
 {
     const int column = index.column();
     painter->fillRect(option.rect, option.palette.base());
+    if ((option.state & QStyle::State_Selected) && blockSelected_()) {
+        QColor tint = option.palette.highlight().color();
+        tint.setAlpha(64);
+        painter->fillRect(option.rect, tint);
+    }
     painter->setPen(model_.Channel(index.row()).InUse != 0 ? QColor(Qt::black) : kNotInUseText);
     const QRect box = option.rect.adjusted(3, 2, -2, 2);
     painter->drawText(box, (RightAligned(column) ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignTop | Qt::TextSingleLine,

@@ -1,11 +1,14 @@
-// How the channel grid looks. Channel cells: the window colour, black text for a channel in use
-// and silver for one that is not, frequencies and CTCSS tones right-aligned, the rest centred.
+// How the channel grid looks. Channel cells: the window colour (a selected block tinted with the
+// highlight colour), black text for a channel in use and silver for one that is not,
+// frequencies and CTCSS tones right-aligned, the rest centred.
 // Headers (the two header rows and the row numbers): black centred text on the fixed-cell colour,
 // with the caption panels of the column groups laid over header row 0.
 #pragma once
 
 #include <QHeaderView>
 #include <QStyledItemDelegate>
+
+#include <functional>
 
 namespace qm54 {
 
@@ -15,11 +18,14 @@ inline constexpr int GridRowHeight = 17;
 
 class CellPainter : public QStyledItemDelegate {
 public:
-    CellPainter(const ChannelGridModel& model, QObject* parent);
+    // blockSelected: whether more than one cell is selected; only then are the selected cells
+    // tinted, so that a single current cell looks as it always did.
+    CellPainter(const ChannelGridModel& model, std::function<bool()> blockSelected, QObject* parent);
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
     const ChannelGridModel& model_;
+    std::function<bool()> blockSelected_;
 };
 
 class GridHeader : public QHeaderView {

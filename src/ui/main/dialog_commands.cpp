@@ -32,6 +32,12 @@ int RunDialog(Document& document, OperatingMode mode, Prompter& prompter, QWidge
 
 void TfrmMain::OpenCommonDialog(DialogId dialog)
 {
+    RunCommonDialog(dialog);
+    RememberChange(std::string(Dialog(dialog).Caption));
+}
+
+void TfrmMain::RunCommonDialog(DialogId dialog)
+{
     Prepare();
     switch (dialog) {
     case DialogId::Hardware: {
@@ -79,6 +85,7 @@ void TfrmMain::CommonAlphaTag()
     Prepare();
     TfrmAlphaTag alphaTag(doc_, mode_, prompter_, this);
     alphaTag.exec();
+    RememberChange("Alpha Tag");
 }
 
 void TfrmMain::FileConfigure()

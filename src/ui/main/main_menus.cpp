@@ -44,6 +44,7 @@ void TfrmMain::BuildActions()
     miSave_ = NewAction("miSave", "&Save", "Save the active document", QKeySequence(Qt::CTRL | Qt::Key_S));
     miSave_->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
     miSaveAs_ = NewAction("miSaveAs", "Save &As", "Save the active document with a new name");
+    miCompare_ = NewAction("miCompare", "Co&mpare with...", "List how the open data differ from a data file or a backup");
     miExportChannels_ = NewAction("miExportChannels", "&Export Channels...", "Write the channels to a CSV file");
     miImportChannels_ = NewAction("miImportChannels", "&Import Channels...",
                                   "Read channels from a CSV file into the active document");
@@ -60,6 +61,8 @@ void TfrmMain::BuildActions()
         connect(miRecent_[i], &QAction::triggered, this, [this, i] { OpenRecent(static_cast<int>(i)); });
     }
     miExit_ = NewAction("miExit", "E&xit", "Quit the application; prompts to save documents");
+    miUndo_ = NewAction("miUndo", "&Undo", "Undo the last change", QKeySequence(Qt::CTRL | Qt::Key_Z));
+    miRedo_ = NewAction("miRedo", "&Redo", "Redo the change undone last", QKeySequence(Qt::CTRL | Qt::Key_Y));
     miCopy_ = NewAction("miCopy", "&Copy", "Copy the selection and put it on the Clipboard",
                         QKeySequence(Qt::CTRL | Qt::Key_C));
     miCopy_->setIcon(QIcon::fromTheme(QStringLiteral("edit-copy")));
@@ -108,8 +111,11 @@ void TfrmMain::BuildActions()
     });
     connect(miSaveAs_, &QAction::triggered, this, &TfrmMain::FileSaveAs);
     connect(miExportChannels_, &QAction::triggered, this, &TfrmMain::FileExportChannels);
+    connect(miCompare_, &QAction::triggered, this, &TfrmMain::FileCompare);
     connect(miImportChannels_, &QAction::triggered, this, &TfrmMain::FileImportChannels);
     connect(miExit_, &QAction::triggered, this, &QWidget::close);
+    connect(miUndo_, &QAction::triggered, this, &TfrmMain::EditUndo);
+    connect(miRedo_, &QAction::triggered, this, &TfrmMain::EditRedo);
     connect(miCopy_, &QAction::triggered, this, &TfrmMain::EditCopy);
     connect(miPaste_, &QAction::triggered, this, &TfrmMain::EditPaste);
     connect(miUpload_, &QAction::triggered, this, &TfrmMain::RadioUpload);
@@ -155,7 +161,7 @@ void TfrmMain::BuildMenus()
     QMenu* file = addMenu("&File");
     file->addActions({miNew_, miOpen_, miSave_, miSaveAs_});
     file->addSeparator();
-    file->addActions({miExportChannels_, miImportChannels_});
+    file->addActions({miExportChannels_, miImportChannels_, miCompare_});
     file->addSeparator();
     file->addActions({miPrint_, miPrintPreview_, miPrintSetup_, miExportPdf_});
     file->addSeparator();
@@ -168,6 +174,8 @@ void TfrmMain::BuildMenus()
     file->addAction(miExit_);
 
     QMenu* edit = addMenu("&Edit");
+    edit->addActions({miUndo_, miRedo_});
+    edit->addSeparator();
     edit->addActions({miCopy_, miPaste_});
 
     QMenu* view = addMenu("&View");
@@ -320,6 +328,8 @@ void TfrmMain::BuildStatusBar()
     numPanel_ = fixed(30);
     scrollPanel_ = fixed(35);
     timePanel_ = fixed(60);
+    // What a block paste or fill-down did, shown over the hint panel for 10 s.
+    connect(grdCh_, &ChannelGrid::reported, bar, [bar](const QString& text) { bar->showMessage(text, 10000); });
     clock_ = new QTimer(this);
     clock_->setInterval(1000);
     connect(clock_, &QTimer::timeout, this, &TfrmMain::UpdateClock);

@@ -69,6 +69,10 @@ TfrmMain::TfrmMain(StartOptions options)
     BuildStatusBar();
     ApplyModeToMenus();
     connect(grdCh_, &ChannelGrid::pasted, this, [this] { doc_.SetModified(); });
+    connect(grdCh_, &ChannelGrid::edited, this, [this] {
+        grdCh_->ParseInto(doc_.Working());
+        RememberChange("Edit");
+    });
     SetHelpHandler([this](HelpPage page) { ShowHelp(page); });
 
     setMinimumSize(MainWindowMinWidth, MainWindowMinHeight);
@@ -173,6 +177,7 @@ void TfrmMain::Refresh()
     grdCh_->SetIdFeatures(emem.DtmfTx || emem.DtmfRx || emem.FiveToneTx || emem.FiveToneRx,
                           emem.CwIdEnable != 0);
     grdCh_->Fill(doc_.Working());
+    UpdateUndoEntries();
 }
 
 void TfrmMain::ShowHelp(HelpPage page)

@@ -74,6 +74,10 @@ public:
     // Common > Hardware, Radio status, Timer, CW ID, Marketing: the dialog over the document,
     // then what the main window does after it.
     void OpenCommonDialog(DialogId dialog);
+    // Edit > Undo and Redo over the document's history (history_commands.cpp).
+    void FileCompare();  // File > Compare with... (compare_dialog.cpp)
+    void EditUndo();
+    void EditRedo();
     void CommonAlphaTag();
     // Common > Rx Adjustment, Tx Adjustment, Tx Power Adjust (ServiceDialog 0, 1, 2), and
     // Common > Alignment > Lowest .. Highest (point 0..3) with the main window disabled.
@@ -129,6 +133,11 @@ private:
     TPrtImg BuildReport() const;
 
     // Preparation before a command: the grid is parsed and the document takes its channels.
+    void RunCommonDialog(DialogId dialog);
+    // The document's history takes the data after a change named label; the Undo and Redo
+    // entries follow.
+    void RememberChange(const std::string& label);
+    void UpdateUndoEntries();
     void Prepare();
     bool SavePrompt();
     // The close query: the grid's channels noted, the save prompt; false keeps the window open.
@@ -187,10 +196,13 @@ private:
     QAction* miExportPdf_ = nullptr;
     QAction* miConfigure_ = nullptr;
     QAction* miExportChannels_ = nullptr;
+    QAction* miCompare_ = nullptr;
     QAction* miImportChannels_ = nullptr;
     QAction* miRecentFile_ = nullptr;
     std::array<QAction*, RecentFiles::ShownCount> miRecent_{};
     QAction* miExit_ = nullptr;
+    QAction* miUndo_ = nullptr;
+    QAction* miRedo_ = nullptr;
     QAction* miCopy_ = nullptr;
     QAction* miPaste_ = nullptr;
     QAction* miToolbar_ = nullptr;

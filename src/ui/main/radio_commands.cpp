@@ -20,6 +20,7 @@ void TfrmMain::RadioUpload()
     if (!SavePrompt()) return;
     if (!RunClone(false)) return;
     doc_.TakeUpload();
+    RememberChange("Upload");
     Refresh();
 }
 
@@ -32,6 +33,7 @@ void TfrmMain::RadioDownload()
     const NarrowbandOutcome outcome = doc_.CheckNarrowband(policy_);
     ownPrompter_.SetTitle(QString());
     if (outcome.Download) RunClone(true);
+    RememberChange("Download");  // channels the narrow-banding check switched
     Refresh();
 }
 
@@ -69,6 +71,7 @@ void TfrmMain::FileBackups()
     if (dialog.exec() != QDialog::Accepted || dialog.Chosen().empty()) return;
     if (!SavePrompt()) return;
     if (!doc_.OpenBackup(dialog.Chosen())) return;
+    RememberChange("Backup");
     Refresh();
 }
 

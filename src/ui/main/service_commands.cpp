@@ -29,6 +29,8 @@ void TfrmMain::OpenServiceDialog(ServiceDialogId dialog)
         break;
     }
     }
+    static constexpr const char* kLabels[] = {"Rx Adjustment", "Tx Adjustment", "Tx Power Adjust"};
+    RememberChange(kLabels[static_cast<int>(dialog)]);
     Refresh();  // the grid's frequency limits are the outer alignment points
 }
 
@@ -49,6 +51,7 @@ void TfrmMain::OpenAlignment(int point)
     port.reset();
     setEnabled(true);
     activateWindow();
+    RememberChange("Alignment");
     Refresh();
 }
 

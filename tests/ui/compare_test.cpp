@@ -1,0 +1,52 @@
+// File > Compare with...: the open data against a chosen data file, listed as qm54 diff lists it.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "main_test_support.h"
+#include "model/datafile.h"
+#include "ui/main/compare_dialog.h"
+
+using namespace qm54;
+using namespace qm54::test;
+
+class CompareTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void listsTheDifferencesOfTheChosenFile()
+    {
+        MainFixture f;
+        TfrmMain w(f.Options({"-D"}));
+        TCEmem other = w.Emem();
+        other.BaseTot = 5;
+        other.Channels.Items(1).InUse = 1;
+        TMap54 map;
+        const std::string path = f.Path("other.q54").toStdString();
+        QVERIFY(SaveDataFile(path, other, map, f.prompter));
+        f.dialogs.openAnswers.push_back(QString::fromStdString(path));
+
+        QStringList rows;
+        QString summary;
+        QTimer::singleShot(0, [&] {
+            auto* compare = qobject_cast<TfrmCompare*>(QApplication::activeModalWidget());
+            QVERIFY(compare);
+            for (int i = 0; i < compare->List()->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem* item = compare->List()->topLevelItem(i);
+                rows << item->text(0) + ": " + item->text(1) + " | " + item->text(2);
+            }
+            summary = compare->findChild<QLabel*>("compareSummary")->text();
+            compare->reject();
+        });
+        w.findChild<QAction*>("miCompare")->trigger();
+        QVERIFY(rows.contains(QStringLiteral("BaseTot: 3.0 Min | 2.5 Min")));
+        QVERIFY(rows.contains(QStringLiteral("Channel 2 InUse: 0 | 1")));
+        QVERIFY(summary.contains(QStringLiteral("differences between the open data and")));
+    }
+};
+
+QTEST_MAIN(CompareTest)
+#include "compare_test.moc"

@@ -1,0 +1,114 @@
+// Edit > Undo and Redo in the main window: grid edits, a dialog's OK, an Upload-like change and
+// a channel import walked back and forth, the entries' names, New starting a new history, and the
+// modified state following what was saved.
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "main_test_support.h"
+#include "model/emem.h"
+#include "ui/dialogs/dialog_conventions.h"
+#include "ui/main/channel_grid.h"
+
+using namespace qm54;
+using namespace qm54::test;
+
+namespace {
+
+QAction* Action(TfrmMain& w, const char* name) { return w.findChild<QAction*>(name); }
+
+// Opens the Timer dialog from the menu, types BaseTot and presses OK.
+void SetBaseTotThroughTheDialog(TfrmMain& w, const char* typed)
+{
+    QTimer::singleShot(0, [typed] {
+        auto* dialog = qobject_cast<SettingsDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        ValueEdit* tot = dialog->EditAt(dialog->RowOf("BaseTot"));
+        tot->setFocus();
+        QTest::keyClicks(tot, typed);
+        dialog->OkButton()->click();
+    });
+    Action(w, "miTimer")->trigger();
+}
+
+}  // namespace
+
+class UndoRedoTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void walksBackAndForthThroughEditsAndDialogs()
+    {
+        MainFixture f;
+        TfrmMain w(f.Options({"-D"}));
+        QAction* undo = Action(w, "miUndo");
+        QAction* redo = Action(w, "miRedo");
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+        const int32_t totBefore = w.Emem().BaseTot;
+
+        // A grid edit: Lockout of channel 1 cycled by the space key.
+        ChannelGrid* grid = w.Grid();
+        grid->setCurrentIndex(grid->model()->index(0, GridCol::Lockout));
+        const QString lockout = grid->CellText(0, GridCol::Lockout);
+        QTest::keyClick(grid, Qt::Key_Space);
+        QVERIFY(grid->CellText(0, GridCol::Lockout) != lockout);
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Edit"));
+
+        SetBaseTotThroughTheDialog(w, "5");
+        QCOMPARE(w.Emem().BaseTot, 10);
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Timer"));
+        QVERIFY(w.Doc().Modified());
+
+        undo->trigger();
+        QCOMPARE(w.Emem().BaseTot, totBefore);
+        QCOMPARE(redo->text(), QStringLiteral("&Redo Timer"));
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Edit"));
+        QVERIFY(grid->CellText(0, GridCol::Lockout) != lockout);  // the edit is still there
+        undo->trigger();
+        QCOMPARE(grid->CellText(0, GridCol::Lockout), lockout);
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(!w.Doc().Modified());  // back where the program started
+
+        redo->trigger();
+        QVERIFY(grid->CellText(0, GridCol::Lockout) != lockout);
+        redo->trigger();
+        QCOMPARE(w.Emem().BaseTot, 10);
+        QVERIFY(!redo->isEnabled());
+
+        // A change after an undo drops what could be redone.
+        undo->trigger();
+        SetBaseTotThroughTheDialog(w, "2");
+        QCOMPARE(w.Emem().BaseTot, 4);
+        QVERIFY(!redo->isEnabled());
+
+        // New starts a new history.
+        f.prompter.answers.push_back(MrNo);  // do not save
+        Action(w, "miNew")->trigger();
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("&Undo"));
+    }
+
+    void undoingAnOpenedBackupBringsBackTheFileThatWasOpen()
+    {
+        MainFixture f;
+        TfrmMain w(f.Options({"-D"}));
+        const std::string file = w.Doc().CurrentFile();
+        // What an Upload or an opened backup does to the document.
+        w.Doc().Emem().BaseTot = 7;
+        w.Doc().TakeUpload();
+        w.Doc().Remember("Upload");
+        QCOMPARE(w.Doc().UndoLabel(), std::string("Upload"));
+        QVERIFY(w.Doc().Undo());
+        QCOMPARE(w.Doc().CurrentFile(), file);
+        QVERIFY(w.Emem().BaseTot != 7);
+        QVERIFY(!w.Doc().Modified());
+        QVERIFY(w.Doc().Redo());
+        QCOMPARE(w.Doc().CurrentFile(), std::string("<none>"));
+        QVERIFY(w.Doc().Modified());
+    }
+};
+
+QTEST_MAIN(UndoRedoTest)
+#include "undo_redo_test.moc"
