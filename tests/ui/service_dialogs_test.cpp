@@ -11,6 +11,8 @@
 #include <QTest>
 
 #include "link/radio_port.h"
+#include "link/trace.h"
+#include "model/user_folders.h"
 #include "main_test_support.h"
 #include "model/emem.h"
 #include "ui/service/adjust_dialogs.h"
@@ -356,6 +358,13 @@ private slots:
         QCOMPARE(w.Doc().Emem().RxTuning[1], 77);
         QVERIFY(w.Doc().Modified());
         QVERIFY2(sim.Log().contains("# align RX on"), qPrintable(sim.Log()));
+        // The session left a serial trace: the bytes of the command and of the leaving.
+        QFile trace(QString::fromStdString(NewestTrace(TraceFolder())));
+        QVERIFY2(trace.open(QIODevice::ReadOnly), qPrintable(trace.fileName()));
+        const QString traced = QString::fromUtf8(trace.readAll());
+        QVERIFY2(traced.startsWith(QStringLiteral("# alignment ")), qPrintable(traced));
+        QVERIFY2(traced.contains(QStringLiteral(" tx B1")) && traced.contains(QStringLiteral("== result: alignment left")),
+                 qPrintable(traced));
 
         bool sawRx = false;
         WhenModal<TfrmRxAdjust>([&](TfrmRxAdjust& found) {

@@ -3,7 +3,11 @@
 #include "ui/main/main_window.h"
 #include "ui/qt_text.h"
 
+#include <ctime>
+
 #include "link/radio_port.h"
+#include "link/trace.h"
+#include "model/user_folders.h"
 #include "ui/service/adjust_dialogs.h"
 #include "ui/service/alignment_window.h"
 
@@ -42,11 +46,19 @@ void TfrmMain::OpenAlignment(int point)
     if (!port) return;
     setEnabled(false);
     {
-        TfrmAlignment window(point, doc_, *port, prompter_, options_.Timing);
+        // The session's bytes go into a serial trace, kept with the others (Help > Last Serial Trace).
+        const std::time_t started = std::time(nullptr);
+        TraceRecorder trace(SystemClock(), "alignment " + ToStdString(PortDevice()) + " " + TimeStamp(started));
+        TracingPort traced(*port, trace);
+        TfrmAlignment window(point, doc_, traced, prompter_, options_.Timing);
         // The main window is disabled, and so would be any message box it owned.
         ownPrompter_.SetParent(&window);
-        if (window.Enter()) window.exec();
+        const bool entered = window.Enter();
+        if (entered) window.exec();
         ownPrompter_.SetParent(this);
+        trace.Result(entered ? "alignment left" : "alignment not entered");
+        std::string reason;
+        static_cast<void>(StoreTrace(TraceFolder(), UtcTimeStamp(started), "alignment", trace.Text(), reason));
     }
     port.reset();
     setEnabled(true);
