@@ -44,7 +44,7 @@ const DialogRowRef& WidestRights(const std::vector<DialogRowRef>& rows)
 Taken TakeAlphaTag(const KeyRef& key, const Assignment& assignment, OperatingMode mode, std::string argument)
 {
     if (!MayEdit(EditableIn::DealerAndManufacture, mode)) return Refused(ModeRefusal(key.Name(), EditableIn::DealerAndManufacture));
-    const int column = key.Setting->Key == "AlphaTagCode" ? AlphaTagCodeColumn : AlphaTagTextColumn;
+    const int column = AlphaTagColumnOf(key.Setting->Key);
     return {RowEntry{nullptr, key.Item, EntryKind::AlphaTagCell, column, false,
                      TypedIntoAlphaTag(column, assignment.Value), std::move(argument)},
             {}};

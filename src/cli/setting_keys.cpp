@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "cli/verbs.h"
+#include "model/alpha_tags.h"
 #include "model/shown_values.h"
 
 namespace qm54::cli {
@@ -16,10 +17,7 @@ std::string ItemName(const SettingRow& row, int item)
 
 }  // namespace
 
-bool KeyRef::IsAlphaTag() const
-{
-    return Setting != nullptr && (Setting->Key == "AlphaTagCode" || Setting->Key == "AlphaTagText");
-}
+bool KeyRef::IsAlphaTag() const { return Setting != nullptr && AlphaTagColumnOf(Setting->Key) >= 0; }
 
 std::string KeyRef::Name() const
 {

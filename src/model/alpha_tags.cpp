@@ -52,6 +52,13 @@ AlphaTagTable LoadAlphaTags(const TCEmem& emem)
     return table;
 }
 
+int AlphaTagColumnOf(std::string_view key)
+{
+    if (key == "AlphaTagCode") return AlphaTagCodeColumn;
+    if (key == "AlphaTagText") return AlphaTagTextColumn;
+    return -1;
+}
+
 std::string AlphaTagCellText(const AlphaTagTable& table, int row, int column)
 {
     if (!InTable(row)) return {};

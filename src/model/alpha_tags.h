@@ -29,6 +29,10 @@ struct AlphaTagTable {
 
 AlphaTagTable LoadAlphaTags(const TCEmem& emem);
 
+// The grid column of the settings-table row key ("AlphaTagCode", "AlphaTagText"), or -1 for
+// any other setting.
+int AlphaTagColumnOf(std::string_view key);
+
 // What a cell shows: "----" or the number as four digits ("0007"); "--------" or the tag.
 std::string AlphaTagCellText(const AlphaTagTable& table, int row, int column);
 // The text the editor opens with on a cell showing cellText ("----" and "--------" open empty).

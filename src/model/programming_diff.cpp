@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "model/alpha_tags.h"
 #include "model/channel_fields.h"
 #include "model/channel_row.h"
 #include "model/shown_values.h"
@@ -10,7 +11,7 @@ namespace qm54 {
 
 namespace {
 
-bool IsAlphaTagRow(const SettingRow& row) { return row.Key == "AlphaTagCode" || row.Key == "AlphaTagText"; }
+bool IsAlphaTagRow(const SettingRow& row) { return AlphaTagColumnOf(row.Key) >= 0; }
 
 std::string ItemName(const SettingRow& row, int item)
 {

@@ -31,9 +31,8 @@ std::string ShownSettingText(const TCEmem& emem, const SettingRow& row, int item
     if (IsServiceSetting(row.Key)) return ServiceFieldText(emem, row.Key, item);
     for (const DialogRowRef& ref : FindDialogRows(row.Key, item))
         if (ref.Row->Control != RowControl::BitPairList) return ShownValue(ref, emem);
-    if (row.Key == "AlphaTagCode" || row.Key == "AlphaTagText")
-        return AlphaTagCellText(LoadAlphaTags(emem), item,
-                                row.Key == "AlphaTagCode" ? AlphaTagCodeColumn : AlphaTagTextColumn);
+    if (const int column = AlphaTagColumnOf(row.Key); column >= 0)
+        return AlphaTagCellText(LoadAlphaTags(emem), item, column);
     return PlainSettingText(GetSetting(emem, row, item));
 }
 
