@@ -51,10 +51,10 @@ const std::vector<Verb> kVerbs = {
      "  --as-typed   each VALUE is typed exactly as into the dialog: the field keeps the characters\n"
      "               it takes, up to its length, and its rule reads them (unreadable text gives 0 or\n"
      "               the field's fallback): BaseTot=abc gives 0.0 Min, IntermediateFreq=1.2.3 0.00 MHz\n"
-     "The assignments to one dialog make one OK; the dialogs follow in the order of their first assignment; their questions\n"
-     "are answered Yes (the band question at each pick of another band). A band change brings the\n"
-     "band's default IF (unless IntermediateFreq is\n"
-     "given too) and the band's channel frequencies and alignment values; a channel step change\n"
+     "The assignments to one dialog make one OK; the dialogs follow in the order of their first\n"
+     "assignment; their questions are answered Yes (the band question at each pick of another band).\n"
+     "A band change brings the band's default IF (unless IntermediateFreq is given too) and the\n"
+     "band's channel frequencies and alignment values; a channel step change\n"
      "moves every channel frequency onto the new raster; CwIdEnable=Disable turns CW-ID channels\n"
      "off. TxPowerType takes \"25 W\" or \"50 W\" (hardware) or Disable or Enable (radio status).\n"
      "The alignment values of the Rx, Tx and Tx power adjustment dialogs are set with their index\n"
@@ -187,7 +187,8 @@ void PrintOverview(std::FILE* out)
 {
     std::fprintf(out, "usage: qm54 VERB [ARGUMENTS]   (qm54 VERB --help for one verb)\n\nverbs:\n");
     for (const Verb& v : Verbs()) std::fprintf(out, "  %-10s %s\n", v.Name, v.Summary);
-    std::fprintf(out, "\nexit status: 0 done, 1 the operation failed (message on stderr), 2 usage error\n");
+    std::fprintf(out, "\nexit status: 0 done, 1 the operation failed (message on stderr), 2 usage error\n"
+                      "(diff: 0 equal, 1 different, 2 a file could not be read)\n");
 }
 
 bool AsksForHelp(const Args& args)
