@@ -33,7 +33,8 @@ const std::vector<Verb> kVerbs = {
      "per index, \"Key[0]: value\", \"Key[1]: value\", ...; KEY[i] gives one of them. DTMF and\n"
      "FiveTone give the signalling lists (off, RX Enable, TX Enable, RX/TX Enable).",
      RunGet},
-    {"set", "FILE KEY=VALUE... [--mode normal|dealer|manufacture] [--factory-code CODE]",
+    {"set", "FILE KEY=VALUE... [--mode normal|dealer|manufacture] [--factory-code CODE] [--as-typed]\n"
+            "          [--output NEW.Q54]",
      "change settings of a data file as their dialogs do",
      "Types each VALUE into the field of the settings dialog that edits KEY, or picks the entry of\n"
      "the dialog's list that VALUE names (in any letter case), and presses OK as the window would.\n"
@@ -43,11 +44,17 @@ const std::vector<Verb> kVerbs = {
      "0 or 1, FiveToneTable[i] a frequency, FiveToneSet a tone set's name (its sixteen values\n"
      "loaded), AlphaTagCode[i] and AlphaTagText[i] what the alpha-tag editor takes (a duplicate\n"
      "number is refused; the table is sorted at the end as the dialog's OK sorts it).\n"
-     "A field keeps the characters it takes, up to its length, and its rule reads, clamps and rounds\n"
-     "them: BaseTot=61 gives 60.0 Min, IntermediateFreq=1.2.3 gives 0.00 MHz. The assignments to one\n"
-     "dialog make one OK; the dialogs follow in the order of their first assignment; their questions\n"
-     "are answered Yes. A band change brings the band's default IF (unless IntermediateFreq is\n"
-     "given too) and the band's channel frequencies and alignment values; a channel step change\n"
+     "A value must read as a value of its field: BaseTot=abc, BaseTot=1e1, IntermediateFreq=1.2.3, an\n"
+     "empty number or a serial number that is not valid is refused, naming what the field takes. The\n"
+     "field's unit may follow the number (BaseTot=2.5 Min). A value that the field then clamps or\n"
+     "rounds is stored and named on stderr (\"BaseTot=61: stored as 60.0 Min, the largest\").\n"
+     "  --as-typed   each VALUE is typed exactly as into the dialog: the field keeps the characters\n"
+     "               it takes, up to its length, and its rule reads them (unreadable text gives 0 or\n"
+     "               the field's fallback): BaseTot=abc gives 0.0 Min, IntermediateFreq=1.2.3 0.00 MHz\n"
+     "The assignments to one dialog make one OK; the dialogs follow in the order of their first\n"
+     "assignment; their questions are answered Yes (the band question at each pick of another band).\n"
+     "A band change brings the band's default IF (unless IntermediateFreq is given too) and the\n"
+     "band's channel frequencies and alignment values; a channel step change\n"
      "moves every channel frequency onto the new raster; CwIdEnable=Disable turns CW-ID channels\n"
      "off. TxPowerType takes \"25 W\" or \"50 W\" (hardware) or Disable or Enable (radio status).\n"
      "The alignment values of the Rx, Tx and Tx power adjustment dialogs are set with their index\n"
@@ -58,9 +65,12 @@ const std::vector<Verb> kVerbs = {
      "A value that no list holds, a setting the mode may not set, a field the dialog greys out\n"
      "(FiveToneMarkTime while DTMF and 5-Tone are off), or a setting no dialog edits yet\n"
      "is refused and FILE is left as it was. Otherwise FILE is saved when anything changed, and\n"
-     "each setting that changed is printed as get prints it (channels are not listed).",
+     "each stored value that changed is printed as get prints it, with both stored values when it\n"
+     "shows alike (\"MarketCode: EXP (stored 0, was 7)\"; channels are not listed).\n"
+     "  --output NEW.Q54  the result is written to NEW.Q54 and FILE is left as it was; an RPT file\n"
+     "                    is never rewritten in place (the window stores RPT data only with Save As)",
      RunSet},
-    {"apply", "FILE JSON", "write the values of a JSON text in show's form into a data file",
+    {"apply", "FILE JSON [--output NEW.Q54]", "write the values of a JSON text in show's form into a data file",
      "Reads JSON (a file, or - for standard input) in the form show prints, any subset of its keys,\n"
      "and writes those values into FILE. Each value is checked against its setting's kind and\n"
      "stored range (get and the dialogs show the same ranges); an error names the JSON path, the\n"
@@ -69,15 +79,18 @@ const std::vector<Verb> kVerbs = {
      "\"MHz\"; CloseSplit and TxAboveRx are worked out again from the frequencies. Read-only keys\n"
      "(ModelName, FirmwareVersion, the checksums) are ignored with a note on stderr. FiveToneSet\n"
      "loads a tone set, unless FiveToneTable is given too, whose set it must then name.\n"
+     "  --output NEW.Q54  the result is written to NEW.Q54, FILE is left as it was (an RPT file is\n"
+     "                    never rewritten in place)\n"
      "  qm54 show a.q54 > a.json && qm54 new b.q54 && qm54 apply b.q54 a.json",
      RunApply},
     {"diff", "A B", "list the settings in which two data files differ",
      "Lists every setting that differs between data files A and B, named as show names it, with\n"
      "both values as the dialogs and the channel grid show them: the common settings, then channel\n"
-     "by channel, then the alpha tags, then any differing bytes that no setting holds, by offset.\n"
-     "Exit status 0 when the two are equal, 1 when they differ (or a file does not load).",
+     "by channel, then the alpha tags, then any differing bytes that no setting holds, by offset\n"
+     "(differing bytes with only such bytes between them make one line with their count).\n"
+     "Exit status 0 when the two are equal, 1 when they differ, 2 when a file does not load.",
      RunDiff},
-    {"channels", "FILE --export OUT.csv | --import IN.csv", "export or import the channels as CSV",
+    {"channels", "FILE --export OUT.csv | --import IN.csv [--output NEW.Q54]", "export or import the channels as CSV",
      "--export writes the 16 channels of FILE to OUT.csv (\"-\" for stdout): a header row, then one\n"
      "row per channel, columns headed as the grid's (Ch, In Use, Rx Freq, CTCSS, DCS, W/N, Clk Sft,\n"
      "Mode, Lv, ..., Tx Freq, Tx CTCSS, Tx DCS, ..., RPT GT) and holding its cell texts.\n"
@@ -90,7 +103,9 @@ const std::vector<Verb> kVerbs = {
      "A channel file of the common open-source programming tool (header with Location, Frequency,\n"
      "Duplex, Offset, Tone, rToneFreq, cToneFreq, DtcsCode, Mode, ...) is read too: its first 16\n"
      "rows become channels 1 to 16 (frequency, duplex and offset give Rx and Tx Freq, the tone mode\n"
-     "the CTCSS or DCS of both sides, FM wide and NFM narrow); what has no place here is listed.",
+     "the CTCSS or DCS of both sides, FM wide and NFM narrow); what has no place here is listed.\n"
+     "  --output NEW.Q54  the import is written to NEW.Q54, FILE is left as it was (an RPT file is\n"
+     "                    never rewritten in place)",
      RunChannels},
     {"hexdump", "FILE", "print a data file's memory image in hexadecimal",
      "Prints the 1986 bytes of FILE as the program's file data view shows them: a header of column\n"
@@ -122,7 +137,7 @@ const std::vector<Verb> kVerbs = {
      RunDownload},
     {"align", "FILE --point lowest|low|high|highest --port DEV --mode manufacture [--factory-code CODE]\n"
               "          [--station base|repeater] [--power high|low] [--width wide|narrow]\n"
-              "          [--encoder off|ctcss:TONE|dcs:CODE] [--save] STEP...",
+              "          [--encoder off|ctcss:TONE|dcs:CODE] [--save [--output NEW.Q54]] STEP...",
      "run a scripted alignment session against the repeater",
      "Enters the alignment mode of one frequency point with FILE's values, runs the steps in order and\n"
      "leaves the alignment mode (also after a failure or Ctrl+C). Steps:\n"
@@ -134,8 +149,11 @@ const std::vector<Verb> kVerbs = {
      "                                the next switch command: RxAdjustFreq, SqlThreshold, RxTuning,\n"
      "                                TxAdjustFreq, TxPowerHigh, TxPowerLow, MaxDevWide, MaxDevNarrow,\n"
      "                                CtcssDevWide, CtcssDevNarrow, DcsDevWide, DcsDevNarrow,\n"
-     "                                SqlNarrowOffset, SqlHysteresis\n"
-     "Each step prints one line. --save writes the committed values to FILE at the end; without it\n"
+     "                                SqlNarrowOffset, SqlHysteresis; a field the window greys out\n"
+     "                                under the conditions is refused with the reason (TxPowerLow\n"
+     "                                with --power high, DcsDevWide with the encoder off)\n"
+     "Each step prints one line. --save writes the committed values to FILE at the end (with\n"
+     "--output NEW.Q54 to NEW.Q54 instead; an RPT file is never rewritten in place); without it\n"
      "FILE is left as it was. The factory code is read from stdin unless --factory-code gives it.\n"
      "Exit 1 when the exchange breaks (with the program's message), when interrupted, or when FILE\n"
      "cannot be written.",
@@ -169,7 +187,8 @@ void PrintOverview(std::FILE* out)
 {
     std::fprintf(out, "usage: qm54 VERB [ARGUMENTS]   (qm54 VERB --help for one verb)\n\nverbs:\n");
     for (const Verb& v : Verbs()) std::fprintf(out, "  %-10s %s\n", v.Name, v.Summary);
-    std::fprintf(out, "\nexit status: 0 done, 1 the operation failed (message on stderr), 2 usage error\n");
+    std::fprintf(out, "\nexit status: 0 done, 1 the operation failed (message on stderr), 2 usage error\n"
+                      "(diff: 0 equal, 1 different, 2 a file could not be read)\n");
 }
 
 bool AsksForHelp(const Args& args)

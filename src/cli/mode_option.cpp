@@ -1,5 +1,6 @@
 // --mode and --factory-code, as download and set take them.
 #include "cli/verbs.h"
+#include "model/convert.h"
 #include "model/factory_code.h"
 
 #include <cstdio>
@@ -36,9 +37,10 @@ std::string ReadFactoryCode()
 
 std::optional<OperatingMode> ModeNamed(const std::string& name)
 {
-    if (name == "normal") return OperatingMode::Normal;
-    if (name == "dealer") return OperatingMode::Dealer;
-    if (name == "manufacture") return OperatingMode::Manufacture;
+    const std::string upper = ToUpperAscii(name);
+    if (upper == "NORMAL") return OperatingMode::Normal;
+    if (upper == "DEALER") return OperatingMode::Dealer;
+    if (upper == "MANUFACTURE") return OperatingMode::Manufacture;
     return std::nullopt;
 }
 

@@ -44,7 +44,8 @@ std::optional<ServiceAssignment> ReadServiceAssignment(const Assignment& assignm
     if (!key) return std::nullopt;
     const SettingRow* row = FindSetting(*key);
     if (row == nullptr) return std::nullopt;
-    ServiceAssignment out{*key, 0, name, TypedIntoField(ServiceRule(*key), assignment.Value)};
+    ServiceAssignment out{*key, 0, name, TypedIntoField(ServiceRule(*key), assignment.Value),
+                          name + "=" + assignment.Value, std::nullopt};
     if (!row->IsArray()) {
         if (open != std::string::npos) error = std::string(*key) + " takes no index";
         return error.empty() ? std::optional(out) : std::nullopt;
@@ -72,7 +73,8 @@ std::optional<std::string> ServiceRefusal(const std::vector<ServiceAssignment>& 
     return std::nullopt;
 }
 
-std::optional<std::string> ApplyServiceAssignments(const std::vector<ServiceAssignment>& assignments, TCEmem& emem)
+std::optional<std::string> ApplyServiceAssignments(const std::vector<ServiceAssignment>& assignments, TCEmem& emem,
+                                                   std::vector<std::string>& notes)
 {
     for (const ServiceAssignment& a : assignments) {
         if (IsPointFrequency(a.Key)) {
@@ -90,6 +92,10 @@ std::optional<std::string> ApplyServiceAssignments(const std::vector<ServiceAssi
             }
         }
         StoreServiceField(emem, a.Key, a.Index, a.Typed);
+        if (a.Read)
+            if (std::string note = AdjustmentNote(ServiceRule(a.Key), a.Argument, *a.Read, Shown(emem, a.Key, a.Index));
+                !note.empty())
+                notes.push_back(std::move(note));
     }
     return std::nullopt;
 }

@@ -19,6 +19,8 @@ struct ServiceAssignment {
     int Index = 0;
     std::string Name;      // as given, for messages
     std::string Typed;     // the value as the field holds it after typing
+    std::string Argument;  // KEY=VALUE as given, for messages
+    std::optional<double> Read;  // the number read strictly, when it was checked
 };
 
 // The assignment when its key names an alignment value of an adjustment dialog; error says why
@@ -30,7 +32,9 @@ std::optional<std::string> ServiceRefusal(const std::vector<ServiceAssignment>& 
 
 // Stores the assignments in order into emem, each as its dialog's field would take it. A frequency
 // that would not lie strictly between its neighbouring points is refused with a message naming
-// them; emem may then be partly changed and must not be written.
-std::optional<std::string> ApplyServiceAssignments(const std::vector<ServiceAssignment>& assignments, TCEmem& emem);
+// them; emem may then be partly changed and must not be written. A number read strictly that the
+// field stores otherwise (clamped, rounded) gets a line in notes.
+std::optional<std::string> ApplyServiceAssignments(const std::vector<ServiceAssignment>& assignments, TCEmem& emem,
+                                                   std::vector<std::string>& notes);
 
 }  // namespace qm54::cli

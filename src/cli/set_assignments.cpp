@@ -59,7 +59,22 @@ std::optional<Assignment> ReadAssignment(const std::string& argument)
     return Assignment{argument.substr(0, eq), argument.substr(eq + 1)};
 }
 
-Taken TakeAssignment(const Assignment& assignment, OperatingMode mode)
+std::string StrictRefusal(const FieldRule& rule, const std::string& argument, const std::string& value,
+                          std::optional<double>& read)
+{
+    const StrictReading reading = ReadFieldStrictly(rule, value);
+    if (!reading.Readable) return argument + " is not a value of its field, which takes " + FieldForm(rule);
+    if (!IsTextRule(rule)) read = reading.Number;
+    return {};
+}
+
+std::string AdjustmentNote(const FieldRule& rule, const std::string& argument, double read, const std::string& shown)
+{
+    const std::string why = AdjustmentOf(rule, read, shown);
+    return why.empty() ? std::string() : argument + ": stored as " + shown + ", " + why;
+}
+
+Taken TakeAssignment(const Assignment& assignment, OperatingMode mode, bool asTyped)
 {
     const std::string argument = assignment.Key + "=" + assignment.Value;
     const std::optional<KeyRef> key = ResolveKey(assignment.Key);
@@ -81,6 +96,9 @@ Taken TakeAssignment(const Assignment& assignment, OperatingMode mode)
         if (ref.Row->Control == RowControl::Edit) {
             entry.Kind = EntryKind::TypeText;
             entry.Text = TypedIntoField(*ref.Row->Rule, assignment.Value);
+            if (!asTyped && MayEdit(ref.Row->Rights, mode))
+                if (std::string why = StrictRefusal(*ref.Row->Rule, argument, assignment.Value, entry.Read); !why.empty())
+                    return Refused(std::move(why));
         } else if (ref.Row->Control == RowControl::BitPairList && key->Setting != nullptr) {
             if (assignment.Value != "0" && assignment.Value != "1") return Refused(key->Name() + " is 0 or 1");
             entry.Kind = EntryKind::SetBit;

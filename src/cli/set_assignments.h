@@ -35,6 +35,7 @@ struct RowEntry {
     bool BitOn = false;
     std::string Text;
     std::string Argument;  // KEY=VALUE as given, for messages
+    std::optional<double> Read;  // TypeText of a number read strictly: the number, before the field's clamping
 };
 
 struct Taken {
@@ -48,6 +49,17 @@ struct Taken {
 // take 0 or 1; an alpha-tag code or text goes to its cell. Refused: a setting no dialog edits, a
 // whole array, a name no list holds (the choices named), a row the mode may not edit (the mode it
 // needs named). The alpha tags need the Dealer or Manufacture mode, as in the window.
-Taken TakeAssignment(const Assignment& assignment, OperatingMode mode);
+// Unless asTyped, an edit field's value must read strictly as a value of the field
+// (ReadFieldStrictly); otherwise it is refused with what the field takes.
+Taken TakeAssignment(const Assignment& assignment, OperatingMode mode, bool asTyped);
+
+// The refusal of a value that does not read strictly as a value of rule, or empty when it does;
+// read is then its number (numeric rules).
+std::string StrictRefusal(const FieldRule& rule, const std::string& argument, const std::string& value,
+                          std::optional<double>& read);
+
+// "KEY=VALUE: stored as 60.0 Min, the largest" when the field made shown of the number read, or
+// empty when it shows that number.
+std::string AdjustmentNote(const FieldRule& rule, const std::string& argument, double read, const std::string& shown);
 
 }  // namespace qm54::cli

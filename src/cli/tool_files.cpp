@@ -23,6 +23,26 @@ bool LoadToolFile(const std::string& path, TCEmem& emem, TMap54& map)
     return LoadDataFile(FullPath(path), emem, map, prompter, saveAllowed);
 }
 
+std::optional<std::string> ResultFile(const char* verb, const std::string& file, const ParsedArgs& parsed)
+{
+    const std::string output = parsed.Value("--output", "");
+    if (!output.empty() && IsRptFile(output)) {
+        std::fprintf(stderr, "qm54 %s: %s would be an RPT file, which this program does not write: give --output a "
+                             "name ending in .Q54; nothing was written\n",
+                     verb, output.c_str());
+        return std::nullopt;
+    }
+    if (!output.empty()) return output;
+    if (IsRptFile(file)) {
+        std::fprintf(stderr, "qm54 %s: %s is an RPT file, which is not written in place (the window stores its data "
+                             "only with Save As): give --output NEW.Q54 to write the result there and leave %s as it "
+                             "was; nothing was written\n",
+                     verb, file.c_str(), file.c_str());
+        return std::nullopt;
+    }
+    return file;
+}
+
 int WriteOutput(const char* verb, const std::string& text)
 {
     std::fwrite(text.data(), 1, text.size(), stdout);

@@ -180,9 +180,16 @@ public:
         if (const auto* s = std::get_if<SwitchStep>(&step)) return Switch(s->Which);
         if (std::holds_alternative<StatusStep>(step)) return Status();
         if (const auto* w = std::get_if<WaitStep>(&step)) {
-            for (int waited = 0; waited < w->Ms && !observer_.Interrupted(); waited += kWaitSliceMs)
-                link_.Time.SleepMs(std::min(kWaitSliceMs, w->Ms - waited));
-            std::printf("waited %d ms\n", w->Ms);
+            int waited = 0;
+            while (waited < w->Ms && !observer_.Interrupted()) {
+                const int slice = std::min(kWaitSliceMs, w->Ms - waited);
+                link_.Time.SleepMs(slice);
+                waited += slice;
+            }
+            if (waited < w->Ms)
+                std::printf("waited %d ms of %d (interrupted)\n", waited, w->Ms);
+            else
+                std::printf("waited %d ms\n", waited);
             return true;
         }
         const auto& f = std::get<FieldStep>(step);
@@ -237,7 +244,8 @@ int RunAlign(const Args& args)
     std::string error;
     if (!ParseArgs(args,
                    {{"--point", true}, {"--port", true}, {"--mode", true}, {"--factory-code", true},
-                    {"--station", true}, {"--power", true}, {"--width", true}, {"--encoder", true}, {"--save", false}},
+                    {"--station", true}, {"--power", true}, {"--width", true}, {"--encoder", true}, {"--save", false},
+                    {"--output", true}},
                    parsed, error))
         return UsageError(kVerb, error);
     if (parsed.Positional.empty()) return UsageError(kVerb, "a data FILE is required");
@@ -246,7 +254,7 @@ int RunAlign(const Args& args)
     if (point < 0) return UsageError(kVerb, "--point is lowest, low, high or highest");
     const std::string port = parsed.Value("--port", "");
     if (port.empty()) return UsageError(kVerb, "--port DEV is required");
-    if (parsed.Value("--mode", "") != "manufacture")
+    if (ModeNamed(parsed.Value("--mode", "")) != OperatingMode::Manufacture)
         return UsageError(kVerb, "the alignment mode needs --mode manufacture");
     AlignConditions conditions;
     if (!ParseConditions(parsed, conditions, error)) return UsageError(kVerb, error);
@@ -254,8 +262,19 @@ int RunAlign(const Args& args)
     for (size_t i = 1; i < parsed.Positional.size(); ++i) {
         std::optional<Step> step = ParseStep(parsed.Positional[i], conditions.Repeater, error);
         if (!step) return UsageError(kVerb, error);
+        // A field the window greys out under these conditions is neither typed nor sent there.
+        if (const auto* field = std::get_if<FieldStep>(&*step))
+            if (const std::string greyed = AlignFieldGreyedBecause(field->Key, conditions); !greyed.empty()) {
+                std::fprintf(stderr, "qm54 align: %s cannot be set while %s; nothing was sent\n",
+                             parsed.Positional[i].c_str(), greyed.c_str());
+                return ExitFailed;
+            }
         steps.push_back(std::move(*step));
     }
+    const bool save = parsed.Has("--save");
+    if (parsed.Values.count("--output") && !save) return UsageError(kVerb, "--output goes with --save");
+    const std::optional<std::string> target = save ? ResultFile(kVerb, file, parsed) : file;
+    if (!target) return ExitFailed;
     if (!FactoryCodeAccepted(parsed)) {
         std::fprintf(stderr, "qm54 align: the factory code is not right; nothing was sent\n");
         return ExitFailed;
@@ -290,8 +309,8 @@ int RunAlign(const Args& args)
         std::printf(observer.Interrupted() ? "alignment mode: left (interrupted)\n" : "alignment mode: left\n");
     }
     if (broken || observer.Interrupted()) return ExitFailed;
-    if (!parsed.Has("--save")) return ExitOk;
-    return SaveDataFile(FullPath(file), emem, map, terminal) ? ExitOk : ExitFailed;
+    if (!save) return ExitOk;
+    return SaveDataFile(FullPath(*target), emem, map, terminal) ? ExitOk : ExitFailed;
 }
 
 }  // namespace qm54::cli

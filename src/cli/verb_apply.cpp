@@ -51,8 +51,10 @@ int RunApply(const Args& args)
 {
     ParsedArgs parsed;
     std::string error;
-    if (!ParseArgs(args, {}, parsed, error)) return UsageError("apply", error);
+    if (!ParseArgs(args, {{"--output", true}}, parsed, error)) return UsageError("apply", error);
     if (parsed.Positional.size() != 2) return UsageError("apply", "give a FILE and a JSON file (- for standard input)");
+    const std::optional<std::string> target = ResultFile("apply", parsed.Positional[0], parsed);
+    if (!target) return ExitFailed;
 
     std::string text;
     if (!ReadJsonText(parsed.Positional[1], text, error)) {
@@ -74,9 +76,9 @@ int RunApply(const Args& args)
         break;
     }
     for (const std::string& note : result.Notes) std::fprintf(stderr, "qm54 apply: note: %s\n", note.c_str());
-    if (emem == loaded) return ExitOk;
+    if (emem == loaded && *target == file) return ExitOk;
     CliPrompter prompter;
-    return SaveDataFile(FullPath(file), emem, map, prompter) ? ExitOk : ExitFailed;
+    return SaveDataFile(FullPath(*target), emem, map, prompter) ? ExitOk : ExitFailed;
 }
 
 }  // namespace qm54::cli

@@ -39,7 +39,8 @@ std::string ImportSummary(const ChannelImport& result, const std::string& in)
     return text;
 }
 
-int Import(const std::string& file, TCEmem& emem, TMap54& map, const std::string& in)
+// target: where the result is stored (FILE, or --output's file, which is written in any case).
+int Import(const std::string& file, const std::string& target, TCEmem& emem, TMap54& map, const std::string& in)
 {
     const ReadResult read = ReadFileHead(FullPath(in), MaxCsvBytes + 1);
     if (!read.Ok) return Failed(in + ": " + read.Reason + "; nothing was imported");
@@ -48,10 +49,10 @@ int Import(const std::string& file, TCEmem& emem, TMap54& map, const std::string
         for (const CsvNote& error : result.Errors) std::fprintf(stderr, "qm54 channels: %s: %s\n", in.c_str(), NoteText(error).c_str());
         return Failed("nothing was imported");
     }
-    if (!(result.Channels == emem.Channels)) {
+    if (!(result.Channels == emem.Channels) || target != file) {
         emem.Channels = result.Channels;
         CliPrompter prompter;
-        if (!SaveDataFile(FullPath(file), emem, map, prompter)) return ExitFailed;
+        if (!SaveDataFile(FullPath(target), emem, map, prompter)) return ExitFailed;
     }
     return WriteOutput("channels", ImportSummary(result, in));
 }
@@ -62,17 +63,21 @@ int RunChannels(const Args& args)
 {
     ParsedArgs parsed;
     std::string error;
-    if (!ParseArgs(args, {{"--export", true}, {"--import", true}}, parsed, error)) return UsageError("channels", error);
+    if (!ParseArgs(args, {{"--export", true}, {"--import", true}, {"--output", true}}, parsed, error))
+        return UsageError("channels", error);
     if (parsed.Positional.size() != 1) return UsageError("channels", "give exactly one FILE");
     const std::string out = parsed.Value("--export", "");
     const std::string in = parsed.Value("--import", "");
     if (out.empty() == in.empty()) return UsageError("channels", "give either --export OUT.csv or --import IN.csv");
+    if (!out.empty() && parsed.Values.count("--output")) return UsageError("channels", "--output goes with --import");
 
     TCEmem emem;
     TMap54 map;
     const std::string& file = parsed.Positional[0];
+    const std::optional<std::string> target = out.empty() ? ResultFile("channels", file, parsed) : file;
+    if (!target) return ExitFailed;
     if (!LoadToolFile(file, emem, map)) return ExitFailed;
-    return out.empty() ? Import(file, emem, map, in) : Export(emem, out);
+    return out.empty() ? Import(file, *target, emem, map, in) : Export(emem, out);
 }
 
 }  // namespace qm54::cli

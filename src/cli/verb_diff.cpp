@@ -1,5 +1,6 @@
 // qm54 diff A B: every setting in which two data files differ, as the dialogs and the grid show
-// it, then the bytes no setting holds; exit 0 when equal, 1 when not.
+// it, then the bytes no setting holds; exit 0 when equal, 1 when not, 2 when a file does not load
+// or the list cannot be written (as diff(1) does).
 #include "cli/verbs.h"
 #include "model/emem.h"
 #include "model/map54.h"
@@ -15,11 +16,12 @@ int RunDiff(const Args& args)
     if (parsed.Positional.size() != 2) return UsageError("diff", "give two data files A and B");
     TCEmem a, b;
     TMap54 mapA, mapB;
-    if (!LoadToolFile(parsed.Positional[0], a, mapA) || !LoadToolFile(parsed.Positional[1], b, mapB)) return ExitFailed;
+    constexpr int kTrouble = 2;
+    if (!LoadToolFile(parsed.Positional[0], a, mapA) || !LoadToolFile(parsed.Positional[1], b, mapB)) return kTrouble;
     std::string text;
     const std::vector<Difference> differences = DiffProgrammings(a, mapA, b, mapB);
     for (const Difference& difference : differences) text += DifferenceLine(difference) + "\n";
-    if (const int written = WriteOutput("diff", text); written != ExitOk) return written;
+    if (WriteOutput("diff", text) != ExitOk) return kTrouble;
     return differences.empty() ? ExitOk : ExitFailed;
 }
 

@@ -12,7 +12,9 @@
 #include "model/dialog_behaviour.h"
 #include "model/emem.h"
 #include "model/map54.h"
+#include "model/service_fields.h"
 #include "model/settings_table.h"
+#include "model/shown_values.h"
 
 #include <cstdio>
 
@@ -47,13 +49,16 @@ bool Assigns(const DialogEdit& edit, int row)
     return false;
 }
 
-// The hardware dialog's band question answered Yes: the IF field takes the new band's default IF,
-// unless the command types an IF itself.
-void AnswerBandQuestion(const DialogEdit& edit, const DialogState& shown, DialogState& state)
+// The hardware dialog's band question, asked at each pick of another band than the one last
+// accepted and answered Yes: the IF field takes the new band's default IF, unless the command
+// types an IF itself.
+void AnswerBandQuestion(const DialogEdit& edit, int& confirmedBand, DialogState& state)
 {
     const auto band = static_cast<size_t>(FindDialogRow("Band").Index);
     const DialogRowRef intermediate = FindDialogRow("IntermediateFreq");
-    if (state[band].Index == shown[band].Index || Assigns(edit, intermediate.Index)) return;
+    if (state[band].Index == confirmedBand) return;
+    confirmedBand = state[band].Index;
+    if (Assigns(edit, intermediate.Index)) return;
     state[static_cast<size_t>(intermediate.Index)].Text =
         ShownText(*intermediate.Row->Rule, BandDefaultIf(state[band].Index));
 }
@@ -82,14 +87,23 @@ void UserEdit(const DialogTable& dialog, const RowEntry& entry, DialogState& sta
 // One OK of a dialog as the main window runs it: the dialog shown over emem, the assigned
 // controls edited in order (its questions answered Yes), OK, then the band defaults after a band
 // change and the grid redrawn after a step change. A control that the dialog greys out once all
-// are edited is refused: the reason, or empty when OK ran.
-std::string RunDialogOk(const DialogEdit& edit, TCEmem& emem)
+// are edited is refused: the reason, or empty when OK ran. A number the field commits otherwise
+// than it was read gets a line in notes.
+std::string RunDialogOk(const DialogEdit& edit, TCEmem& emem, std::vector<std::string>& notes)
 {
     const DialogTable& dialog = *edit.Dialog;
-    const DialogState shown = ShowDialog(dialog, emem);
-    DialogState state = shown;
-    for (const RowEntry& entry : edit.Entries) UserEdit(dialog, entry, state);
-    if (dialog.Id == DialogId::Hardware) AnswerBandQuestion(edit, shown, state);
+    DialogState state = ShowDialog(dialog, emem);
+    const int bandRow = FindDialogRow("Band").Index;
+    int confirmedBand = dialog.Id == DialogId::Hardware ? state[static_cast<size_t>(bandRow)].Index : 0;
+    for (const RowEntry& entry : edit.Entries) {
+        UserEdit(dialog, entry, state);
+        if (dialog.Id == DialogId::Hardware && entry.Row == bandRow) AnswerBandQuestion(edit, confirmedBand, state);
+        if (entry.Read)
+            if (std::string note = AdjustmentNote(*dialog.Rows[static_cast<size_t>(entry.Row)].Rule, entry.Argument,
+                                                  *entry.Read, state[static_cast<size_t>(entry.Row)].Text);
+                !note.empty())
+                notes.push_back(std::move(note));
+    }
     for (const RowEntry& entry : edit.Entries)
         if (const std::string_view greyed = GreyedBecause(dialog, state, entry.Row); !greyed.empty())
             return entry.Argument + " cannot be set while " + std::string(greyed);
@@ -114,22 +128,24 @@ std::string RunAlphaTagOk(const DialogEdit& edit, TCEmem& emem)
     return {};
 }
 
-std::vector<std::string> AllSettingLines(const TCEmem& emem)
-{
-    std::vector<std::string> lines;
-    for (const SettingRow& row : SettingsTable())
-        for (std::string& line : SettingLines(emem, row)) lines.push_back(std::move(line));
-    return lines;
-}
-
-// The lines of qm54 get that differ between before and after, each with its line end.
+// The get line of every stored value that differs between before and after, each with its line
+// end; a value that shows alike both times (a value outside its field's range shows clamped) gets
+// both stored values.
 std::string ChangedLines(const TCEmem& before, const TCEmem& after)
 {
-    const std::vector<std::string> was = AllSettingLines(before);
-    const std::vector<std::string> now = AllSettingLines(after);
     std::string text;
-    for (size_t i = 0; i < now.size() && i < was.size(); ++i)
-        if (now[i] != was[i]) text += now[i] + "\n";
+    for (const SettingRow& row : SettingsTable()) {
+        for (int i = 0; i < row.Count(); ++i) {
+            const SettingValue was = GetSetting(before, row, i);
+            const SettingValue now = GetSetting(after, row, i);
+            if (was == now) continue;
+            const KeyRef key{&row, i, {}};
+            std::string line = KeyLines(after, key).front();
+            if (line == KeyLines(before, key).front())
+                line += " (stored " + PlainSettingText(now) + ", was " + PlainSettingText(was) + ")";
+            text += line + "\n";
+        }
+    }
     return text;
 }
 
@@ -145,8 +161,11 @@ int RunSet(const Args& args)
 {
     ParsedArgs parsed;
     std::string error;
-    if (!ParseArgs(args, {{"--mode", true}, {"--factory-code", true}}, parsed, error)) return UsageError("set", error);
+    if (!ParseArgs(args, {{"--mode", true}, {"--factory-code", true}, {"--as-typed", false}, {"--output", true}},
+                   parsed, error))
+        return UsageError("set", error);
     if (parsed.Positional.size() < 2) return UsageError("set", "give a FILE and at least one KEY=VALUE");
+    const bool asTyped = parsed.Has("--as-typed");
     std::vector<Assignment> assignments;
     std::vector<ServiceAssignment> service;  // the alignment values, set with their dialogs' rules
     for (size_t i = 1; i < parsed.Positional.size(); ++i) {
@@ -162,32 +181,43 @@ int RunSet(const Args& args)
     }
     const std::optional<OperatingMode> mode = ModeNamed(parsed.Value("--mode", "normal"));
     if (!mode) return UsageError("set", "--mode is normal, dealer or manufacture");
+    const std::string& file = parsed.Positional[0];
+    const std::optional<std::string> target = ResultFile("set", file, parsed);
+    if (!target) return ExitFailed;
     if (*mode == OperatingMode::Manufacture && !FactoryCodeAccepted(parsed))
         return Refuse("the factory code is not right");
 
     if (std::optional<std::string> why = ServiceRefusal(service, *mode)) return Refuse(*why);
+    for (ServiceAssignment& value : service) {
+        const std::string typed = value.Argument.substr(value.Name.size() + 1);
+        if (!asTyped)
+            if (const std::string why = StrictRefusal(ServiceRule(value.Key), value.Argument, typed, value.Read); !why.empty())
+                return Refuse(why);
+    }
     std::vector<RowEntry> entries;
     for (const Assignment& assignment : assignments) {
-        Taken taken = TakeAssignment(assignment, *mode);
+        Taken taken = TakeAssignment(assignment, *mode, asTyped);
         if (!taken.Entry) return Refuse(taken.Refusal);
         entries.push_back(std::move(*taken.Entry));
     }
 
     TCEmem emem;
     TMap54 map;
-    const std::string& file = parsed.Positional[0];
     if (!LoadToolFile(file, emem, map)) return ExitFailed;
     const TCEmem loaded = emem;
-    if (std::optional<std::string> why = ApplyServiceAssignments(service, emem)) return Refuse(*why);
+    std::vector<std::string> notes;
+    if (std::optional<std::string> why = ApplyServiceAssignments(service, emem, notes)) return Refuse(*why);
     for (const DialogEdit& edit : ByDialog(entries))
-        if (const std::string refusal = edit.Dialog != nullptr ? RunDialogOk(edit, emem) : RunAlphaTagOk(edit, emem);
+        if (const std::string refusal =
+                edit.Dialog != nullptr ? RunDialogOk(edit, emem, notes) : RunAlphaTagOk(edit, emem);
             !refusal.empty())
             return Refuse(refusal);
-    if (emem == loaded) return ExitOk;
+    for (const std::string& note : notes) std::fprintf(stderr, "qm54 set: %s\n", note.c_str());
+    if (emem == loaded && *target == file) return ExitOk;
 
     const std::string changed = ChangedLines(loaded, emem);
     CliPrompter prompter;
-    if (!SaveDataFile(FullPath(file), emem, map, prompter)) return ExitFailed;
+    if (!SaveDataFile(FullPath(*target), emem, map, prompter)) return ExitFailed;
     return WriteOutput("set", changed);
 }
 

@@ -31,13 +31,14 @@ int RunUpload(const Args& args)
     TMap54 map;
     TCEmem emem;
     SetDefaults(emem);
+    std::string backup;
     {
         auto driver = OpenRadioPort(PortDevicePath(port), ToolSettleMs, prompter);
         if (!driver) return ExitFailed;
         const LinkTiming timing = ToolLinkTiming();
         CloneLink link{*driver, observer, SystemClock(), timing};
         const Safeguards guards = ToolSafeguards(port, false, parsed.Value("--trace", ""));
-        const CloneResult result = GuardedUpload(link, prompter, map, emem, guards);
+        const CloneResult result = GuardedUpload(link, prompter, map, emem, guards, &backup);
         driver.reset();  // the port is closed before anything else happens
         observer.EndLine();
         if (result != CloneResult::Ok) {
@@ -46,7 +47,14 @@ int RunUpload(const Args& args)
         }
     }
     // The file is written only now, whole or not at all.
-    return SaveDataFile(FullPath(output), emem, map, prompter) ? ExitOk : ExitFailed;
+    if (SaveDataFile(FullPath(output), emem, map, prompter)) return ExitOk;
+    if (!backup.empty())
+        std::fprintf(stderr, "qm54 upload: %s was not written; what was read is kept in the backup %s\n",
+                     output.c_str(), backup.c_str());
+    else
+        std::fprintf(stderr, "qm54 upload: %s was not written, and no backup of what was read was kept\n",
+                     output.c_str());
+    return ExitFailed;
 }
 
 }  // namespace qm54::cli

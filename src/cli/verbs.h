@@ -48,6 +48,11 @@ std::string FullPath(const std::string& path);
 
 // Loads path as the window opens a data file, its messages on stderr; false when it does not load.
 bool LoadToolFile(const std::string& path, TCEmem& emem, TMap54& map);
+// Where a verb that changes FILE stores its result: NEW when --output NEW is given (FILE is then
+// left as it was), else FILE itself. An RPT file is never written in place, as the window stores
+// RPT data only with Save As, and the result is not written to one either: then the message
+// that says how to go on is printed and nothing is returned.
+std::optional<std::string> ResultFile(const char* verb, const std::string& file, const ParsedArgs& parsed);
 // Writes text to stdout: ExitOk, or ExitFailed with a message when it cannot be written.
 int WriteOutput(const char* verb, const std::string& text);
 
@@ -56,7 +61,7 @@ int WriteOutput(const char* verb, const std::string& text);
 int PrintLoadedFile(const char* verb, const Args& args,
                     const std::function<std::string(const TCEmem&, const TMap54&)>& render);
 
-// "--mode normal|dealer|manufacture": the mode named, or nothing for another name.
+// "--mode normal|dealer|manufacture": the mode named in any letter case, or nothing for another name.
 std::optional<OperatingMode> ModeNamed(const std::string& name);
 // Whether the factory code that unlocks the manufacture mode is right: the one --factory-code
 // gives, else a line read from stdin (not echoed on a terminal).

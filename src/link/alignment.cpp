@@ -89,6 +89,27 @@ void AppendTransmitData(std::vector<uint8_t>& payload, int p, const AlignConditi
 
 }  // namespace
 
+std::string AlignFieldGreyedBecause(std::string_view key, const AlignConditions& c)
+{
+    const std::string width = c.Narrow ? "the width is Narrow" : "the width is Wide";
+    const auto needs = [&](bool narrow) { return c.Narrow == narrow ? std::string() : width; };
+    const auto encoderNeeds = [&](AlignEncoder encoder, bool narrow) {
+        if (c.Encoder == encoder) return needs(narrow);
+        return std::string(c.Encoder == AlignEncoder::Off ? "the encoder is off"
+                           : c.Encoder == AlignEncoder::Ctcss ? "the encoder is CTCSS"
+                                                               : "the encoder is DCS");
+    };
+    if (key == "TxPowerHigh") return c.LowPower ? "the power type is Low" : "";
+    if (key == "TxPowerLow") return c.LowPower ? "" : "the power type is High";
+    if (key == "MaxDevWide") return needs(false);
+    if (key == "MaxDevNarrow") return needs(true);
+    if (key == "CtcssDevWide") return encoderNeeds(AlignEncoder::Ctcss, false);
+    if (key == "CtcssDevNarrow") return encoderNeeds(AlignEncoder::Ctcss, true);
+    if (key == "DcsDevWide") return encoderNeeds(AlignEncoder::Dcs, false);
+    if (key == "DcsDevNarrow") return encoderNeeds(AlignEncoder::Dcs, true);
+    return {};
+}
+
 uint8_t AlignEncoderCode(const AlignConditions& conditions)
 {
     switch (conditions.Encoder) {

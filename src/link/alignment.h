@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qm54 {
@@ -34,6 +35,11 @@ struct AlignConditions {
     std::string Tone = "67.0";
     std::string Code = "023";
 };
+
+// Why the alignment window greys out the field of setting key under the conditions ("the power
+// type is High"), or empty when the field is enabled. The power levels follow the power type, the
+// maximum deviations the width, the CTCSS and DCS deviations the encoder and the width.
+std::string AlignFieldGreyedBecause(std::string_view key, const AlignConditions& conditions);
 
 // How a command or status exchange ended.
 enum class [[nodiscard]] AlignOutcome {

@@ -72,16 +72,17 @@ private:
 
 // Keeps image as a backup; a backup that cannot be written is reported and nothing else changes.
 // serial names the repeater when the image may hold another's (a Normal-mode download does not
-// write the serial number).
-void KeepBackup(const Safeguards& guards, Prompter& prompter, const CloneImage& image, BackupDirection direction,
-                const std::string& serial = "")
+// write the serial number). Returns the backup's path, or empty when none was written.
+std::string KeepBackup(const Safeguards& guards, Prompter& prompter, const CloneImage& image,
+                       BackupDirection direction, const std::string& serial = "")
 {
-    if (guards.BackupRoot.empty()) return;
+    if (guards.BackupRoot.empty()) return {};
     const BackupWriteResult result =
         WriteBackup(guards.BackupRoot, image, direction, std::time(nullptr), guards.Rule, serial);
-    if (!result.Ok)
-        prompter.Show("The backup could not be written\r\n" + result.Path, MsgKind::Warning, MsgButtons::Ok,
-                      result.Reason);
+    if (result.Ok) return result.Path;
+    prompter.Show("The backup could not be written\r\n" + result.Path, MsgKind::Warning, MsgButtons::Ok,
+                  result.Reason);
+    return {};
 }
 
 const char* VerifyName(VerifyResult result)
@@ -120,14 +121,17 @@ Safeguards DefaultSafeguards(const std::string& portName, bool verify, const Bac
     return guards;
 }
 
-CloneResult GuardedUpload(CloneLink& link, Prompter& prompter, TMap54& map, TCEmem& emem, const Safeguards& guards)
+CloneResult GuardedUpload(CloneLink& link, Prompter& prompter, TMap54& map, TCEmem& emem, const Safeguards& guards,
+                          std::string* backupPath)
 {
     std::string fileText;
     TracedExchange exchange(link, guards, "upload", fileText);
     Diagnosing told(prompter, guards.PortName);
     const CloneResult result = UploadFromRadio(exchange.Link(), told, map, emem);
     exchange.End(ResultName(result), prompter);
-    if (result == CloneResult::Ok) KeepBackup(guards, prompter, map.Bytes(), BackupDirection::Upload);
+    if (result != CloneResult::Ok) return result;
+    const std::string kept = KeepBackup(guards, prompter, map.Bytes(), BackupDirection::Upload);
+    if (backupPath != nullptr) *backupPath = kept;
     return result;
 }
 

@@ -26,8 +26,10 @@ struct Safeguards {
 // The safeguards of a front end: backups and traces in the per-user folders.
 Safeguards DefaultSafeguards(const std::string& portName, bool verify, const BackupRule& rule);
 
-// UploadFromRadio, then a backup of what was read.
-CloneResult GuardedUpload(CloneLink& link, Prompter& prompter, TMap54& map, TCEmem& emem, const Safeguards& guards);
+// UploadFromRadio, then a backup of what was read; backupPath, when given, gets the backup's path
+// (empty when none was written).
+CloneResult GuardedUpload(CloneLink& link, Prompter& prompter, TMap54& map, TCEmem& emem, const Safeguards& guards,
+                          std::string* backupPath = nullptr);
 
 struct DownloadOutcome {
     CloneResult Write = CloneResult::Failed;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 #include "model/decimal.h"
 
@@ -112,6 +113,80 @@ std::string SerialField(std::string_view text)
     if (serial.empty()) serial = DefaultSerial;
     if (serial.size() < kSerialLength) serial.resize(kSerialLength, ' ');
     return serial;
+}
+
+// The range and step of a numeric rule, in the field's own unit.
+struct NumberRange {
+    double Min = 0;
+    double Max = 0;
+    double Step = 1;
+};
+
+NumberRange RangeOf(const FieldRule& rule)
+{
+    switch (rule.Kind) {
+    case RuleKind::TenKilohertz: return {0, kTenKilohertzMax, 0.01};
+    case RuleKind::HalfStep: return {0, kHalfStepMax, 0.5};
+    case RuleKind::Guard: return {0, kGuardMax, 2};
+    case RuleKind::Number: return {double(rule.Min), double(rule.Max), double(std::max(rule.Step, 1))};
+    case RuleKind::Tone: return {double(kToneMin), double(kToneMax), 1};
+    case RuleKind::PointFrequency: return {0, kPointFrequencyMax, 0.1};
+    case RuleKind::Signed: return {double(rule.Min), double(rule.Max), 1};
+    case RuleKind::FreeText:
+    case RuleKind::Serial:
+    case RuleKind::Code:
+        break;
+    }
+    return {};
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The number of a text written in the characters of filter, and nothing else: digits; for
+// SignedDigit a sign before them; for Decimal at most one "." or "," among them.
+std::optional<double> StrictNumber(std::string_view text, KeyFilterKind filter)
+{
+    std::string plain(text);
+    const bool signedText = filter == KeyFilterKind::SignedDigit && !plain.empty() && (plain[0] == '+' || plain[0] == '-');
+    if (signedText && plain[0] == '+') plain.erase(0, 1);
+    const size_t first = signedText && plain[0] == '-' ? 1 : 0;
+    int digits = 0;
+    int separators = 0;
+    for (size_t i = first; i < plain.size(); ++i) {
+        char& c = plain[i];
+        if (IsDigit(c)) {
+            ++digits;
+        } else if (filter == KeyFilterKind::Decimal && (c == '.' || c == ',')) {
+            c = '.';
+            ++separators;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0 || separators > 1) return std::nullopt;
+    double value = 0;
+    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (ec != std::errc() || end != plain.data() + plain.size()) return std::nullopt;
+    return value;
+}
+
+bool IsStrictText(const FieldRule& rule, std::string_view text)
+{
+    switch (rule.Kind) {
+    case RuleKind::Serial:
+        return ValidateSerial(text) == text || text == kDefaultSerialShown;
+    case RuleKind::FreeText:
+    case RuleKind::Code:
+        if (text.size() > static_cast<size_t>(rule.MaxTyped) || (rule.Kind == RuleKind::Code && text.empty()))
+            return false;
+        for (const char c : text) {
+            const KeyFilterResult key = FilterFieldKey(rule, static_cast<unsigned char>(c));
+            if (!key.Accepted || key.Key == U'\b') return false;
+        }
+        return true;
+    default:
+        return false;
+    }
 }
 
 }  // namespace
@@ -271,6 +346,49 @@ KeyFilterResult FilterFieldKey(const FieldRule& rule, char32_t key)
         break;
     }
     return FilterPrintableKey(key);
+}
+
+StrictReading ReadFieldStrictly(const FieldRule& rule, std::string_view text)
+{
+    if (IsTextRule(rule)) return {IsStrictText(rule, text), 0};
+    if (!rule.Unit.empty() && text.size() >= rule.Unit.size() && text.substr(text.size() - rule.Unit.size()) == rule.Unit)
+        text.remove_suffix(rule.Unit.size());
+    const std::optional<double> number = StrictNumber(text, rule.Filter);
+    return {number.has_value(), number.value_or(0)};
+}
+
+std::string FieldForm(const FieldRule& rule)
+{
+    switch (rule.Kind) {
+    case RuleKind::FreeText:
+        return "at most " + std::to_string(rule.MaxTyped) + " characters from the space to \"~\"";
+    case RuleKind::Serial:
+        return "a serial number of 8 characters: a digit, a capital letter from B to S but not O or P, then 2 "
+               "digits and 4 digits, neither all 0";
+    case RuleKind::Code:
+        return "1 to " + std::to_string(rule.MaxTyped) + " hexadecimal digits";
+    default:
+        break;
+    }
+    const NumberRange range = RangeOf(rule);
+    const bool decimal = rule.Filter == KeyFilterKind::Decimal;
+    std::string form = std::string(decimal ? "a number" : "a whole number") + " from " +
+                       FormatField(rule, Number(range.Min)) + " to " + FormatField(rule, Number(range.Max));
+    if (rule.Kind == RuleKind::HalfStep || rule.Kind == RuleKind::Guard || (rule.Kind == RuleKind::Number && rule.Step > 1))
+        form += " in steps of " + Shortest(range.Step, '.');
+    if (decimal) form += ", \".\" or \",\" before the decimals";
+    return form;
+}
+
+std::string AdjustmentOf(const FieldRule& rule, double read, std::string_view shown)
+{
+    if (IsTextRule(rule)) return {};
+    const StrictReading now = ReadFieldStrictly(rule, shown);
+    if (!now.Readable || std::abs(now.Number - read) < 1e-9) return {};
+    const NumberRange range = RangeOf(rule);
+    if (read > range.Max) return "the largest";
+    if (read < range.Min) return "the smallest";
+    return "rounded as the field rounds";
 }
 
 int64_t ToneRawValue(std::string_view text) { return WholeOr(BeforeUnit(text, kHertz), kToneFallback); }

@@ -75,6 +75,24 @@ std::string StoredText(const FieldRule& rule, std::string_view shown, char separ
 std::string ShownText(const FieldRule& rule, int32_t stored, const std::string& storedText = {},
                       char separator = '.');
 
+// A text read strictly, as a script gives a value: the field's unit may follow the number, but
+// nothing is dropped, cut or replaced by a fallback. Unreadable: a character the field refuses, no
+// number, an empty text where the field would take a fallback for it, a text longer than a text
+// field takes, a serial number the field would replace by the default, a code with no digit.
+struct StrictReading {
+    bool Readable = false;
+    double Number = 0;  // numeric rules: the number read, before any clamping or step
+};
+StrictReading ReadFieldStrictly(const FieldRule& rule, std::string_view text);
+
+// What a field takes, for a message: "a number from 0.0 Min to 60.0 Min in steps of 0.5, \".\" or
+// \",\" before the decimals".
+std::string FieldForm(const FieldRule& rule);
+
+// Why a number read strictly shows as shown once the field has committed it: "the largest", "the
+// smallest", "rounded as the field rounds"; empty when shown is that number.
+std::string AdjustmentOf(const FieldRule& rule, double read, std::string_view shown);
+
 // Whether the field's filter lets key be typed (and as what).
 KeyFilterResult FilterFieldKey(const FieldRule& rule, char32_t key);
 

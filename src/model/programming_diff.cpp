@@ -94,8 +94,33 @@ std::string HexByte(uint8_t value)
     return text;
 }
 
+// The bytes that hold a bit no setting holds: encoding the same settings over an image of
+// zeros and one of ones leaves those bits as they were.
+std::vector<bool> UnmappedBytes(const TCEmem& emem)
+{
+    TMap54 zeros;
+    TMap54 ones;
+    zeros.Bytes().fill(0x00);
+    ones.Bytes().fill(0xFF);
+    (void)zeros.Encode(emem);
+    (void)ones.Encode(emem);
+    std::vector<bool> unmapped(zeros.Bytes().size());
+    for (size_t i = 0; i < unmapped.size(); ++i) unmapped[i] = zeros.Bytes()[i] != ones.Bytes()[i];
+    return unmapped;
+}
+
+std::string HexBytes(const ImageBytes& bytes, size_t first, size_t last)
+{
+    constexpr size_t kShown = 8;
+    std::string text;
+    for (size_t i = first; i <= last && i < first + kShown; ++i) text += (text.empty() ? "" : " ") + HexByte(bytes[i]);
+    if (last - first + 1 > kShown) text += " ...";
+    return text;
+}
+
 // Bytes no setting holds: A's settings encoded over B's image keep B's unmapped bytes, so the
-// bytes in which that image and A's differ are A's and B's unmapped differences.
+// bytes in which that image and A's differ are A's and B's unmapped differences. Differing bytes
+// with only unmapped bytes between them make one range, listed with the number that differ.
 void DiffUnmapped(const TCEmem& a, const TMap54& mapA, const TMap54& mapB, std::vector<Difference>& out)
 {
     TMap54 mixed = mapB;
@@ -104,12 +129,26 @@ void DiffUnmapped(const TCEmem& a, const TMap54& mapA, const TMap54& mapB, std::
     (void)reencoded.Encode(a);
     const auto& bytesA = reencoded.Bytes();
     const auto& bytesMixed = mixed.Bytes();
+    const std::vector<bool> unmapped = UnmappedBytes(a);
+    const auto differs = [&](size_t offset) {
+        return offset != image::ChecksumA && offset != image::ChecksumB && bytesA[offset] != bytesMixed[offset];
+    };
     for (size_t offset = 0; offset < bytesA.size(); ++offset) {
-        if (offset == image::ChecksumA || offset == image::ChecksumB) continue;
-        if (bytesA[offset] == bytesMixed[offset]) continue;
-        char name[16];
-        std::snprintf(name, sizeof name, "Byte 0x%03zX", offset);
-        out.push_back({name, HexByte(mapA.Bytes()[offset]), HexByte(mapB.Bytes()[offset])});
+        if (!differs(offset)) continue;
+        size_t last = offset;
+        size_t count = 1;
+        for (size_t next = offset + 1; next < bytesA.size() && unmapped[next]; ++next) {
+            if (!differs(next)) continue;
+            last = next;
+            ++count;
+        }
+        char name[64];
+        if (last == offset)
+            std::snprintf(name, sizeof name, "Byte 0x%03zX", offset);
+        else
+            std::snprintf(name, sizeof name, "Bytes 0x%03zX to 0x%03zX (%zu differ)", offset, last, count);
+        out.push_back({name, HexBytes(mapA.Bytes(), offset, last), HexBytes(mapB.Bytes(), offset, last)});
+        offset = last;
     }
 }
 

@@ -38,6 +38,19 @@ Bytes SentBytes(const std::string& logPath)
     return bytes;
 }
 
+// The programming a data file holds (the defaults when it is not a whole image).
+qm54::TCEmem Decoded(const std::string& path)
+{
+    qm54::TCEmem emem;
+    qm54::TMap54 map;
+    const std::string bytes = ReadText(path);
+    EXPECT_EQ(bytes.size(), map.Bytes().size()) << path;
+    if (bytes.size() != map.Bytes().size()) return emem;
+    std::copy(bytes.begin(), bytes.end(), map.Bytes().begin());
+    EXPECT_TRUE(map.Decode(emem)) << path;
+    return emem;
+}
+
 bool EndsWith(const Bytes& sent, const Bytes& tail)
 {
     return sent.size() >= tail.size() && std::equal(tail.begin(), tail.end(), sent.end() - static_cast<long>(tail.size()));
@@ -95,12 +108,7 @@ TEST_F(AlignEndToEnd, SaveWritesTheCommittedValues)
                                  "trx-off"}),
                true);
     ASSERT_EQ(tool.Wait(30000), 0) << tool.Err();
-    qm54::TMap54 map;
-    const std::string saved = ReadText(file);
-    ASSERT_EQ(saved.size(), map.Bytes().size());
-    std::copy(saved.begin(), saved.end(), map.Bytes().begin());
-    qm54::TCEmem emem;
-    ASSERT_TRUE(map.Decode(emem));
+    const qm54::TCEmem emem = Decoded(file);
     EXPECT_EQ(emem.TxPowerHigh[1], 190);
     EXPECT_EQ(emem.RxAdjustFreq[1].ScaledTrunc(1), 9999);
 }
@@ -145,8 +153,70 @@ TEST_F(AlignEndToEnd, InterruptInAWaitStillLeaves)
     tool.Signal(SIGINT);
     EXPECT_EQ(tool.Wait(20000), 1);
     EXPECT_NE(tool.Out().find("alignment mode: left (interrupted)"), std::string::npos) << tool.Out();
+    // What was waited, not what was asked for.
+    const size_t waited = tool.Out().find("waited ");
+    ASSERT_NE(waited, std::string::npos) << tool.Out();
+    EXPECT_EQ(tool.Out().find("waited 60000 ms\n"), std::string::npos) << tool.Out();
+    EXPECT_NE(tool.Out().find(" ms of 60000 (interrupted)\n", waited), std::string::npos) << tool.Out();
     EXPECT_TRUE(EndsWith(SentBytes(log), {0x27, 0x03, 0x06, 0x28}));
     EXPECT_EQ(ReadText(file), original);
+}
+
+// A field the alignment window greys out under the chosen conditions is neither typed nor sent:
+// refused with the reason before the port is opened.
+TEST_F(AlignEndToEnd, AFieldTheWindowGreysOutIsRefusedWithTheReason)
+{
+    qm54test::SimProcess sim({"--log", log});
+    const struct {
+        std::vector<std::string> steps;
+        const char* err;
+    } refused[] = {
+        {{"TxPowerLow=80", "tx-on"}, "qm54 align: TxPowerLow=80 cannot be set while the power type is High; nothing was sent\n"},
+        {{"--power", "low", "TxPowerHigh=80", "tx-on"}, "TxPowerHigh=80 cannot be set while the power type is Low"},
+        {{"DcsDevWide=5", "tx-on"}, "DcsDevWide=5 cannot be set while the encoder is off"},
+        {{"--encoder", "ctcss:67.0", "DcsDevWide=5"}, "DcsDevWide=5 cannot be set while the encoder is CTCSS"},
+        {{"--encoder", "dcs:023", "--width", "narrow", "DcsDevWide=5"}, "DcsDevWide=5 cannot be set while the width is Narrow"},
+        {{"--width", "narrow", "MaxDevWide=5"}, "MaxDevWide=5 cannot be set while the width is Narrow"},
+        {{"CtcssDevNarrow=5"}, "CtcssDevNarrow=5 cannot be set while the encoder is off"},
+    };
+    for (const auto& r : refused) {
+        Child tool(Args(sim.Path(), r.steps), true);
+        EXPECT_EQ(tool.Wait(20000), 1) << r.steps.front();
+        EXPECT_NE(tool.Err().find(r.err), std::string::npos) << tool.Err();
+        EXPECT_EQ(tool.Out(), "");
+    }
+    EXPECT_EQ(SentBytes(log), Bytes{});
+
+    // Under the conditions that enable them the same fields are taken; the mode in any case.
+    std::vector<std::string> args = Args(sim.Path(), {"--power", "low", "--encoder", "dcs:023", "--width", "narrow",
+                                                      "TxPowerLow=80", "DcsDevNarrow=5", "tx-on"});
+    std::replace(args.begin(), args.end(), std::string("manufacture"), std::string("Manufacture"));
+    Child taken(args, true);
+    ASSERT_EQ(taken.Wait(30000), 0) << taken.Err();
+    EXPECT_NE(taken.Out().find("TxPowerLow[1] = 80 (sent"), std::string::npos) << taken.Out();
+    EXPECT_NE(taken.Out().find("DcsDevNarrow[1] = 5 (sent"), std::string::npos) << taken.Out();
+}
+
+// --save never rewrites an RPT file in place; --output writes the committed values elsewhere.
+TEST_F(AlignEndToEnd, SaveToAnRptFileNeedsOutput)
+{
+    qm54test::SimProcess sim({"--log", log});
+    const std::string rpt = dir / "bench.RPT";
+    WriteText(rpt, original);
+    std::vector<std::string> args = Args(sim.Path(), {"--save", "SqlThreshold=40", "rx-on"});
+    std::replace(args.begin(), args.end(), file, rpt);
+    Child refused(args, true);
+    EXPECT_EQ(refused.Wait(20000), 1);
+    EXPECT_NE(refused.Err().find("is an RPT file, which is not written in place"), std::string::npos) << refused.Err();
+    EXPECT_EQ(SentBytes(log), Bytes{});
+
+    const std::string made = dir / "aligned.q54";
+    args.push_back("--output");
+    args.push_back(made);
+    Child saved(args, true);
+    ASSERT_EQ(saved.Wait(30000), 0) << saved.Err();
+    EXPECT_EQ(ReadText(rpt), original);
+    EXPECT_EQ(Decoded(made).SqlThreshold[1], 40);
 }
 
 TEST_F(AlignEndToEnd, NoEntryNoSession)

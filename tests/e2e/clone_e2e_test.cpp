@@ -117,6 +117,21 @@ TEST_F(CloneEndToEnd, UploadWithTheRealWaitsWritesTheRepeatersImage)
     EXPECT_EQ(after.substr(208, 1456 - 208), sent.substr(208, 1456 - 208));
 }
 
+// An upload whose file cannot be written says so and where the backup of what was read is.
+TEST_F(CloneEndToEnd, AnUploadThatCannotBeWrittenNamesTheBackup)
+{
+    const std::string nowhere = dir / "no-such-folder/site.q54";
+    Sim sim({});
+    const ToolRun r = Tool({"upload", "--port", sim.device, "-o", nowhere});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(fs::exists(nowhere));
+    const std::string told = "qm54 upload: " + nowhere + " was not written; what was read is kept in the backup ";
+    const size_t at = r.err.find(told);
+    ASSERT_NE(at, std::string::npos) << r.err;
+    const std::string backup = r.err.substr(at + told.size(), r.err.find('\n', at) - at - told.size());
+    EXPECT_EQ(fs::file_size(backup), 1986u) << backup;
+}
+
 // A data file that differs from the one given in every area the write sends, the repeater's own
 // area 1 bytes included.
 std::string EditedImage(const std::string& file)

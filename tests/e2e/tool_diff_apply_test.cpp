@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 using qm54e2e::ReadText;
@@ -38,7 +40,81 @@ TEST_F(ToolDiffApplyTest, DiffExitsZeroWhenEqualAndListsEachDifference)
     EXPECT_NE(run.out.find("AlphaTagCode[0]: ---- | 0001\nAlphaTagText[0]: -------- | HILL    \n"), std::string::npos)
         << run.out;
     EXPECT_EQ(RunTool({"diff", a}).status, 2);
-    EXPECT_EQ(RunTool({"diff", a, dir_ / "missing.q54"}).status, 1);
+}
+
+// diff(1)'s exit statuses: 0 equal, 1 different, 2 trouble (a file that does not load).
+TEST_F(ToolDiffApplyTest, DiffTellsTroubleFromADifferenceAndListsUnmappedBytesAsRanges)
+{
+    const std::string a = New("a.q54");
+    const std::string shortFile = dir_ / "short.q54";
+    WriteText(shortFile, std::string(100, '\0'));
+    ToolRun run = RunTool({"diff", a, dir_ / "missing.q54"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(RunTool({"diff", shortFile, a}).status, 2);
+
+    // The 512 bytes at 0x5C0 that no setting holds: one line with their count, not 512.
+    std::string bytes = ReadText(a);
+    const std::string b = dir_ / "a.Q54";  // the same stored name
+    for (size_t i = 0x5C0; i <= 0x7BF; ++i) bytes[i] = '\x02';
+    bytes[0x017] = '\x01';
+    WriteText(b, bytes);
+    run = RunTool({"diff", a, b});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "Byte 0x017: 00 | 01\n"
+                       "Bytes 0x5C0 to 0x7BF (512 differ): 01 01 01 01 01 01 01 01 ... | 02 02 02 02 02 02 02 02 ...\n");
+}
+
+// set, apply and channels --import never rewrite an RPT file in place (the window stores RPT
+// data only with Save As); --output writes the result to another file and leaves FILE alone.
+TEST_F(ToolDiffApplyTest, AnRptFileIsNeverRewrittenInPlaceAndOutputTakesTheResult)
+{
+    const std::string json = dir_ / "tot.json";
+    WriteText(json, R"({"BaseTot": 4})");
+    const std::string csv = dir_ / "two.csv";
+    WriteText(csv, "Ch,Rx Freq\n2,162.55000\n");
+    const std::vector<std::vector<std::string>> edits = {
+        {"set", "FILE", "BaseTot=2", "--mode", "dealer"},
+        {"apply", "FILE", json},
+        {"channels", "FILE", "--import", csv},
+    };
+    for (const auto& edit : edits) {
+        const std::string rpt = dir_ / "site.RPT";
+        WriteText(rpt, ReadText(New("site.q54")));
+        const std::string before = ReadText(rpt);
+        auto with = [&](std::vector<std::string> extra) {
+            std::vector<std::string> args = edit;
+            args[1] = rpt;
+            args.insert(args.end(), extra.begin(), extra.end());
+            return args;
+        };
+        ToolRun run = RunTool(with({}));
+        EXPECT_EQ(run.status, 1) << edit[0];
+        EXPECT_NE(run.err.find(rpt + " is an RPT file, which is not written in place"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("give --output NEW.Q54"), std::string::npos) << run.err;
+        EXPECT_EQ(ReadText(rpt), before) << edit[0];
+
+        EXPECT_EQ(RunTool(with({"--output", dir_ / "new.rpt"})).status, 1) << edit[0];
+        EXPECT_FALSE(std::filesystem::exists(dir_ / "new.rpt")) << edit[0];
+
+        const std::string made = dir_ / "new.Q54";
+        run = RunTool(with({"--output", made}));
+        EXPECT_EQ(run.status, 0) << edit[0] << ": " << run.err;
+        EXPECT_EQ(ReadText(rpt), before) << edit[0];
+        EXPECT_NE(RunTool({"diff", rpt, made}).out.find(edit[0] == "channels" ? "Channel 2 Rx Freq" : "BaseTot"),
+                  std::string::npos)
+            << edit[0];
+        std::filesystem::remove(made);
+    }
+
+    // --output from an ordinary file leaves it as it was, and writes the result even when
+    // nothing changed.
+    const std::string q54 = New("plain.q54");
+    const std::string before = ReadText(q54);
+    const std::string copy = dir_ / "copy.q54";
+    ASSERT_EQ(RunTool({"set", q54, "BaseTot=3", "--mode", "dealer", "--output", copy}).status, 0);
+    EXPECT_EQ(ReadText(q54), before);
+    EXPECT_EQ(RunTool({"get", copy, "BaseTot"}).out, "BaseTot: 3.0 Min\n");
 }
 
 TEST_F(ToolDiffApplyTest, ApplyTakesShowsOutputAndRefusesWithoutWriting)

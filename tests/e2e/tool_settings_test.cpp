@@ -100,7 +100,8 @@ protected:
     qm54e2e::TempDir dir_;
 };
 
-// Each field's rule and each list through set, then get and the stored value.
+// Each field's rule and each list through set --as-typed (every text taken as the dialog's field
+// takes it), then get and the stored value.
 TEST_F(ToolSettingsTest, SetTypesIntoTheDialogsFieldsAndGetShowsWhatTheyStored)
 {
     struct Case {
@@ -121,6 +122,9 @@ TEST_F(ToolSettingsTest, SetTypesIntoTheDialogsFieldsAndGetShowsWhatTheyStored)
         {{"BaseTot=99999999999999999999"}, kDealer, "BaseTot", "60.0 Min", 120},  // cut to 4 characters
         {{"BaseTot=1.2.3"}, kDealer, "BaseTot", "0.0 Min", 0},
         {{"BaseTot=-5"}, kDealer, "BaseTot", "5.0 Min", 10},              // the sign is not typed
+        {{"BaseTot=abc"}, kDealer, "BaseTot", "0.0 Min", 0},
+        {{"BaseTot=1e1"}, kDealer, "BaseTot", "11.0 Min", 22},
+        {{"RepeatHangTime=-"}, kDealer, "RepeatHangTime", "0.0 Sec", 0},
         {{"RepeatHangTime=2"}, kDealer, "RepeatHangTime", "2.0 Sec", 4},
         // The guard rule: whole seconds to 360, down to even.
         {{"BaseGuardTime=7"}, kDealer, "BaseGuardTime", "6 Sec", 3},
@@ -168,11 +172,75 @@ TEST_F(ToolSettingsTest, SetTypesIntoTheDialogsFieldsAndGetShowsWhatTheyStored)
     for (const Case& c : cases) {
         const std::string file = NewFile("case" + std::to_string(n++) + ".q54");
         const std::string what = c.assignments.front();
-        const ToolRun set = Set(file, c.assignments, c.mode);
+        const ToolRun set = Set(file, c.assignments, Joined(c.mode, {"--as-typed"}));
         ASSERT_EQ(set.status, 0) << what << ": " << set.err;
         EXPECT_EQ(set.err, "") << what;
         EXPECT_EQ(Get(file, c.key), c.key + ": " + c.shown + "\n") << what;
         EXPECT_EQ(Show(Stored(Decoded(file), c.key)), Show(c.stored)) << what;
+    }
+}
+
+// Without --as-typed a value must read as a value of its field: what the dialog would turn into
+// another value is refused, naming what the field takes; what the field clamps or rounds is stored
+// and named on stderr.
+TEST_F(ToolSettingsTest, AValueThatIsNotOneOfTheFieldsIsRefusedAndAClampedOneNamed)
+{
+    const std::string tot = "which takes a number from 0.0 Min to 60.0 Min in steps of 0.5";
+    const struct {
+        Strings arguments;  // after the file
+        std::string err;    // the start of stderr
+    } refused[] = {
+        {Joined({"BaseTot=abc"}, kDealer), "qm54 set: BaseTot=abc is not a value of its field, " + tot + ", \".\" or \",\" "
+                                           "before the decimals; nothing was written\n"},
+        {Joined({"BaseTot=1e1"}, kDealer), "qm54 set: BaseTot=1e1 is not a value of its field, " + tot},
+        {Joined({"BaseTot="}, kDealer), "qm54 set: BaseTot= is not a value of its field, " + tot},
+        {Joined({"Beep=Disable", "BaseTot=-5"}, kDealer), "qm54 set: BaseTot=-5 is not a value of its field"},
+        {Joined({"RepeatHangTime=-"}, kDealer), "qm54 set: RepeatHangTime=- is not a value of its field, which takes "
+                                                "a number from 0.0 Sec to 60.0 Sec"},
+        {Joined({"RepeatGuardTime=2.5"}, kDealer), "qm54 set: RepeatGuardTime=2.5 is not a value of its field, which "
+                                                   "takes a whole number from 0 Sec to 360 Sec in steps of 2"},
+        {Joined({"CwIdToneFreq="}, kDealer), "qm54 set: CwIdToneFreq= is not a value of its field, which takes a whole "
+                                             "number from 300 Hz to 3000 Hz"},
+        {Joined({"IntermediateFreq=1.2.3"}, kManufacture), "qm54 set: IntermediateFreq=1.2.3 is not a value of its field"},
+        {Joined({"SerialNumber=5b230017"}, kManufacture), "qm54 set: SerialNumber=5b230017 is not a value of its field, "
+                                                          "which takes a serial number of 8 characters"},
+        {Joined({"SerialNumber=5B230017999"}, kManufacture), "qm54 set: SerialNumber=5B230017999 is not a value"},
+        {Joined({"CwIdText=caf\xc3\xa9"}, kDealer), "qm54 set: CwIdText=caf\xc3\xa9 is not a value of its field, which "
+                                                    "takes at most 16 characters"},
+        {Joined({"RxAdjustFreq[1]=abc"}, kDealer), "qm54 set: RxAdjustFreq[1]=abc is not a value of its field"},
+        {Joined({"TxPowerAdjust[15]=3-"}, kDealer), "qm54 set: TxPowerAdjust[15]=3- is not a value of its field, "
+                                                    "which takes a whole number from -128 to 127"},
+    };
+    const std::string file = NewFile("kept.q54");
+    const std::string before = ReadText(file);
+    for (const auto& c : refused) {
+        const ToolRun run = RunTool(Joined({"set", file}, c.arguments));
+        EXPECT_EQ(run.status, 1) << c.arguments.front() << ": " << run.err;
+        EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << c.arguments.front();
+        EXPECT_EQ(ReadText(file), before) << c.arguments.front();
+    }
+
+    const struct {
+        Strings arguments;
+        std::string key;
+        SettingValue stored;
+        std::string err;  // all of stderr
+    } taken[] = {
+        {Joined({"BaseTot=61"}, kDealer), "BaseTot", 120, "qm54 set: BaseTot=61: stored as 60.0 Min, the largest\n"},
+        {Joined({"BaseTot=2.7"}, kDealer), "BaseTot", 5, "qm54 set: BaseTot=2.7: stored as 2.5 Min, rounded as the field rounds\n"},
+        {Joined({"BaseTot=2,5", "BaseGuardTime=10 Sec"}, kDealer), "BaseTot", 5, ""},
+        {Joined({"BaseTot=2.5 Min"}, {"--mode", "Dealer"}), "BaseTot", 5, ""},
+        {Joined({"CwIdDotTime=5"}, kDealer), "CwIdDotTime", 20, "qm54 set: CwIdDotTime=5: stored as 20 msec, the smallest\n"},
+        {Joined({"SerialNumber=5B230017"}, kManufacture), "SerialNumber", std::string("5B230017"), ""},
+        {Joined({"SqlThreshold[0]=300"}, kDealer), "SqlThreshold", 255,
+         "qm54 set: SqlThreshold[0]=300: stored as 255, the largest\n"},
+    };
+    for (const auto& c : taken) {
+        const std::string changed = NewFile("taken.q54");
+        const ToolRun run = RunTool(Joined({"set", changed}, c.arguments));
+        EXPECT_EQ(run.status, 0) << c.arguments.front() << ": " << run.err;
+        EXPECT_EQ(run.err, c.err) << c.arguments.front();
+        EXPECT_EQ(Show(Stored(Decoded(changed), c.key)), Show(c.stored)) << c.arguments.front();
     }
 }
 
@@ -215,6 +283,20 @@ TEST_F(ToolSettingsTest, BandChangeGivesTheBandsDefaultIfAndFrequenciesUnlessIfI
     EXPECT_EQ(e.IntermediateFreq, 5000);
     EXPECT_EQ(Khz(e.Channels.Items(3).RxFreq), 150500);
     EXPECT_EQ(e.Duplexer, 1);
+
+    // Another band and back, Yes to both questions: the band is as before, so the channels stay,
+    // but the IF field holds the band's default IF, which OK stores.
+    const std::string back = NewFile("back.q54", "vhf", [](TCEmem& e) {
+        e.IntermediateFreq = 5000;
+        e.Channels.Items(3).RxFreq.SetValue(150.5);
+    });
+    const ToolRun there = Set(back, {"Band=UHF", "Band=VHF"}, kDealer);
+    ASSERT_EQ(there.status, 0) << there.err;
+    EXPECT_EQ(there.out, "IntermediateFreq: 21.40 MHz\n");
+    const TCEmem returned = Decoded(back);
+    EXPECT_EQ(returned.Band, 0);
+    EXPECT_EQ(returned.IntermediateFreq, 2140);
+    EXPECT_EQ(Khz(returned.Channels.Items(3).RxFreq), 150500);
 
     // The band's alignment values come with it, and set lists what it changed.
     const std::string uhf = NewFile("uhf.q54");
@@ -291,6 +373,17 @@ TEST_F(ToolSettingsTest, SetPrintsWhatChangedAndWritesNothingWhenNothingDid)
     ASSERT_EQ(set.status, 0) << set.err;
     EXPECT_EQ(set.out, "Beep: Disable\nBaseTot: 60.0 Min\n");
 
+    // Every stored value that changed, also one that shows as it did: a stored value outside its
+    // field's range shows clamped, so both stored values are named.
+    const std::string hidden = NewFile("hidden.q54", "vhf", [](TCEmem& e) {
+        e.FiveToneTable[3] = 600;
+        e.MarketCode = 7;
+    });
+    const ToolRun tone = Set(hidden, {"FiveToneTable[3]=625", "MarketCode=EXP"}, kManufacture);
+    ASSERT_EQ(tone.status, 0) << tone.err;
+    EXPECT_NE(tone.out.find("FiveToneTable[3]: 625 Hz (stored 625, was 600)\n"), std::string::npos) << tone.out;
+    EXPECT_NE(tone.out.find("MarketCode: EXP (stored 0, was 7)\n"), std::string::npos) << tone.out;
+
     const std::string before = ReadText(file);
     const ino_t inode = Inode(file);
     const ToolRun same = Set(file, {"BaseTot=60", "Band=VHF"}, kDealer);
@@ -332,6 +425,7 @@ TEST_F(ToolSettingsTest, RefusalsAndUsageErrorsLeaveTheFileAsItWas)
         {Joined({"Beep=Enable", "Bleep=Enable"}, kDealer), 2, "qm54 set: unknown setting \"Bleep\""},
         {Joined({"beep=Enable"}, kDealer), 2, "qm54 set: unknown setting \"beep\""},
         {{"Beep=Enable", "--mode", "admin"}, 2, "qm54 set: --mode is normal, dealer or manufacture"},
+        {{"Beep=Enable", "--mode", "dealers"}, 2, "qm54 set: --mode is normal, dealer or manufacture"},
         {kDealer, 2, "qm54 set: give a FILE and at least one KEY=VALUE"},
     };
     const std::string file = NewFile("kept.q54");
@@ -390,7 +484,7 @@ TEST_F(ToolSettingsTest, GetAndSetFailuresGiveTheirExitStatusAndMessage)
 
     const ToolRun help = RunTool({"set", "--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("usage: qm54 set FILE KEY=VALUE... [--mode normal|dealer|manufacture] [--factory-code CODE]\n", 0), 0u);
+    EXPECT_EQ(help.out.rfind("usage: qm54 set FILE KEY=VALUE... [--mode normal|dealer|manufacture] [--factory-code CODE] [--as-typed]\n", 0), 0u);
     EXPECT_EQ(RunTool({"get", "--help"}).out.rfind("usage: qm54 get FILE [KEY...]\n", 0), 0u);
 }
 

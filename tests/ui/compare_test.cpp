@@ -1,6 +1,7 @@
 // File > Compare with...: the open data against a chosen data file, listed as qm54 diff lists it.
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -27,6 +28,12 @@ private slots:
         TMap54 map;
         const std::string path = f.Path("other.q54").toStdString();
         QVERIFY(SaveDataFile(path, other, map, f.prompter));
+        // 512 bytes that no setting holds differ: one row for them, not 512.
+        for (size_t i = 0x5C0; i <= 0x7BF; ++i) map.Bytes()[i] = 0x02;
+        QFile patched(QString::fromStdString(path));
+        QVERIFY(patched.open(QIODevice::WriteOnly));
+        patched.write(reinterpret_cast<const char*>(map.Bytes().data()), static_cast<qint64>(map.Bytes().size()));
+        patched.close();
         f.dialogs.openAnswers.push_back(QString::fromStdString(path));
 
         QStringList rows;
@@ -44,6 +51,10 @@ private slots:
         w.findChild<QAction*>("miCompare")->trigger();
         QVERIFY(rows.contains(QStringLiteral("BaseTot: 3.0 Min | 2.5 Min")));
         QVERIFY(rows.contains(QStringLiteral("Channel 2 InUse: 0 | 1")));
+        QVERIFY2(rows.contains(QStringLiteral("Bytes 0x5C0 to 0x7BF (512 differ): 01 01 01 01 01 01 01 01 ... | "
+                                              "02 02 02 02 02 02 02 02 ...")),
+                 qPrintable(rows.join('\n')));
+        QCOMPARE(rows.filter(QStringLiteral("Byte")).size(), 1);
         QVERIFY(summary.contains(QStringLiteral("differences between the open data and")));
     }
 };

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "model/dialog_rows.h"
+#include "model/service_fields.h"
 
 namespace {
 
@@ -146,6 +147,89 @@ TEST(FieldRules, AnyTextGivesAValueInRangeThatFormatsToAFixedPoint)
             }
         }
     }
+}
+
+// The strict read a script's value gets: a text the dialog would turn into another value (a
+// fallback for unreadable or empty text, refused characters dropped, an invalid serial number
+// replaced) is not a value of the field; the unit may follow the number.
+TEST(FieldRules, AStrictReadTakesOnlyTextThatIsAValueOfTheField)
+{
+    const struct {
+        const char* key;
+        const char* text;
+        bool readable;
+        double number;  // when readable and numeric
+    } cases[] = {
+        {"BaseTot", "2.5", true, 2.5},
+        {"BaseTot", "2,5", true, 2.5},
+        {"BaseTot", "2.5 Min", true, 2.5},
+        {"BaseTot", "61", true, 61},
+        {"BaseTot", "99999999999999999999", true, 1e20},
+        {"BaseTot", ".5", true, 0.5},
+        {"BaseTot", "abc", false, 0},
+        {"BaseTot", "1e1", false, 0},
+        {"BaseTot", "", false, 0},
+        {"BaseTot", "1.2.3", false, 0},
+        {"BaseTot", "-5", false, 0},
+        {"BaseTot", " Min", false, 0},
+        {"BaseTot", "2.5Min", false, 0},
+        {"RepeatHangTime", "-", false, 0},
+        {"RepeatGuardTime", "2.5", false, 0},
+        {"RepeatGuardTime", "10 Sec", true, 10},
+        {"IntermediateFreq", "73.35 MHz", true, 73.35},
+        {"IntermediateFreq", "1,5.0", false, 0},
+        {"CwIdToneFreq", "", false, 0},
+        {"CwIdDotTime", "5", true, 5},
+        {"CwIdText", "de k1abc/r, qrz?", true, 0},
+        {"CwIdText", "", true, 0},
+        {"CwIdText", "caf\xc3\xa9", false, 0},
+        {"CwIdText", "seventeen chars!!", false, 0},
+        {"SerialNumber", "5B230017", true, 0},
+        {"SerialNumber", "12345678", true, 0},
+        {"SerialNumber", "00000000", true, 0},
+        {"SerialNumber", "5b230017", false, 0},
+        {"SerialNumber", "5B230017999", false, 0},
+        {"SerialNumber", "", false, 0},
+    };
+    for (const auto& c : cases) {
+        const StrictReading read = ReadFieldStrictly(RuleOf(c.key), c.text);
+        EXPECT_EQ(read.Readable, c.readable) << c.key << "=" << c.text;
+        if (read.Readable) EXPECT_DOUBLE_EQ(read.Number, c.number) << c.key << "=" << c.text;
+    }
+
+    // The service fields: a sign only where the field takes one.
+    EXPECT_TRUE(ReadFieldStrictly(PowerTrimRule, "-3").Readable);
+    EXPECT_DOUBLE_EQ(ReadFieldStrictly(PowerTrimRule, "+3").Number, 3);
+    EXPECT_FALSE(ReadFieldStrictly(PowerTrimRule, "3-").Readable);
+    EXPECT_FALSE(ReadFieldStrictly(LevelRule, "-3").Readable);
+    EXPECT_FALSE(ReadFieldStrictly(PointFrequencyRule, "abc").Readable);
+}
+
+TEST(FieldRules, WhatAFieldTakesAndWhyItStoresAnotherNumber)
+{
+    EXPECT_EQ(FieldForm(RuleOf("BaseTot")),
+              "a number from 0.0 Min to 60.0 Min in steps of 0.5, \".\" or \",\" before the decimals");
+    EXPECT_EQ(FieldForm(RuleOf("BaseGuardTime")), "a whole number from 0 Sec to 360 Sec in steps of 2");
+    EXPECT_EQ(FieldForm(RuleOf("CwIdDotTime")), "a whole number from 20 msec to 255 msec");
+    EXPECT_EQ(FieldForm(PowerTrimRule), "a whole number from -128 to 127");
+
+    const struct {
+        const char* key;
+        double read;
+        const char* shown;  // what the field committed
+        const char* why;
+    } cases[] = {
+        {"BaseTot", 61, "60.0 Min", "the largest"},
+        {"BaseTot", 2.7, "2.5 Min", "rounded as the field rounds"},
+        {"BaseTot", 2.5, "2.5 Min", ""},
+        {"CwIdDotTime", 5, "20 msec", "the smallest"},
+        {"BaseGuardTime", 7, "6 Sec", "rounded as the field rounds"},
+        {"IntermediateFreq", 1.2345, "1.23 MHz", "rounded as the field rounds"},
+        {"FiveToneTable[0]", 600, "600 Hz", ""},  // the EIA set's exception keeps it
+        {"FiveToneTable[0]", 600, "625 Hz", "the smallest"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AdjustmentOf(RuleOf(c.key), c.read, c.shown), c.why) << c.key << " " << c.read;
 }
 
 }  // namespace

@@ -23,6 +23,12 @@ std::vector<ServiceAssignment> Read(std::initializer_list<Assignment> given)
     return out;
 }
 
+std::optional<std::string> Apply(const std::vector<ServiceAssignment>& assignments, TCEmem& emem)
+{
+    std::vector<std::string> notes;
+    return ApplyServiceAssignments(assignments, emem, notes);
+}
+
 TEST(SetAlignment, KeysNeedTheirIndexAndOnlyThen)
 {
     const struct {
@@ -64,7 +70,7 @@ TEST(SetAlignment, ValuesAreTypedAndNormalisedAsInTheDialogs)
 {
     TCEmem emem;
     SetDefaults(emem);
-    EXPECT_EQ(ApplyServiceAssignments(Read({{"RxAdjustFreq[1]", "165,5"},
+    EXPECT_EQ(Apply(Read({{"RxAdjustFreq[1]", "165,5"},
                                             {"TxPowerAdjust[2]", "-200"},
                                             {"TxPowerAdjust[3]", "+7"},
                                             {"SqlThreshold[0]", "300"},
@@ -84,14 +90,14 @@ TEST(SetAlignment, AFrequencyOutOfOrderIsRefusedNamingItsNeighbours)
 {
     TCEmem emem;
     SetDefaults(emem);  // 150, 160, 170, 174 MHz
-    EXPECT_EQ(ApplyServiceAssignments(Read({{"RxAdjustFreq[1]", "180"}}), emem),
+    EXPECT_EQ(Apply(Read({{"RxAdjustFreq[1]", "180"}}), emem),
               "RxAdjustFreq[1] = 180.0 must lie above RxAdjustFreq[0] (150.0) and below RxAdjustFreq[2] (170.0)");
-    EXPECT_EQ(ApplyServiceAssignments(Read({{"TxAdjustFreq[0]", "160"}}), emem),
+    EXPECT_EQ(Apply(Read({{"TxAdjustFreq[0]", "160"}}), emem),
               "TxAdjustFreq[0] = 160.0 must lie below TxAdjustFreq[1] (160.0)");
-    EXPECT_EQ(ApplyServiceAssignments(Read({{"TxAdjustFreq[3]", "170"}}), emem),
+    EXPECT_EQ(Apply(Read({{"TxAdjustFreq[3]", "170"}}), emem),
               "TxAdjustFreq[3] = 170.0 must lie above TxAdjustFreq[2] (170.0)");
     // In order, each step checked against the values before it: moving the points up one by one.
-    EXPECT_EQ(ApplyServiceAssignments(Read({{"RxAdjustFreq[3]", "200"},
+    EXPECT_EQ(Apply(Read({{"RxAdjustFreq[3]", "200"},
                                             {"RxAdjustFreq[2]", "190"},
                                             {"RxAdjustFreq[1]", "180"}}),
                                       emem),

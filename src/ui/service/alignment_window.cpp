@@ -209,18 +209,10 @@ void TfrmAlignment::ApplyEnabling()
     const AlignConditions c = Conditions();
     for (int i = 0; i < 4; ++i) switches_[size_t(i)]->setEnabled(!c.Repeater);
     for (int i = 4; i < 6; ++i) switches_[size_t(i)]->setEnabled(c.Repeater);
-    SetFieldEnabled(Field("TxPowerHigh", point_), !c.LowPower);
-    SetFieldEnabled(Field("TxPowerLow", point_), c.LowPower);
-    SetFieldEnabled(Field("MaxDevWide", point_), !c.Narrow);
-    SetFieldEnabled(Field("MaxDevNarrow", point_), c.Narrow);
-    const bool ctcss = c.Encoder == AlignEncoder::Ctcss;
-    const bool dcs = c.Encoder == AlignEncoder::Dcs;
-    tone_->setEnabled(ctcss);
-    code_->setEnabled(dcs);
-    SetFieldEnabled(Field("CtcssDevWide", point_), ctcss && !c.Narrow);
-    SetFieldEnabled(Field("CtcssDevNarrow", point_), ctcss && c.Narrow);
-    SetFieldEnabled(Field("DcsDevWide", point_), dcs && !c.Narrow);
-    SetFieldEnabled(Field("DcsDevNarrow", point_), dcs && c.Narrow);
+    for (const AlignField& f : kFields)
+        SetFieldEnabled(Field(f.Key, f.PerPoint ? point_ : 0), AlignFieldGreyedBecause(f.Key, c).empty());
+    tone_->setEnabled(c.Encoder == AlignEncoder::Ctcss);
+    code_->setEnabled(c.Encoder == AlignEncoder::Dcs);
 }
 
 void TfrmAlignment::Clicked(AlignSwitch which)
