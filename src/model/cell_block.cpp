@@ -60,9 +60,9 @@ std::string JoinCellBlock(const CellRows& rows)
     return text;
 }
 
-std::string CellBlockSummary(std::string_view verb, std::size_t taken, std::size_t refused, std::size_t outside)
+std::string CellBlockSummary(std::string_view verb, std::size_t changed, std::size_t refused, std::size_t outside)
 {
-    std::string text = std::string(verb) + " " + Cells(taken);
+    std::string text = changed == 0 ? std::string("Nothing changed") : std::string(verb) + " " + Cells(changed);
     if (refused == 0) return text + ", none refused";
     text += ", " + Cells(refused) + " refused";
     if (outside > 0) text += " (" + std::to_string(outside) + " outside the grid)";

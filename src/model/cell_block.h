@@ -28,8 +28,9 @@ CellBlock SplitCellBlock(std::string_view text, std::size_t maxRows, std::size_t
 // The text of a block: fields joined by tabs, rows by CR LF.
 std::string JoinCellBlock(const CellRows& rows);
 
-// The status-bar text after a block paste or fill-down: how many cells took their text and how
-// many refused it, cells beyond the grid among them.
-std::string CellBlockSummary(std::string_view verb, std::size_t taken, std::size_t refused, std::size_t outside);
+// The status-bar text after a block paste or fill-down: how many cells it changed ("Nothing
+// changed" when none) and how many refused their text, cells beyond the grid among them. A cell
+// that already showed its text is neither.
+std::string CellBlockSummary(std::string_view verb, std::size_t changed, std::size_t refused, std::size_t outside);
 
 }  // namespace qm54

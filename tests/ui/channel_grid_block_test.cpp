@@ -3,6 +3,8 @@
 // filling down; each block change is one edit with one report for the status bar.
 #include "grid_test_support.h"
 
+#include <random>
+
 using namespace qm54;
 using namespace qm54::test;
 
@@ -90,7 +92,7 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("150.01000\tN\r\n150.01000\tW"));
         // What was copied pastes back as it was.
         QCOMPARE(PasteBlock(8, GridCol::RxFreq, QGuiApplication::clipboard()->text()),
-                 QStringLiteral("Pasted 4 cells, none refused"));
+                 QStringLiteral("Pasted 1 cell, none refused"));
         QCOMPARE(Cell(9, GridCol::Wide), QStringLiteral("W"));
     }
 
@@ -101,7 +103,7 @@ private slots:
                                           QStringLiteral("155,5\t67.0\t023\tW\r\n"
                                                          "abc\t254.2\t\tyes\n"
                                                          "160\t\t\tN\r\n"));
-        QCOMPARE(report, QStringLiteral("Pasted 6 cells, 3 cells refused"));
+        QCOMPARE(report, QStringLiteral("Pasted 5 cells, 3 cells refused"));  // "N" was shown
         QCOMPARE(edits_, 1);
         QCOMPARE(pasted.count(), 1);
         // Left to right: the transmit frequency follows the receive one, and the code pasted
@@ -168,7 +170,7 @@ private slots:
 
         // Nothing taken: no edit, but still a report.
         QSignalSpy pasted(grid_, &ChannelGrid::pasted);
-        QCOMPARE(PasteBlock(3, GridCol::Wide, QStringLiteral("W\tyes")), QStringLiteral("Pasted 0 cells, 2 cells refused"));
+        QCOMPARE(PasteBlock(3, GridCol::Wide, QStringLiteral("W\tyes")), QStringLiteral("Nothing changed, 2 cells refused"));
         QCOMPARE(pasted.count(), 0);
         QCOMPARE(edits_, 1);
     }
@@ -188,7 +190,7 @@ private slots:
         QCOMPARE(pasted.count(), 1);
         QCOMPARE(reported.count(), 1);
         // Channel 4 is not in use: it refuses what it does not already show.
-        QCOMPARE(reported.last().at(0).toString(), QStringLiteral("Filled 14 cells, 2 cells refused"));
+        QCOMPARE(reported.last().at(0).toString(), QStringLiteral("Filled 5 cells, 2 cells refused"));
         for (int channel : {1, 2, 4}) {
             QCOMPARE(Cell(channel, GridCol::RxCtcss), QStringLiteral("67.0"));
             QCOMPARE(Cell(channel, GridCol::RxDcs), QStringLiteral("off"));
@@ -202,22 +204,187 @@ private slots:
         QCOMPARE(ch.Wide, 1);
     }
 
-    void fillDownFromAnInhibitedRowCopiesNothing()
+    void fillDownFromAnInhibitedRowInhibitsTheRowsBelow()
     {
         Select(2, GridCol::TxFreq);
         Extend(Qt::Key_Right);
         Extend(Qt::Key_Down, 2);
         QSignalSpy reported(grid_, &ChannelGrid::reported);
         grid_->FillDown();
-        QCOMPARE(reported.last().at(0).toString(), QStringLiteral("Filled 0 cells, 4 cells refused"));
-        QCOMPARE(Cell(4, GridCol::TxFreq), QStringLiteral("151.02000"));
-        QCOMPARE(Cell(4, GridCol::TxCtcss), QStringLiteral("off"));
-        QCOMPARE(edits_, 0);
+        // Channel 4 is not in use; channel 5 becomes receive-only, keeping its transmit settings.
+        QCOMPARE(reported.last().at(0).toString(), QStringLiteral("Filled 1 cell, 2 cells refused"));
+        QCOMPARE(Cell(3, GridCol::TxFreq), QStringLiteral("151.02000"));
+        QCOMPARE(Cell(4, GridCol::TxFreq), QStringLiteral("Tx Inh"));
+        QCOMPARE(Cell(4, GridCol::TxCtcss), QStringLiteral("---"));
+        const TChannel ch = Parsed(4);
+        QVERIFY(ch.TxInhibit != 0);
+        QCOMPARE(ch.TxFreq.Value(), 151.02);
+        QCOMPARE(edits_, 1);
+        QCOMPARE(grid_->currentIndex(), grid_->model()->index(4, GridCol::TxCtcss));
 
         // A single row has nothing below it.
         Select(0, GridCol::Wide);
         QTest::keyClick(grid_, Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(reported.count(), 1);
+    }
+
+    // A block is copied data: its frequency cells take what a channel import takes, never the
+    // band limit that a single paste makes of any other text.
+    void blockFrequencyCellsTakeOnlyAFrequencyInMHz_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");  // Rx Freq afterwards; empty: as before
+        QTest::newRow("name with a digit") << "Repeater 7" << "";
+        QTest::newRow("below the band") << "7" << "";
+        QTest::newRow("above the band") << "180" << "";
+        QTest::newRow("two points") << "155.5.5" << "";
+        QTest::newRow("exponent") << "1.55e2" << "";
+        QTest::newRow("negative") << "-155" << "";
+        QTest::newRow("unit") << "155.5 MHz" << "";
+        QTest::newRow("comma") << "155,5" << "155.50000";
+        QTest::newRow("blanks around") << " 160 " << "160.00000";
+        QTest::newRow("onto the raster") << "150.0062" << "150.00625";
+        QTest::newRow("band limit given") << "174" << "174.00000";
+    }
+    void blockFrequencyCellsTakeOnlyAFrequencyInMHz()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        // Channel 3's transmit is inhibited: a receive frequency taken allows it again.
+        const TChannel before = Parsed(2);
+        const QString report = PasteBlock(2, GridCol::RxFreq, text + QStringLiteral("\tabc"));
+        QCOMPARE(grid_->currentIndex(), grid_->model()->index(2, GridCol::RxFreq));
+        const TChannel after = Parsed(2);
+        if (shown.isEmpty()) {
+            QCOMPARE(report, QStringLiteral("Nothing changed, 2 cells refused"));
+            QCOMPARE(Cell(2, GridCol::RxFreq), QStringLiteral("150.01000"));
+            QCOMPARE(Cell(2, GridCol::TxFreq), QStringLiteral("Tx Inh"));
+            QVERIFY(after.Equals(before));
+            QCOMPARE(edits_, 0);
+        } else {
+            QCOMPARE(report, QStringLiteral("Pasted 1 cell, 1 cell refused"));
+            QCOMPARE(Cell(2, GridCol::RxFreq), shown);
+            QCOMPARE(Cell(2, GridCol::TxFreq), shown);
+            QCOMPARE(after.TxInhibit, 0);
+            QCOMPARE(qRound64(after.RxFreq.Value() * 1000), static_cast<qint64>(shown.toDouble() * 1000));
+            QCOMPARE(edits_, 1);
+        }
+    }
+
+    void fillDownRefusesAStoredFrequencyOutsideTheBand()
+    {
+        TChannels list = SampleChannels();
+        list.Items(0).RxFreq.SetValue(140.0);  // as an Upload may bring
+        grid_->Fill(list);
+        Select(0, GridCol::RxFreq);
+        Extend(Qt::Key_Down, 2);
+        QSignalSpy reported(grid_, &ChannelGrid::reported);
+        grid_->FillDown();
+        QCOMPARE(reported.last().at(0).toString(), QStringLiteral("Nothing changed, 2 cells refused"));
+        for (int channel : {1, 2}) QCOMPARE(Parsed(channel).RxFreq.Value(), 150.01);
+        QCOMPARE(Cell(1, GridCol::TxFreq), QStringLiteral("151.02000"));
+        QCOMPARE(Parsed(0).RxFreq.Value(), 140.0);
+        QCOMPARE(edits_, 0);
+    }
+
+    // Random text, fields of some 50 characters with a digit in nearly all of them: no cell may
+    // take one, and above all no frequency cell may make a band limit of it.
+    void randomTextChangesNothing()
+    {
+        std::mt19937 random(20);
+        std::uniform_int_distribution<int> pick(0, 97);
+        QString text;
+        for (int i = 0; i < 200'000; ++i) {
+            const int n = pick(random);
+            text += n == 95 ? QChar('\t') : n == 96 ? QChar('\n') : n == 97 ? QChar('\r') : QChar(' ' + n);
+        }
+        const auto allCells = [this] {
+            QList<QString> cells;
+            for (int channel = 0; channel < ChannelCount; ++channel)
+                for (int column = GridCol::Channel; column < GridColumnCount; ++column) cells << Cell(channel, column);
+            return cells;
+        };
+        const TChannels before = grid_->Channels();
+        const QList<QString> cells = allCells();
+
+        const QString report = PasteBlock(0, GridCol::RxFreq, text);
+        QVERIFY2(report.startsWith(QStringLiteral("Nothing changed, ")), qPrintable(report));
+        TChannels after;
+        grid_->ParseInto(after);
+        for (int channel = 0; channel < ChannelCount; ++channel) {
+            QCOMPARE(after.Items(channel).RxFreq.Value(), before.Items(channel).RxFreq.Value());
+            QCOMPARE(after.Items(channel).TxFreq.Value(), before.Items(channel).TxFreq.Value());
+        }
+        QVERIFY(after.Equals(before));
+        QCOMPARE(allCells(), cells);
+        QCOMPARE(edits_, 0);
+    }
+
+    // A receive-only channel copied row by row stays receive-only where it is pasted, as its
+    // row in a channel import does; the "---" it shows on the transmit side is no value.
+    void receiveOnlyRowPastesAsReceiveOnly()
+    {
+        TypeFrequency(2, GridCol::RxFreq, "160");  // allows channel 3's transmit again
+        Select(2, GridCol::TxFreq);
+        QTest::keyClick(grid_, Qt::Key_Space);
+        QCOMPARE(Cell(2, GridCol::TxFreq), QStringLiteral("Tx Inh"));
+        Select(2, GridCol::RxFreq);
+        Extend(Qt::Key_Right, GridColumnCount - 1 - GridCol::RxFreq);
+        grid_->CopyCell();
+        edits_ = 0;
+
+        QCOMPARE(PasteBlock(5, GridCol::RxFreq, QGuiApplication::clipboard()->text()),
+                 QStringLiteral("Pasted 2 cells, none refused"));  // Rx Freq and Tx Inh
+        QCOMPARE(grid_->currentIndex(), grid_->model()->index(5, GridCol::RxFreq));
+        QCOMPARE(edits_, 1);
+        for (int column = GridCol::RxFreq; column < GridColumnCount; ++column)
+            QCOMPARE(Cell(5, column), Cell(2, column));
+        const TChannel ch = Parsed(5);
+        QVERIFY(ch.TxInhibit != 0);
+        QCOMPARE(ch.RxFreq.Value(), 160.0);
+        QCOMPARE(ch.TxFreq.Value(), 160.0);  // kept for when the transmit is allowed again
+        QCOMPARE(ch.ClockShift, 1);
+
+        // Pasted onto a channel that is receive-only already, it changes nothing.
+        QCOMPARE(PasteBlock(2, GridCol::RxFreq, QGuiApplication::clipboard()->text()),
+                 QStringLiteral("Nothing changed, none refused"));
+        QCOMPARE(edits_, 1);
+
+        // The one cell "Tx Inh" pasted alone inhibits too, instead of becoming the band's limit.
+        Paste(7, GridCol::TxFreq, QStringLiteral("Tx Inh"));
+        QCOMPARE(Cell(7, GridCol::TxFreq), QStringLiteral("Tx Inh"));
+        QCOMPARE(Parsed(7).TxFreq.Value(), 151.02);
+        QVERIFY(Parsed(7).TxInhibit != 0);
+        QCOMPARE(edits_, 2);
+    }
+
+    // One text pasted over a dragged block goes to its top left cell, wherever the drag ended.
+    void oneTextOverABlockGoesToItsTopLeftCell()
+    {
+        QTest::mousePress(grid_->viewport(), Qt::LeftButton, {}, CellCentre(4, GridCol::Wide));
+        QTest::mouseMove(grid_->viewport(), CellCentre(6, GridCol::ClockShift));
+        QTest::mouseRelease(grid_->viewport(), Qt::LeftButton, {}, CellCentre(6, GridCol::ClockShift));
+        const QRect block(GridCol::Wide, 4, 2, 3);
+        QCOMPARE(grid_->SelectedBlock(), block);
+        const QModelIndex dragEnd = grid_->model()->index(6, GridCol::ClockShift);
+        QCOMPARE(grid_->currentIndex(), dragEnd);
+        QSignalSpy reported(grid_, &ChannelGrid::reported);
+
+        QGuiApplication::clipboard()->setText(QStringLiteral("W"));
+        grid_->PasteCell();
+        QCOMPARE(reported.count(), 1);
+        QCOMPARE(reported.last().at(0).toString(), QStringLiteral("Pasted 1 cell, none refused"));
+        QCOMPARE(Parsed(4).Wide, 1);
+        for (int channel : {5, 6}) QCOMPARE(Cell(channel, GridCol::Wide), QStringLiteral("N"));
+
+        // "yes" is no width: the top left cell refuses it, and the drag's last cell is untouched.
+        QGuiApplication::clipboard()->setText(QStringLiteral("yes"));
+        grid_->PasteCell();
+        QCOMPARE(reported.last().at(0).toString(), QStringLiteral("Nothing changed, 1 cell refused"));
+        QCOMPARE(Parsed(6).ClockShift, 0);
+        QCOMPARE(grid_->currentIndex(), dragEnd);
+        QCOMPARE(grid_->SelectedBlock(), block);
+        QCOMPARE(edits_, 1);
     }
 };
 

@@ -57,11 +57,13 @@ TEST(CellBlock, JoinedBlockReadsBackTheSame)
     EXPECT_EQ(SplitCellBlock(text, 16, 27).Rows, rows);
 }
 
-TEST(CellBlock, SummaryNamesTakenRefusedAndOutside)
+TEST(CellBlock, SummaryNamesChangedRefusedAndOutside)
 {
     EXPECT_EQ(CellBlockSummary("Pasted", 6, 0, 0), "Pasted 6 cells, none refused");
     EXPECT_EQ(CellBlockSummary("Filled", 1, 1, 0), "Filled 1 cell, 1 cell refused");
     EXPECT_EQ(CellBlockSummary("Pasted", 4, 5, 2), "Pasted 4 cells, 5 cells refused (2 outside the grid)");
+    EXPECT_EQ(CellBlockSummary("Pasted", 0, 7, 0), "Nothing changed, 7 cells refused");
+    EXPECT_EQ(CellBlockSummary("Filled", 0, 0, 0), "Nothing changed, none refused");
 }
 
 }  // namespace

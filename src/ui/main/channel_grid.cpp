@@ -166,7 +166,8 @@ void ChannelGrid::PasteCell()
     const QString text = QGuiApplication::clipboard()->text();
     if (text.isEmpty()) return;
     const bool inEditor = editors_->IsActive();
-    if (!inEditor && IsCellBlock(ToStdString(text))) {
+    // A block selected takes even the text of one cell as a block, at its top left cell.
+    if (!inEditor && (BlockSelected() || IsCellBlock(ToStdString(text)))) {
         PasteBlock(text);
         return;
     }

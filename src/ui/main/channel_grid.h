@@ -38,6 +38,7 @@ class QSpinBox;
 namespace qm54 {
 
 class CellEditors;
+struct CellLimits;
 class ChannelGridModel;
 class GridHeader;
 
@@ -68,7 +69,8 @@ public:
 
     // Copy and paste of the current cell, or of a block: with more than one cell selected, Copy
     // puts the block's shown cells on the clipboard as tab-separated rows; a tab-separated or
-    // multi-line clipboard text is pasted as a block from the selection's top left cell.
+    // multi-line clipboard text, or any text while a block is selected, is pasted as a block from
+    // the selection's top left cell.
     void CopyCell();
     void PasteCell();
     // Each selected cell below the selection's top row gets the text of the top cell of its
@@ -124,11 +126,13 @@ private:
     void EditMultiTone(int channel);
     void ToggleInUse(int channel);
     void ToggleTxInhibit(int channel);
+    void SetTransmitInhibit(int channel, bool inhibit);
     void OpenTextEditor(int channel, int column, const QString& text, bool selectAll);
     void OpenSpinEditor(int channel, const QString& typed, bool selectAll);
     void TypeCharacter(QChar c);
     void FinishEditor(bool restore);
     QString NormalizedFrequency(int column, const QString& text) const;
+    CellLimits Limits() const;
     enum class PasteResult { Changed, Unchanged, Refused, Skipped };
     PasteResult PasteIntoCell(int channel, int column, const QString& text);
     PasteResult PasteIntoBlockCell(int channel, int column, const QString& text);

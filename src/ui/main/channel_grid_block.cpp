@@ -1,7 +1,8 @@
 // The selected block of the channel grid: which cells it holds, and its paste and fill-down,
-// which put a text into each cell as a single paste would, left to right and top to bottom, so
-// that every cell's filter, the in-use and inhibit rules and the post-edit rules apply in the
-// order a user pasting cell by cell would meet them. A block change is one edit.
+// which put a text into each cell as a single paste would (a frequency cell held to what a channel
+// import takes), left to right and top to bottom, so that every cell's filter, the in-use and
+// inhibit rules and the post-edit rules apply in the order a user pasting cell by cell would meet
+// them. A block change is one edit.
 #include "ui/main/channel_grid.h"
 
 #include <QItemSelectionModel>
@@ -72,25 +73,25 @@ void ChannelGrid::FillDown()
     FillCells(cells, "Filled", 0);
 }
 
-// Puts each text into its cell in the order given, then reports how many cells took their text
-// and how many refused it (the outside ones among them) and emits one edit for the whole block.
+// Puts each text into its cell in the order given, then reports how many cells it changed and
+// how many refused their text (the outside ones among them) and emits one edit for the whole
+// block. A cell that already showed its text counts as neither.
 void ChannelGrid::FillCells(const QList<BlockCell>& cells, std::string_view verb, std::size_t outside)
 {
-    std::size_t taken = 0, refused = outside;
-    bool changed = false;
+    std::size_t changed = 0, refused = outside;
     for (const BlockCell& cell : cells) {
         switch (PasteIntoBlockCell(cell.Channel, cell.Column, cell.Text)) {
-        case PasteResult::Changed: changed = true; [[fallthrough]];
-        case PasteResult::Unchanged: ++taken; break;
+        case PasteResult::Changed: ++changed; break;
         case PasteResult::Refused: ++refused; break;
+        case PasteResult::Unchanged:
         case PasteResult::Skipped: break;
         }
     }
-    if (changed) {
+    if (changed > 0) {
         emit pasted();
         emit edited();
     }
-    emit reported(ToQString(CellBlockSummary(verb, taken, refused, outside)));
+    emit reported(ToQString(CellBlockSummary(verb, changed, refused, outside)));
 }
 
 }  // namespace qm54

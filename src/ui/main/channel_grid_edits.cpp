@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 
+#include "model/channel_cells.h"
 #include "model/channel_row.h"
 #include "model/channel_rules.h"
 #include "model/convert.h"
@@ -190,12 +191,15 @@ void ChannelGrid::ToggleInUse(int channel)
 void ChannelGrid::ToggleTxInhibit(int channel)
 {
     CommitEditor();
-    TChannel& ch = Ch(channel);
-    const bool inhibit = ch.TxInhibit == 0;
-    if (inhibit) model_->ParseRow(channel);  // what the inhibit keeps is what the cells show
-    SetTxInhibit(ch, inhibit);
-    model_->FillTransmitSide(channel);
+    SetTransmitInhibit(channel, Ch(channel).TxInhibit == 0);
     emit edited();
+}
+
+void ChannelGrid::SetTransmitInhibit(int channel, bool inhibit)
+{
+    if (inhibit) model_->ParseRow(channel);  // what the inhibit keeps is what the cells show
+    SetTxInhibit(Ch(channel), inhibit);
+    model_->FillTransmitSide(channel);
 }
 
 // ---- The two editors -------------------------------------------------------------------------
@@ -234,6 +238,8 @@ void ChannelGrid::TypeCharacter(QChar c)
         OpenSpinEditor(channel, QString(c), false);
     }
 }
+
+CellLimits ChannelGrid::Limits() const { return {model_->Format(), rxLow_, rxHigh_, txLow_, txHigh_}; }
 
 QString ChannelGrid::NormalizedFrequency(int column, const QString& text) const
 {
@@ -276,8 +282,10 @@ void ChannelGrid::FinishEditor(bool restore)
 // ---- Paste into a cell without an editor -----------------------------------------------------
 
 // A text is taken only when the cell would show it: an option name of the column, a CTCSS or DCS
-// name, a frequency as normalised at commit, or digits for the level (held within 0..255). The
-// caller has checked that the cell may change; nothing is emitted here.
+// name, a frequency as normalised at commit, or digits for the level (held within 0..255).
+// "Tx Inh" in the Tx Freq cell inhibits the transmit, as an import of it does: normalised, it
+// would be the band's lower limit, a frequency copied from nowhere. The caller has checked that
+// the cell may change; nothing is emitted here.
 ChannelGrid::PasteResult ChannelGrid::PasteIntoCell(int channel, int column, const QString& text)
 {
     const GridColumn& col = ColumnAt(column);
@@ -298,6 +306,10 @@ ChannelGrid::PasteResult ChannelGrid::PasteIntoCell(int channel, int column, con
         value = text;
         break;
     case ColFrequency:
+        if (column == GridCol::TxFreq && Trim(ToStdString(text)) == TxInhibitedText) {
+            SetTransmitInhibit(channel, true);
+            return before.Changed() ? PasteResult::Changed : PasteResult::Unchanged;
+        }
         value = NormalizedFrequency(column, text).left(col.Parameter);
         break;
     case ColNumber: {
@@ -315,17 +327,20 @@ ChannelGrid::PasteResult ChannelGrid::PasteIntoCell(int channel, int column, con
     return before.Changed() ? PasteResult::Changed : PasteResult::Unchanged;
 }
 
-// One field of a block paste or a fill-down, as if it had been pasted into its cell alone. An
-// empty field leaves the cell alone; the text the cell already shows is taken as it is; and a
-// frequency cell refuses a text without a digit, as typing it would have changed nothing (a
-// single paste would turn it into the band's lower limit, which is no copy of anything).
+// One field of a block paste or a fill-down, as if it had been pasted into its cell alone, but
+// held to what a channel import takes, since a block is copied data, not typing. An empty field
+// leaves the cell alone, and so does the text the cell already shows (even a frequency outside
+// the band, which a paste would move) or "---" where a copied row showed no value. A frequency cell takes only a frequency in MHz within the band (or "Tx Inh"):
+// a single paste would make any other text the nearest band limit, which is a copy of nothing.
 ChannelGrid::PasteResult ChannelGrid::PasteIntoBlockCell(int channel, int column, const QString& text)
 {
     if (text.isEmpty()) return PasteResult::Skipped;
-    if (text == CellText(channel, column)) return PasteResult::Unchanged;
+    const std::string given = ToStdString(text);
+    if (Trim(given) == Trim(ToStdString(CellText(channel, column)))) return PasteResult::Unchanged;
     if (!CellEditable(channel, column)) return PasteResult::Refused;
-    const bool hasDigit = std::any_of(text.begin(), text.end(), [](QChar c) { return c >= '0' && c <= '9'; });
-    if (ColumnAt(column).Kind == ColFrequency && !hasDigit) return PasteResult::Refused;
+    const bool taken = !CellRefusal(column, given, Ch(channel), Limits());
+    if (Trim(given) == NotShownText) return taken ? PasteResult::Unchanged : PasteResult::Refused;
+    if (ColumnAt(column).Kind == ColFrequency && !taken) return PasteResult::Refused;
     return PasteIntoCell(channel, column, text);
 }
 
