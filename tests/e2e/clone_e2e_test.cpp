@@ -2,6 +2,7 @@
 // upload, download in each mode, and the fault matrix of both directions.
 #include "process.h"
 #include "sim_process.h"
+#include "tool_process.h"
 
 #include "model/emem.h"
 #include "model/map54.h"
@@ -42,12 +43,8 @@ std::vector<uint8_t> SentBytes(const std::string& logPath)
     return bytes;
 }
 
-// The simulator on its pseudo-terminal, stopped when it goes away.
-struct Sim {
-    qm54test::SimProcess process;
-    std::string device;
-    explicit Sim(const std::vector<std::string>& args) : process(args), device(process.Path()) {}
-};
+using Sim = qm54test::SimProcess;
+using qm54test::ToolRun;
 
 // The image as the tool sends a data file: decoded into settings and encoded again.
 std::string Reencoded(const std::string& file)
@@ -60,18 +57,7 @@ std::string Reencoded(const std::string& file)
     return std::string(map.Bytes().begin(), map.Bytes().end());
 }
 
-struct ToolRun {
-    int status;
-    std::string err;
-};
-
-ToolRun Tool(std::vector<std::string> args, bool fastWaits = true)
-{
-    args.insert(args.begin(), QM54_TOOL);
-    Child tool(args, fastWaits);
-    const int status = tool.Wait(60000);
-    return {status, tool.Err()};
-}
+ToolRun Tool(const std::vector<std::string>& args, bool fastWaits = true) { return qm54test::RunTool(args, fastWaits); }
 
 class CloneEndToEnd : public testing::Test {
 protected:
@@ -84,7 +70,7 @@ protected:
     {
         const std::string path = dir / ("uploaded-" + band + ".q54");
         Sim sim({"--band", band});
-        const ToolRun r = Tool({"upload", "--port", sim.device, "-o", path});
+        const ToolRun r = Tool({"upload", "--port", sim.Path(), "-o", path});
         EXPECT_EQ(r.status, 0) << r.err;
         return path;
     }
@@ -95,8 +81,8 @@ TEST_F(CloneEndToEnd, UploadWithTheRealWaitsWritesTheRepeatersImage)
     const std::string image = dir / "image.q54";
     {
         Sim sim({"--band", "uhf", "--log", log});
-        ASSERT_FALSE(sim.device.empty());
-        const ToolRun r = Tool({"upload", "--port", sim.device, "-o", image}, false);
+        ASSERT_FALSE(sim.Path().empty());
+        const ToolRun r = Tool({"upload", "--port", sim.Path(), "-o", image}, false);
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_TRUE(HasLine(r.err, "Upload is completed")) << r.err;
     }
@@ -107,7 +93,7 @@ TEST_F(CloneEndToEnd, UploadWithTheRealWaitsWritesTheRepeatersImage)
 
     // The same image downloaded back into a simulator that started from it comes out unchanged.
     Sim sim({"--image", image, "--save", saved});
-    const ToolRun r = Tool({"download", image, "--port", sim.device, "--mode", "manufacture", "--factory-code",
+    const ToolRun r = Tool({"download", image, "--port", sim.Path(), "--mode", "manufacture", "--factory-code",
                         "tidewater-71", "--date", "20100101"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(HasLine(r.err, "Download is completed")) << r.err;
@@ -169,7 +155,7 @@ TEST_P(CloneDownloadMode, TheRepeaterHoldsTheAreasOfTheMode)
     const std::string sent = Reencoded(ReadText(edited));
     {
         Sim sim({"--image", original, "--save", saved});
-        const ToolRun r = Tool({"download", edited, "--port", sim.device, "--mode", c.mode, "--factory-code",
+        const ToolRun r = Tool({"download", edited, "--port", sim.Path(), "--mode", c.mode, "--factory-code",
                                 "tidewater-71", "--date", "20100101"});
         ASSERT_EQ(r.status, 0) << r.err;
     }
@@ -219,7 +205,7 @@ TEST_F(CloneEndToEnd, NarrowbandCheckOfTheDateRunsBeforeTheDownload)
     // Enforced, answered No: nothing is sent and the file stays as it was.
     {
         Sim sim({"--image", original, "--log", log});
-        const ToolRun r = Tool({"download", file, "--port", sim.device, "--date", "20130101"});
+        const ToolRun r = Tool({"download", file, "--port", sim.Path(), "--date", "20130101"});
         EXPECT_EQ(r.status, 1);
         EXPECT_TRUE(HasLine(r.err, "FCC Rule Caution!")) << r.err;
         EXPECT_TRUE(HasLine(r.err, "So, the Wide bandwidth CHs in your data was changed to Narrow bandwidth automatically."));
@@ -229,7 +215,7 @@ TEST_F(CloneEndToEnd, NarrowbandCheckOfTheDateRunsBeforeTheDownload)
 
     // Caution, answered Yes: the channel goes narrow into the repeater.
     Sim sim({"--image", original, "--save", saved});
-    const ToolRun r = Tool({"download", file, "--port", sim.device, "--date", "20120601", "--yes"});
+    const ToolRun r = Tool({"download", file, "--port", sim.Path(), "--date", "20120601", "--yes"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(HasLine(r.err, "No : It will start downloading (w/o changing the bandwidth)")) << r.err;
     qm54::TMap54 inRepeater;
@@ -263,7 +249,7 @@ TEST_F(CloneEndToEnd, DownloadsThatAreRefusedSendNoBlock)
         std::error_code ec;
         fs::remove(saved, ec);
         Sim sim({"--band", "uhf", "--save", saved});
-        std::vector<std::string> args{"download", vhf, "--port", sim.device, "--date", "20100101"};
+        std::vector<std::string> args{"download", vhf, "--port", sim.Path(), "--date", "20100101"};
         args.insert(args.end(), c.options.begin(), c.options.end());
         const ToolRun r = Tool(args);
         EXPECT_EQ(r.status, c.status) << c.name << r.err;
@@ -327,9 +313,9 @@ TEST_P(CloneFault, EndsWithItsMessageAndNoEndOfClone)
     ToolRun r;
     {
         Sim sim({"--fault", c.fault, "--log", log, "--save", saved});
-        ASSERT_FALSE(sim.device.empty());
-        r = upload ? Tool({"upload", "--port", sim.device, "-o", local})
-                   : Tool({"download", local, "--port", sim.device, "--mode", "dealer", "--date", "20100101"});
+        ASSERT_FALSE(sim.Path().empty());
+        r = upload ? Tool({"upload", "--port", sim.Path(), "-o", local})
+                   : Tool({"download", local, "--port", sim.Path(), "--mode", "dealer", "--date", "20100101"});
     }
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_TRUE(HasLine(r.err, c.message)) << r.err;
@@ -350,7 +336,7 @@ TEST_F(CloneEndToEnd, InterruptCancelsQuietlyAndWritesNothing)
 {
     const std::string out = dir / "out.q54";
     Sim sim({"--fault", "silence@3:7", "--log", log});
-    Child tool({QM54_TOOL, "upload", "--port", sim.device, "-o", out}, false);
+    Child tool({QM54_TOOL, "upload", "--port", sim.Path(), "-o", out}, false);
     // Wait until the tool is inside the silent wait (the request for block 7 of area 3 was sent).
     const std::vector<uint8_t> request{0x42, 0x00, 0x02, 0x07};
     auto requested = [&] {

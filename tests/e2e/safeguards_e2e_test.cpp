@@ -2,6 +2,7 @@
 // pseudo-terminal.
 #include "process.h"
 #include "sim_process.h"
+#include "tool_process.h"
 
 #include <gtest/gtest.h>
 
@@ -15,18 +16,9 @@ namespace {
 
 using namespace qm54e2e;
 
-struct ToolRun {
-    int status;
-    std::string out, err;
-};
+using qm54test::ToolRun;
 
-ToolRun Tool(std::vector<std::string> args)
-{
-    args.insert(args.begin(), QM54_TOOL);
-    Child tool(args, true);
-    const int status = tool.Wait(60000);
-    return {status, tool.Out(), tool.Err()};
-}
+ToolRun Tool(const std::vector<std::string>& args) { return qm54test::RunTool(args, true); }
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
@@ -120,10 +112,16 @@ TEST_F(Safeguards, PortsCheckExplainsAMissingDeviceAndAPortInUse)
 
     // While an upload holds the port (at the real line rate, a few seconds), a second exchange is
     // refused and told who holds it.
-    qm54test::SimProcess paced({"--baud", "9600"});
+    const std::string log = dir / "paced.log";
+    qm54test::SimProcess paced({"--baud", "9600", "--log", log});
     Child holder({QM54_TOOL, "upload", "--port", paced.Path(), "-o", dir / "held.q54"}, false);
     ASSERT_TRUE(holder.Started());
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // The tool sends only once it has the port open and locked: the first byte the simulator
+    // receives says the port is held.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!Contains(ReadText(log), "rx ") && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(Contains(ReadText(log), "rx ")) << "the first upload sent nothing";
     const ToolRun second = Tool({"upload", "--port", paced.Path(), "-o", dir / "second.q54"});
     holder.Wait(60000);
     EXPECT_EQ(second.status, 1);

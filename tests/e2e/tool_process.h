@@ -14,11 +14,12 @@ struct ToolRun {
     std::string err;
 };
 
-inline ToolRun RunTool(const std::vector<std::string>& arguments)
+// fastWaits shortens the tool's pauses between exchanges (its test hook QM54_FAST_WAITS).
+inline ToolRun RunTool(const std::vector<std::string>& arguments, bool fastWaits = false)
 {
     std::vector<std::string> argv = {QM54_TOOL};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    qm54e2e::Child child(argv, false);
+    qm54e2e::Child child(argv, fastWaits);
     ToolRun run;
     if (!child.Started()) return run;
     const int status = child.Wait(60000);

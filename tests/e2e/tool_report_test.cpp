@@ -1,14 +1,15 @@
 // qm54 report, run as the built tool: the text pages against the pages written by hand, the PDF
 // read back with pdftotext, and the failures.
+#include "page_lines.h"
 #include "process.h"
 #include "tool_process.h"
+#include "unprivileged.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 namespace {
 
@@ -18,21 +19,6 @@ std::string Read(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// The non-empty lines of text with runs of blanks made one and the ends trimmed: what a PDF text
-// extractor gives back of a fixed-pitch page, whatever spacing it guesses.
-std::string Words(const std::string& text)
-{
-    std::istringstream in(text);
-    std::string line, out;
-    while (std::getline(in, line)) {
-        std::istringstream words(line);
-        std::string word, joined;
-        while (words >> word) joined += (joined.empty() ? "" : " ") + word;
-        if (!joined.empty()) out += joined + '\n';
-    }
-    return out;
 }
 
 class ToolReportTest : public ::testing::Test {
@@ -78,12 +64,7 @@ TEST_F(ToolReportTest, PdfHoldsTheThreePagesAsSearchableText)
         if (!std::filesystem::exists("/usr/bin/pdftotext")) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
         qm54e2e::Child text({"/usr/bin/pdftotext", "-layout", pdf, "-"}, false);
         ASSERT_EQ(text.Wait(30000), 0);
-        std::string pages = text.Out();
-        std::string expected = ExpectedPages();
-        // The extractor ends every page with a form feed where the text form puts one between pages.
-        for (std::string* t : {&pages, &expected})
-            for (auto& c : *t) c = c == '\f' ? '\n' : c;
-        EXPECT_EQ(Words(pages), Words(expected)) << paper;
+        EXPECT_EQ(qm54::test::PageLinesOf(text.Out()), qm54::test::PageLinesOf(ExpectedPages())) << paper;
     }
 }
 
@@ -100,12 +81,12 @@ TEST_F(ToolReportTest, FailuresAndUsageErrors)
     const std::string locked = File("locked");
     std::filesystem::create_directory(locked);
     std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    if (geteuid() != 0) {
+    qm54::test::RunUnprivileged({dir_.string()}, [&] {
         const auto run = RunTool({"report", File("SITE.Q54"), "--pdf", locked + "/out.pdf"});
         EXPECT_EQ(run.status, 1);
         EXPECT_NE(run.err.find("Permission denied"), std::string::npos) << run.err;
         EXPECT_FALSE(std::filesystem::exists(locked + "/out.pdf"));
-    }
+    });
     const auto noFolder = RunTool({"report", File("SITE.Q54"), "--pdf", File("none/out.pdf")});
     EXPECT_EQ(noFolder.status, 1);
     EXPECT_NE(noFolder.err.find("No such file or directory"), std::string::npos) << noFolder.err;

@@ -48,6 +48,16 @@ inline TChannels SampleChannels()
     return list;
 }
 
+// Types text into a frequency cell as a user does: the first key opens the editor on the cell,
+// the rest goes into the editor, Enter commits it.
+inline void TypeFrequency(ChannelGrid* grid, int channel, int column, const QString& text)
+{
+    grid->setCurrentIndex(grid->model()->index(channel, column));
+    QTest::keyClicks(grid, text.left(1));
+    QTest::keyClicks(grid->FrequencyEditor(), text.mid(1));
+    QTest::keyClick(grid->FrequencyEditor(), Qt::Key_Return);
+}
+
 // How a test opens a cell's editor and how it leaves it.
 enum EditorOpening { OpenByEnter, OpenByDoubleClick, OpenByTyping };
 enum EditorLeaving { LeaveByEscape, LeaveByCursor, LeaveByCommit, LeaveByFocus };
@@ -80,10 +90,7 @@ protected:
     }
     void TypeFrequency(int channel, int column, const QString& text)
     {
-        Select(channel, column);
-        QTest::keyClicks(grid_, text.left(1));
-        QTest::keyClicks(grid_->FrequencyEditor(), text.mid(1));
-        QTest::keyClick(grid_->FrequencyEditor(), Qt::Key_Return);
+        test::TypeFrequency(grid_, channel, column, text);
     }
     void Paste(int channel, int column, const QString& text)
     {

@@ -1,6 +1,7 @@
 // Upload and Download from the main window against qm54-sim over a pseudo-terminal, through the
 // real termios driver and the progress window.
 #include "main_test_support.h"
+#include "sim_test_support.h"
 
 #include "model/datafile.h"
 #include "ui/main/channel_grid.h"
@@ -22,31 +23,6 @@
 
 using namespace qm54;
 using namespace qm54::test;
-
-namespace {
-
-// The simulator on a pseudo-terminal linked to folder/repeater; it saves what is written to it.
-struct Simulator {
-    QProcess process;
-    QString link, saved;
-    bool Start(const QString& folder, const QStringList& extra = {})
-    {
-        link = QDir(folder).filePath("repeater");
-        saved = QDir(folder).filePath("written.Q54");
-        process.start(QM54_SIM, QStringList{"--link", link, "--save", saved} + extra);
-        if (!process.waitForStarted(10000)) return false;
-        for (int i = 0; i < 200 && !QFileInfo::exists(link); ++i) QTest::qWait(25);
-        return QFileInfo::exists(link);
-    }
-    ~Simulator()
-    {
-        process.terminate();
-        if (!process.waitForFinished(5000)) process.kill();
-        process.waitForFinished(5000);
-    }
-};
-
-}  // namespace
 
 class RadioTest : public QObject {
     Q_OBJECT

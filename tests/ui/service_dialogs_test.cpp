@@ -14,6 +14,7 @@
 #include "link/trace.h"
 #include "model/user_folders.h"
 #include "main_test_support.h"
+#include "sim_test_support.h"
 #include "model/emem.h"
 #include "ui/service/adjust_dialogs.h"
 #include "ui/service/alignment_window.h"
@@ -54,33 +55,6 @@ void Click(QDialog& dialog, const char* name)
     QVERIFY(button);
     button->click();
 }
-
-// The simulator on a pseudo-terminal linked to folder/repeater, with a transcript.
-struct Simulator {
-    QProcess process;
-    QString link, log;
-    bool Start(const QString& folder, const QStringList& extra = {})
-    {
-        link = QDir(folder).filePath("repeater");
-        log = QDir(folder).filePath("sim.log");
-        process.start(QM54_SIM, QStringList{"--link", link, "--log", log} + extra);
-        if (!process.waitForStarted(10000)) return false;
-        for (int i = 0; i < 200 && !QFileInfo::exists(link); ++i) QTest::qWait(25);
-        return QFileInfo::exists(link);
-    }
-    QString Log() const
-    {
-        QFile file(log);
-        file.open(QIODevice::ReadOnly);
-        return QString::fromUtf8(file.readAll());
-    }
-    ~Simulator()
-    {
-        process.terminate();
-        if (!process.waitForFinished(5000)) process.kill();
-        process.waitForFinished(5000);
-    }
-};
 
 // Runs action on the next modal dialog of type T once it is open (the alignment window opens only
 // after its entry handshake).

@@ -3,6 +3,7 @@
 #include "model/user_folders.h"
 #include "sim_port.h"
 #include "test_support.h"
+#include "unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -117,15 +118,16 @@ TEST(PruneBackups, KeepsTheRecentOnesAndAtLeastTheNewestFew)
 
 TEST(WriteBackup, AFolderThatCannotBeWrittenIsAFailureWithItsReason)
 {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     TempDir dir;
     const std::string root = dir.File("ro");
     std::filesystem::create_directories(root + "/12345678");
     chmod((root + "/12345678").c_str(), 0500);
-    const BackupWriteResult result =
-        WriteBackup(root, qm54test::NewImage(), BackupDirection::Upload, 1'800'000'000, BackupRule{});
-    EXPECT_FALSE(result.Ok);
-    EXPECT_FALSE(result.Reason.empty());
+    qm54::test::RunUnprivileged({dir.Path().string()}, [&] {
+        const BackupWriteResult result =
+            WriteBackup(root, qm54test::NewImage(), BackupDirection::Upload, 1'800'000'000, BackupRule{});
+        EXPECT_FALSE(result.Ok);
+        EXPECT_FALSE(result.Reason.empty());
+    });
     chmod((root + "/12345678").c_str(), 0700);
 }
 

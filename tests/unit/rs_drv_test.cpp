@@ -1,6 +1,7 @@
 #include "link/rs_drv.h"
 #include "link_fakes.h"
 #include "pty_pair.h"
+#include "unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -131,11 +132,13 @@ TEST(RsDrvOpen, PathsThatAreNoTerminalAreRefusedWithTheSystemsReason)
 
 TEST_F(RsDrvTest, APortWithoutPermissionIsRefusedWithTheSystemsReason)
 {
-    if (::geteuid() == 0) GTEST_SKIP() << "root opens the port whatever its permissions";
     ASSERT_EQ(::chmod(pty.slavePath.c_str(), 0), 0);
-    EXPECT_EQ(drv.Open(pty.slavePath), 1);
-    EXPECT_EQ(drv.ErrorText(), "Port Open Error");
-    EXPECT_EQ(drv.SystemReason(), "Permission denied");
+    // The port is the unprivileged user's own: only its mode refuses it.
+    qm54::test::RunUnprivileged({pty.slavePath}, [&] {
+        EXPECT_EQ(drv.Open(pty.slavePath), 1);
+        EXPECT_EQ(drv.ErrorText(), "Port Open Error");
+        EXPECT_EQ(drv.SystemReason(), "Permission denied");
+    });
 }
 
 TEST_F(RsDrvTest, BytesPassBothWaysAndLongBlocksGoOutInFull)

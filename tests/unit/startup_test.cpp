@@ -2,6 +2,7 @@
 #include "model/program_folder.h"
 #include "model/recent_files.h"
 #include "model/startup.h"
+#include "unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -99,13 +100,14 @@ TEST(ResolveProgramFolder, ExecutableFolderOverrideAndPerUserFallback)
     EXPECT_TRUE(fs::is_directory(in.HomeOverride));
     in.HomeOverride.clear();
 
-    if (geteuid() != 0) {  // root writes everywhere
-        fs::permissions(exe, fs::perms::owner_write, fs::perm_options::remove);
+    // A program folder the user cannot write: the settings go to the per-user folder.
+    qm54::test::RunUnprivileged({tmp.path.string()}, [in, &tmp]() mutable {
+        fs::permissions(in.ExecutableFolder, fs::perms::owner_write, fs::perm_options::remove);
         EXPECT_EQ(qm54::ResolveProgramFolder(in), in.Home + "/.config/qm54win/");
         in.XdgConfigHome = (tmp.path / "xdg").string();
         EXPECT_EQ(qm54::ResolveProgramFolder(in), in.XdgConfigHome + "/qm54win/");
         EXPECT_TRUE(fs::is_directory(in.XdgConfigHome + "/qm54win"));
-    }
+    });
     in.ExecutableFolder = (tmp.path / "gone").string();
     in.XdgConfigHome = (tmp.path / "xdg2").string();
     EXPECT_EQ(qm54::ResolveProgramFolder(in), in.XdgConfigHome + "/qm54win/");
