@@ -108,7 +108,7 @@ TEST_F(CloneEndToEnd, AnUploadThatCannotBeWrittenNamesTheBackup)
 {
     const std::string nowhere = dir / "no-such-folder/site.q54";
     Sim sim({});
-    const ToolRun r = Tool({"upload", "--port", sim.device, "-o", nowhere});
+    const ToolRun r = Tool({"upload", "--port", sim.Path(), "-o", nowhere});
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(fs::exists(nowhere));
     const std::string told = "qm54 upload: " + nowhere + " was not written; what was read is kept in the backup ";
