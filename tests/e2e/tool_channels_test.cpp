@@ -67,6 +67,12 @@ TEST_F(ToolChannelsTest, BadCellRefusesTheFileAndLeavesItAsItWas)
         << run.err;
     EXPECT_NE(run.err.find("nothing was imported"), std::string::npos);
     EXPECT_EQ(ReadText(a), before);
+    WriteText(dir_ / "big.csv", std::string(10 << 20, 'a'));
+    const qm54test::ToolRun big = RunTool({"channels", a, "--import", dir_ / "big.csv"});
+    EXPECT_EQ(big.status, 1);
+    EXPECT_NE(big.err.find("big.csv: the file is larger than 1048576 bytes, more than any channel list\n"),
+              std::string::npos)
+        << big.err;
     EXPECT_EQ(RunTool({"channels", a}).status, 2);
     EXPECT_EQ(RunTool({"channels", a, "--import", dir_ / "missing.csv"}).status, 1);
     EXPECT_EQ(ReadText(a), before);
@@ -83,7 +89,7 @@ TEST_F(ToolChannelsTest, ForeignFileImportsWhatFitsAndListsTheRest)
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("1 channel row(s) imported from a foreign channel file"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("column \"Name\", \"Site\": the column has no place"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("line 3, column \"Frequency\", \"50.000000\": outside the receive band"), std::string::npos)
+    EXPECT_NE(run.out.find("line 3, column \"Frequency\", \"50.000000\": outside the band"), std::string::npos)
         << run.out;
     const std::string csv = RunTool({"channels", a, "--export", "-"}).out;
     EXPECT_NE(csv.find("\r\n1,yes,162.55000,100.0,off,W,"), std::string::npos) << csv;
