@@ -64,11 +64,15 @@ const std::vector<Verb> kVerbs = {
      "Reads JSON (a file, or - for standard input) in the form show prints, any subset of its keys,\n"
      "and writes those values into FILE. Each value is checked against its setting's kind and\n"
      "stored range (get and the dialogs show the same ranges); an error names the JSON path, the\n"
-     "value and what is allowed, and nothing is written. Channels are given as show lists them\n"
-     "(\"Number\" picks the channel, else its place in the list); a frequency takes \"kHz\" or\n"
-     "\"MHz\"; CloseSplit and TxAboveRx are worked out again from the frequencies. Read-only keys\n"
-     "(ModelName, FirmwareVersion, the checksums) are ignored with a note on stderr. FiveToneSet\n"
-     "loads a tone set, unless FiveToneTable is given too, whose set it must then name.\n"
+     "value and what is allowed, and nothing is written. A key given twice is refused. Band, when\n"
+     "it changes the band, is applied first as the hardware dialog's OK applies it (the band's IF,\n"
+     "alignment and channel frequencies), then every other key over it. Channels are given as\n"
+     "show lists them (\"Number\" picks the channel, else its place in the list); a frequency takes\n"
+     "\"kHz\" or \"MHz\" (both only when they name one frequency) and must lie within the band,\n"
+     "unless the channel already holds it; CloseSplit and TxAboveRx are worked out again from the\n"
+     "frequencies. Read-only keys (ModelName, FirmwareVersion, the checksums) are ignored with a\n"
+     "note on stderr. FiveToneSet loads a tone set, unless FiveToneTable is given too, whose set it\n"
+     "must then name.\n"
      "  qm54 show a.q54 > a.json && qm54 new b.q54 && qm54 apply b.q54 a.json",
      RunApply},
     {"diff", "A B", "list the settings in which two data files differ",
@@ -83,14 +87,17 @@ const std::vector<Verb> kVerbs = {
      "Mode, Lv, ..., Tx Freq, Tx CTCSS, Tx DCS, ..., RPT GT) and holding its cell texts.\n"
      "--import reads IN.csv into FILE: columns by header name in any order (letter case aside), a\n"
      "column left out keeps its values, rows name their channel in Ch (else rows 1, 2, ... are\n"
-     "channels 1, 2, ...); every cell is checked as the grid takes it and written through the\n"
-     "grid's rules (a new Rx Freq brings Tx Freq and Clk Sft along unless they are given too; \"Tx Inh\"\n"
-     "inhibits the transmit). Quoted fields, a UTF-8 byte-order mark and CR LF or LF are read alike.\n"
+     "channels 1, 2, ...); every cell is checked as the grid takes it (a frequency within the band\n"
+     "and on the channel raster; a cell as the channel already holds it is no change) and written\n"
+     "through the grid's rules (a new Rx Freq brings Tx Freq and Clk Sft along unless they are given\n"
+     "too; \"Tx Inh\" inhibits the transmit). Quoted fields, a UTF-8 byte-order mark and CR LF or LF\n"
+     "are read alike.\n"
      "Any error is printed with its line, column and text, and FILE is left as it was.\n"
      "A channel file of the common open-source programming tool (header with Location, Frequency,\n"
      "Duplex, Offset, Tone, rToneFreq, cToneFreq, DtcsCode, Mode, ...) is read too: its first 16\n"
      "rows become channels 1 to 16 (frequency, duplex and offset give Rx and Tx Freq, the tone mode\n"
-     "the CTCSS or DCS of both sides, FM wide and NFM narrow); what has no place here is listed.",
+     "the CTCSS or DCS of both sides, FM wide and NFM narrow); what has no place here is listed,\n"
+     "and a row whose receive or transmit frequency does not fit leaves its channel as it was.",
      RunChannels},
     {"hexdump", "FILE", "print a data file's memory image in hexadecimal",
      "Prints the 1986 bytes of FILE as the program's file data view shows them: a header of column\n"
