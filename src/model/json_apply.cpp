@@ -124,6 +124,7 @@ struct GivenFrequency {
     Json Value;
     std::optional<double> Mhz;  // when MHz is given
     bool KhzGiven = false;
+    int64_t Khz = 0;  // what is stored
 };
 
 class Applier {
@@ -321,6 +322,7 @@ private:
         }
         if (khz < 0) return Fail(path, "gives neither MHz nor kHz");
         (ch.*member).SetValue(static_cast<double>(khz) / 1000.0);
+        given.Khz = khz;
         given_.push_back(std::move(given));
         return true;
     }
@@ -340,14 +342,12 @@ private:
     {
         const CellLimits limits = LimitsOf(emem_);
         for (const GivenFrequency& given : given_) {
-            const TDecimal& now = emem_.Channels.Items(given.Channel).*given.Member;
-            const int64_t khz = now.ScaledTrunc(3);
-            if (given.Mhz && given.KhzGiven && !SameFrequency(*given.Mhz, khz))
+            if (given.Mhz && given.KhzGiven && !SameFrequency(*given.Mhz, given.Khz))
                 return Fail(given.Path, ValueText(given.Value) + " gives MHz and kHz of two frequencies; give one of them");
-            if (khz == (before_.Channels.Items(given.Channel).*given.Member).ScaledTrunc(3)) continue;
+            if (given.Khz == (before_.Channels.Items(given.Channel).*given.Member).ScaledTrunc(3)) continue;
             const bool rx = given.Member == &TChannel::RxFreq;
-            if (const auto outside = BandRefusal(now.Value(), rx ? limits.RxLow : limits.TxLow,
-                                                 rx ? limits.RxHigh : limits.TxHigh))
+            const double mhz = static_cast<double>(given.Khz) / 1000.0;
+            if (const auto outside = BandRefusal(mhz, rx ? limits.RxLow : limits.TxLow, rx ? limits.RxHigh : limits.TxHigh))
                 return Fail(given.Path, ValueText(given.Value) + " is " + *outside);
         }
         return true;
