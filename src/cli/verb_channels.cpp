@@ -35,7 +35,7 @@ std::string ImportSummary(const ChannelImport& result, const std::string& in)
 {
     std::string text = in + ": " + std::to_string(result.RowsImported) + " channel row(s) imported" +
                        (result.Kind == ChannelCsvKind::Foreign ? " from a foreign channel file" : "") + "\n";
-    for (const CsvNote& note : result.Report) text += "  not imported: " + NoteText(note) + "\n";
+    for (const CsvNote& note : result.Report) text += "  note: " + NoteText(note) + "\n";
     return text;
 }
 

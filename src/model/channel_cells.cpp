@@ -4,6 +4,8 @@
 
 #include "model/channel_rules.h"
 #include "model/convert.h"
+#include "model/decimal.h"
+#include "model/frequency.h"
 #include "model/tables.h"
 
 namespace qm54 {
@@ -23,16 +25,21 @@ bool Lists(const std::array<std::string_view, N>& names, std::string_view text)
     return std::find(names.begin(), names.end(), Trim(text)) != names.end();
 }
 
-std::optional<std::string> FrequencyRefusal(const std::string& text, double low, double high)
+std::optional<std::string> RasterRefusal(int step, double mhz)
 {
-    const std::string_view t = Trim(text);
-    const bool numeric = !t.empty() && t.find_first_not_of("0123456789.,") == std::string_view::npos &&
-                         std::count_if(t.begin(), t.end(), [](char c) { return c == '.' || c == ','; }) <= 1;
-    const double mhz = numeric ? ToFloatOrZero(NormalizeDecimalText(t)) : 0.0;
-    if (mhz <= 0.0) return "not a frequency in MHz";
-    if (mhz < low - kBandSlack || mhz > high + kBandSlack)
-        return "outside the band, " + FrequencyText(low) + " to " + FrequencyText(high) + " MHz";
-    return std::nullopt;
+    const int64_t hz = CellHz(mhz);
+    if (IsOnRaster(step, hz)) return std::nullopt;
+    const RasterNeighbours nearest = NearestRasterPoints(step, hz);
+    return "not on the " + OptionName(OptChannelStep, step == 1 ? 1 : 0) + " channel raster; the nearest are " +
+           FrequencyText(static_cast<double>(nearest.Below) / 1e6) + " and " +
+           FrequencyText(static_cast<double>(nearest.Above) / 1e6) + " MHz";
+}
+
+std::optional<std::string> FrequencyRefusal(const std::string& text, double low, double high, int step)
+{
+    const std::optional<double> mhz = CellMhz(text);
+    if (!mhz) return "not a frequency in MHz";
+    return FitRefusal(*mhz, low, high, step);
 }
 
 std::optional<std::string> LevelRefusal(const std::string& text)
@@ -75,6 +82,37 @@ bool GivesTxInhibit(const ChannelCells& cells)
 
 }  // namespace
 
+std::optional<double> DecimalCellValue(std::string_view text)
+{
+    const std::string_view t = Trim(text);
+    const bool numeric = !t.empty() && t.find_first_not_of("0123456789.,") == std::string_view::npos &&
+                         std::count_if(t.begin(), t.end(), [](char c) { return c == '.' || c == ','; }) <= 1 &&
+                         t.find_first_of("0123456789") != std::string_view::npos;
+    if (!numeric) return std::nullopt;
+    return ToFloatOrZero(NormalizeDecimalText(t));
+}
+
+std::optional<double> CellMhz(std::string_view text)
+{
+    const std::optional<double> mhz = DecimalCellValue(text);
+    if (!mhz || *mhz <= 0.0) return std::nullopt;
+    return mhz;
+}
+
+int64_t CellHz(double mhz) { return TruncToInt64(mhz * 1e6 + (mhz < 0 ? -0.5 : 0.5)); }
+
+std::optional<std::string> BandRefusal(double mhz, double low, double high)
+{
+    if (mhz >= low - kBandSlack && mhz <= high + kBandSlack) return std::nullopt;
+    return "outside the band, " + FrequencyText(low) + " to " + FrequencyText(high) + " MHz";
+}
+
+std::optional<std::string> FitRefusal(double mhz, double low, double high, int step)
+{
+    if (auto outside = BandRefusal(mhz, low, high)) return outside;
+    return RasterRefusal(step, mhz);
+}
+
 CellLimits LimitsOf(const TCEmem& emem)
 {
     return {{emem.ChannelStep, '.'},
@@ -95,7 +133,8 @@ std::optional<std::string> CellRefusal(int column, const std::string& text, cons
     if (column == GridCol::TxFreq && Trim(text) == TxInhibitedText) return std::nullopt;
     if (IsFrequencyColumn(column)) {
         const bool rx = column == GridCol::RxFreq;
-        return FrequencyRefusal(text, rx ? limits.RxLow : limits.TxLow, rx ? limits.RxHigh : limits.TxHigh);
+        return FrequencyRefusal(text, rx ? limits.RxLow : limits.TxLow, rx ? limits.RxHigh : limits.TxHigh,
+                                limits.Format.ChannelStep);
     }
     if (IsCtcssColumn(column))
         return Lists(CtcssWithOff, text) ? std::nullopt : std::optional<std::string>("not a CTCSS tone or off");

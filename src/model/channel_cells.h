@@ -4,8 +4,10 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "model/channel.h"
 #include "model/channel_row.h"
@@ -28,6 +30,21 @@ struct CellLimits {
     double RxLow = 0, RxHigh = 0, TxLow = 0, TxHigh = 0;
 };
 CellLimits LimitsOf(const TCEmem& emem);
+
+// A cell's text read as a plain decimal number: digits with at most one "." or "," (blanks around
+// them aside); nothing when it is not that.
+std::optional<double> DecimalCellValue(std::string_view text);
+// The same for a frequency in MHz, which is above zero.
+std::optional<double> CellMhz(std::string_view text);
+// The whole Hz a frequency read from a cell means (its few decimals are exact, the binary
+// fraction is not).
+int64_t CellHz(double mhz);
+
+// Why a frequency in MHz does not fit a channel: outside low..high ("outside the band, 150.00000
+// to 174.00000 MHz"); FitRefusal also when it is not a point of the channel raster of step (named
+// with the nearest points on either side). Nothing when it fits.
+std::optional<std::string> BandRefusal(double mhz, double low, double high);
+std::optional<std::string> FitRefusal(double mhz, double low, double high, int step);
 
 // Why the text of a cell is refused, or nothing when the cell takes it. A text that the channel
 // already shows in that cell is always taken (it changes nothing).

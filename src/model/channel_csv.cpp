@@ -158,7 +158,7 @@ private:
                 continue;
             }
             if (column == kInUseColumn) {
-                good &= ReadInUse(record.Line, HeaderAt(f), text, index, cells);
+                good &= ReadInUse(record.Line, HeaderAt(f), text, index, ch, cells);
                 continue;
             }
             if (const auto refusal = CellRefusal(column, text, ch, limits_)) {
@@ -171,14 +171,16 @@ private:
         return good && TonePairsAgree(record, cells);
     }
 
-    bool ReadInUse(int line, const std::string& header, const std::string& text, int index, ChannelCells& cells)
+    bool ReadInUse(int line, const std::string& header, const std::string& text, int index, const TChannel& ch,
+                   ChannelCells& cells)
     {
         const std::string_view t = Trim(text);
         if (t != "yes" && t != "no") {
             Error(line, header, text, "not one of no, yes");
             return false;
         }
-        if (t == "no" && index == 0) {
+        // A channel 1 that an Upload brought blank stays as it is; it is never switched off.
+        if (t == "no" && index == 0 && ch.InUse != 0) {
             Error(line, header, text, "channel 1 is always in use");
             return false;
         }
@@ -211,6 +213,7 @@ private:
 
 std::string NoteText(const CsvNote& note)
 {
+    if (note.Line == 0) return note.Message;
     std::string text = "line " + std::to_string(note.Line);
     if (!note.Column.empty()) text += ", column \"" + note.Column + "\"";
     if (!note.Text.empty() || !note.Column.empty()) text += ", \"" + note.Text + "\"";
@@ -248,6 +251,10 @@ ChannelImport ImportChannelsCsv(std::string_view text, const TChannels& channels
     ChannelImport result;
     result.Channels = channels;
     const CsvReadResult read = ReadCsv(text);
+    if (read.Status == CsvStatus::TooLarge) {
+        result.Errors.push_back({0, "", "", CsvStatusText(read.Status)});  // the whole file, not a place in it
+        return result;
+    }
     if (read.Status != CsvStatus::Ok) {
         result.Errors.push_back({read.Line, "", "", CsvStatusText(read.Status) + " (field " + std::to_string(read.Column) + ")"});
         return result;

@@ -12,15 +12,15 @@
 
 namespace qm54 {
 
-// One thing said about a place in the file: the line (from 1), the column's header (empty for
-// the whole line) and the text found there.
+// One thing said about a place in the file: the line (from 1; 0 for the whole file), the column's
+// header (empty for the whole line) and the text found there.
 struct CsvNote {
     int Line = 0;
     std::string Column;
     std::string Text;
     std::string Message;
 };
-// "line 3, column "Rx Freq", "abc": not a frequency in MHz"
+// "line 3, column "Rx Freq", "abc": not a frequency in MHz"; the message alone for the whole file.
 std::string NoteText(const CsvNote& note);
 
 enum class ChannelCsvKind { Own, Foreign };

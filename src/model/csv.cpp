@@ -52,7 +52,7 @@ private:
         for (;;) {
             std::string field;
             if (!ReadField(field)) return false;
-            if (fields_.size() >= MaxCsvFields) return Fail(CsvStatus::TooLarge);
+            if (fields_.size() >= MaxCsvFields) return Fail(CsvStatus::TooManyFields);
             fields_.push_back(std::move(field));
             if (AtEnd()) break;
             if (IsLineEnd(Peek())) {
@@ -61,12 +61,13 @@ private:
             }
             ++pos_;  // the comma
             if (AtEnd()) {
+                if (fields_.size() >= MaxCsvFields) return Fail(CsvStatus::TooManyFields);
                 fields_.emplace_back();
                 break;
             }
         }
         if (fields_.size() == 1 && fields_[0].empty()) return true;  // an empty line
-        if (result_.Records.size() >= MaxCsvRecords) return Fail(CsvStatus::TooLarge);
+        if (result_.Records.size() >= MaxCsvRecords) return Fail(CsvStatus::TooManyRecords);
         result_.Records.push_back({startLine, std::move(fields_)});
         return true;
     }
@@ -146,7 +147,10 @@ std::string CsvStatusText(CsvStatus status)
     case CsvStatus::UnclosedQuote: return "a quoted field is not closed";
     case CsvStatus::TextAfterQuote: return "text follows a closing quote";
     case CsvStatus::QuoteInField: return "a quote inside an unquoted field";
-    case CsvStatus::TooLarge: return "the file is too large for a channel list";
+    case CsvStatus::TooLarge:
+        return "the file is larger than " + std::to_string(MaxCsvBytes) + " bytes, more than any channel list";
+    case CsvStatus::TooManyRecords: return "more than " + std::to_string(MaxCsvRecords) + " rows";
+    case CsvStatus::TooManyFields: return "more than " + std::to_string(MaxCsvFields) + " fields in a row";
     }
     return "unknown error";
 }

@@ -20,7 +20,9 @@ enum class CsvStatus {
     UnclosedQuote,     // a quoted field runs to the end of the text
     TextAfterQuote,    // a closing quote is followed by something other than a comma or line end
     QuoteInField,      // a quote inside an unquoted field
-    TooLarge,          // more text, records or fields than any channel file holds
+    TooLarge,          // more bytes than any channel file holds (MaxCsvBytes)
+    TooManyRecords,    // more records than MaxCsvRecords
+    TooManyFields,     // a record of more than MaxCsvFields fields
 };
 
 struct CsvReadResult {
@@ -39,7 +41,7 @@ inline constexpr std::size_t MaxCsvFields = 256;
 // Whether every field of a record is empty or blanks (a spreadsheet's row of commas).
 bool IsBlankRecord(const CsvRecord& record);
 
-// What a failed read means, in words ("a quoted field is not closed").
+// What a failed read means, in words ("a quoted field is not closed"), with the limit passed.
 std::string CsvStatusText(CsvStatus status);
 
 // One record, fields quoted where they hold a comma, a quote, a line break or edge blanks,

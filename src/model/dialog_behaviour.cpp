@@ -147,6 +147,25 @@ bool RowEnabled(const DialogTable& dialog, const DialogState& state, int row, Op
     return MayEdit(dialog.Rows[static_cast<size_t>(row)].Rights, mode) && GreyedBecause(dialog, state, row).empty();
 }
 
+void AnswerBandQuestionYes(const DialogTable& dialog, DialogState& state, char separator)
+{
+    const int bandRow = RowOfKey(dialog, "Band"), ifRow = RowOfKey(dialog, "IntermediateFreq");
+    if (bandRow < 0 || ifRow < 0 || static_cast<size_t>(std::max(bandRow, ifRow)) >= state.size()) return;
+    const DialogRow& intermediate = dialog.Rows[static_cast<size_t>(ifRow)];
+    state[static_cast<size_t>(ifRow)].Text =
+        ShownText(*intermediate.Rule, BandDefaultIf(IndexAt(state, bandRow)), {}, separator);
+}
+
+void ChangeBandAsHardwareOk(TCEmem& emem, int band)
+{
+    if (band == emem.Band || (band != BandVhf && band != BandUhf)) return;
+    const DialogTable& hardware = Dialog(DialogId::Hardware);
+    DialogState state = ShowDialog(hardware, emem);
+    state[static_cast<size_t>(RowOfKey(hardware, "Band"))].Index = band;
+    AnswerBandQuestionYes(hardware, state);
+    ApplyHardwareChanges(ApplyDialog(hardware, state, emem), emem);
+}
+
 void ShowBehaviour(const DialogTable& dialog, const TCEmem& emem, DialogState& state)
 {
     if (dialog.Id != DialogId::ToneTable) return;

@@ -35,6 +35,16 @@ bool RowEnabled(const DialogTable& dialog, const DialogState& state, int row, Op
 // Why the dependency rule greys row out ("DTMF and 5-Tone are off"), or empty when it does not.
 std::string_view GreyedBecause(const DialogTable& dialog, const DialogState& state, int row);
 
+// The hardware dialog's band question answered Yes after the band list was set to another band:
+// the IF field shows that band's default IF.
+void AnswerBandQuestionYes(const DialogTable& dialog, DialogState& state, char separator = '.');
+
+// The hardware dialog opened over emem, band picked and the question answered Yes, OK, and what
+// the main window does after it: the band, its default IF and the band's defaults (every
+// channel's frequencies, the alignment points and values). A band emem already has, or no band
+// (not 0 or 1), changes nothing.
+void ChangeBandAsHardwareOk(TCEmem& emem, int band);
+
 // The dialog's own part of showing (after every row was loaded from emem) and of OK (before the
 // rows are written, and after).
 void ShowBehaviour(const DialogTable& dialog, const TCEmem& emem, DialogState& state);

@@ -36,12 +36,17 @@ struct ToneCells {
     std::string Dcs{OffText};
 };
 
+constexpr std::string_view kNoTone = "no tone imported";
+
 class ForeignRow {
 public:
-    ForeignRow(const CsvRecord& record, const ForeignFields& fields, std::vector<CsvNote>& report)
-        : record_(record), fields_(fields), report_(report)
+    ForeignRow(const CsvRecord& record, const std::vector<std::string>& header, const ForeignFields& fields,
+               std::vector<CsvNote>& report)
+        : record_(record), header_(header), fields_(fields), report_(report)
     {
     }
+
+    bool Has(Foreign column) const { return fields_[static_cast<std::size_t>(column)].has_value(); }
 
     std::string Get(Foreign column) const
     {
@@ -50,9 +55,54 @@ public:
         return std::string(Trim(record_.Fields[*field]));
     }
 
+    // A note on a column the file has, headed as the file heads it.
     void Note(Foreign column, const std::string& message) const
     {
-        report_.push_back({record_.Line, std::string(kForeignHeaders[static_cast<std::size_t>(column)]), Get(column), message});
+        const auto field = fields_[static_cast<std::size_t>(column)];
+        const std::string name = field ? std::string(Trim(header_[*field]))
+                                       : std::string(kForeignHeaders[static_cast<std::size_t>(column)]);
+        report_.push_back({record_.Line, name, Get(column), message});
+    }
+
+    // Whether the file has the column that the value in neededBy calls for; when it has not, that
+    // is noted on neededBy with what follows from it.
+    bool Needs(Foreign column, Foreign neededBy, std::string_view consequence) const
+    {
+        if (Has(column)) return true;
+        Note(neededBy, "the file has no " + std::string(kForeignHeaders[static_cast<std::size_t>(column)]) +
+                           " column; " + std::string(consequence));
+        return false;
+    }
+
+    // The Tx Freq cell of the row with receive frequency rxHz: "Tx Inh" for a duplex of off, else
+    // the transmit frequency, which must fit the band and the raster. A transmit frequency that
+    // does not fit is noted and nothing is returned: never the receive frequency instead, which
+    // would set a repeater transmitting on its own input.
+    std::optional<std::string> TxCell(int64_t rxHz, const CellLimits& limits, const std::string& leftAsItWas) const
+    {
+        const std::string duplex = Get(Foreign::Duplex);
+        if (duplex == "off") return std::string(TxInhibitedText);
+        int64_t txHz = rxHz;
+        if (duplex == "+" || duplex == "-" || duplex == "split") {
+            if (!Needs(Foreign::Offset, Foreign::Duplex, leftAsItWas)) return std::nullopt;
+            const std::optional<double> offset = DecimalCellValue(Get(Foreign::Offset));
+            if (!offset) {
+                Note(Foreign::Offset, "not a frequency in MHz; " + leftAsItWas);
+                return std::nullopt;
+            }
+            const int64_t offsetHz = CellHz(*offset);
+            txHz = duplex == "+" ? rxHz + offsetHz : duplex == "-" ? rxHz - offsetHz : offsetHz;
+        } else if (!duplex.empty()) {
+            Note(Foreign::Duplex, "a duplex this repeater does not have; " + leftAsItWas);
+            return std::nullopt;
+        }
+        const double tx = static_cast<double>(txHz) / 1e6;
+        if (const auto why = FitRefusal(tx, limits.TxLow, limits.TxHigh, limits.Format.ChannelStep)) {
+            Note(duplex.empty() ? Foreign::Frequency : Foreign::Offset,
+                 "the transmit frequency " + FrequencyText(tx) + " is " + *why + "; " + leftAsItWas);
+            return std::nullopt;
+        }
+        return FrequencyText(tx);
     }
 
     // A CTCSS tone from a frequency column, as the grid names it ("88.5", "100.0").
@@ -61,7 +111,7 @@ public:
         const double hz = ToFloatOrZero(Get(column));
         for (int i = 1; i < CtcssCount; ++i)
             if (std::abs(ToFloatOrZero(CtcssName(i)) - hz) < 0.05) return CtcssName(i);
-        Note(column, "not a CTCSS tone of this repeater; no tone imported");
+        Note(column, "not a CTCSS tone of this repeater; " + std::string(kNoTone));
         return std::nullopt;
     }
 
@@ -75,13 +125,13 @@ public:
         return std::nullopt;
     }
 
-    // "Tone" or "DTCS" of one side of a cross mode, from the given columns.
-    ToneCells Side(std::string_view kind, Foreign toneColumn, Foreign dcsColumn) const
+    // "Tone" or "DTCS" of one side, from the given columns, which the value in neededBy asks for.
+    ToneCells Side(std::string_view kind, Foreign toneColumn, Foreign dcsColumn, Foreign neededBy) const
     {
         ToneCells cells;
-        if (kind == "Tone") {
+        if (kind == "Tone" && Needs(toneColumn, neededBy, kNoTone)) {
             if (const auto tone = Ctcss(toneColumn)) cells.Ctcss = *tone;
-        } else if (kind == "DTCS") {
+        } else if (kind == "DTCS" && Needs(dcsColumn, neededBy, kNoTone)) {
             if (const auto code = Dcs(dcsColumn)) {
                 cells.Ctcss = OffText;
                 cells.Dcs = *code;
@@ -96,16 +146,16 @@ public:
         const std::string mode = Get(Foreign::Tone);
         if (mode.empty()) return;
         if (mode == "Tone") {
-            encode = Side("Tone", Foreign::RTone, Foreign::Dtcs);
+            encode = Side("Tone", Foreign::RTone, Foreign::Dtcs, Foreign::Tone);
         } else if (mode == "TSQL") {
-            decode = encode = Side("Tone", Foreign::CTone, Foreign::Dtcs);
+            decode = encode = Side("Tone", Foreign::CTone, Foreign::Dtcs, Foreign::Tone);
         } else if (mode == "DTCS") {
-            decode = encode = Side("DTCS", Foreign::CTone, Foreign::Dtcs);
+            decode = encode = Side("DTCS", Foreign::CTone, Foreign::Dtcs, Foreign::Tone);
             CheckPolarity();
         } else if (mode == "Cross") {
-            CrossTones(decode, encode);
+            if (Needs(Foreign::Cross, Foreign::Tone, kNoTone)) CrossTones(decode, encode);
         } else {
-            Note(Foreign::Tone, "a tone mode this repeater does not have; no tone imported");
+            Note(Foreign::Tone, "a tone mode this repeater does not have; " + std::string(kNoTone));
         }
     }
 
@@ -117,11 +167,11 @@ public:
         const std::string rx = arrow == std::string::npos ? "" : cross.substr(arrow + 2);
         const auto known = [](const std::string& side) { return side.empty() || side == "Tone" || side == "DTCS"; };
         if (arrow == std::string::npos || !known(tx) || !known(rx)) {
-            Note(Foreign::Cross, "a cross mode this repeater does not have; no tone imported");
+            Note(Foreign::Cross, "a cross mode this repeater does not have; " + std::string(kNoTone));
             return;
         }
-        encode = Side(tx, Foreign::RTone, Foreign::Dtcs);
-        decode = Side(rx, Foreign::CTone, Foreign::RxDtcs);
+        encode = Side(tx, Foreign::RTone, Foreign::Dtcs, Foreign::Cross);
+        decode = Side(rx, Foreign::CTone, Foreign::RxDtcs, Foreign::Cross);
         if (tx == "DTCS" || rx == "DTCS") CheckPolarity();
     }
 
@@ -129,17 +179,16 @@ public:
     {
         const std::string polarity = Get(Foreign::Polarity);
         if (!polarity.empty() && polarity != "NN")
-            Note(Foreign::Polarity, "this repeater sends and takes DCS codes with normal polarity only; imported as NN");
+            Note(Foreign::Polarity, "this repeater has no reversed DCS polarity; the code is imported with normal "
+                                    "polarity on both sides (NN), which a radio sending it reversed does not match");
     }
 
+private:
     const CsvRecord& record_;
+    const std::vector<std::string>& header_;
     const ForeignFields& fields_;
     std::vector<CsvNote>& report_;
 };
-
-std::string FrequencyCell(double mhz) { return FrequencyText(mhz); }
-
-bool InBand(double mhz, double low, double high) { return mhz >= low - 1e-7 && mhz <= high + 1e-7; }
 
 }  // namespace
 
@@ -165,7 +214,7 @@ void ImportForeignRows(const std::vector<CsvRecord>& records, const TCEmem& emem
             result.Report.push_back({record.Line, "", "", "this repeater has 16 channels; this row and the ones after it are not imported"});
             break;
         }
-        const ForeignRow row(record, fields, result.Report);
+        const ForeignRow row(record, header, fields, result.Report);
         for (std::size_t f = 0; f < header.size() && f < record.Fields.size(); ++f) {
             const bool read = std::any_of(fields.begin(), fields.end(), [f](const auto& field) { return field == f; });
             if (read || reportedColumn[f] || Trim(record.Fields[f]).empty()) continue;
@@ -174,32 +223,20 @@ void ImportForeignRows(const std::vector<CsvRecord>& records, const TCEmem& emem
                                      "the column has no place in this repeater; not imported"});
         }
         const int index = rows - 1;
-        const double rx = ToFloatOrZero(NormalizeDecimalText(row.Get(Foreign::Frequency)));
-        if (!InBand(rx, limits.RxLow, limits.RxHigh) || rx <= 0.0) {
-            row.Note(Foreign::Frequency, "outside the receive band, " + FrequencyText(limits.RxLow) + " to " +
-                                             FrequencyText(limits.RxHigh) + " MHz; channel " +
-                                             std::to_string(index + 1) + " left as it was");
+        const std::string leftAsItWas = "channel " + std::to_string(index + 1) + " left as it was";
+        const std::optional<double> rx = CellMhz(row.Get(Foreign::Frequency));
+        const std::optional<std::string> rxRefusal =
+            rx ? FitRefusal(*rx, limits.RxLow, limits.RxHigh, limits.Format.ChannelStep) : "not a frequency in MHz";
+        if (rxRefusal) {
+            row.Note(Foreign::Frequency, *rxRefusal + "; " + leftAsItWas);
             continue;
         }
+        const std::optional<std::string> txCell = row.TxCell(CellHz(*rx), limits, leftAsItWas);
+        if (!txCell) continue;
         ChannelCells cells;
         cells.InUse = true;
-        cells[GridCol::RxFreq] = FrequencyCell(rx);
-        const double offset = ToFloatOrZero(NormalizeDecimalText(row.Get(Foreign::Offset)));
-        const std::string duplex = row.Get(Foreign::Duplex);
-        std::optional<double> tx;
-        if (duplex.empty()) tx = rx;
-        else if (duplex == "+") tx = rx + offset;
-        else if (duplex == "-") tx = rx - offset;
-        else if (duplex == "split") tx = offset;
-        else if (duplex == "off") cells[GridCol::TxFreq] = std::string(TxInhibitedText);
-        else row.Note(Foreign::Duplex, "a duplex this repeater does not have; transmit on the receive frequency");
-        if (tx && !InBand(*tx, limits.TxLow, limits.TxHigh)) {
-            row.Note(Foreign::Offset, "the transmit frequency " + FrequencyText(*tx) + " is outside the transmit band, " +
-                                          FrequencyText(limits.TxLow) + " to " + FrequencyText(limits.TxHigh) +
-                                          " MHz; transmit on the receive frequency");
-            tx.reset();
-        }
-        if (tx) cells[GridCol::TxFreq] = FrequencyCell(*tx);
+        cells[GridCol::RxFreq] = FrequencyText(*rx);
+        cells[GridCol::TxFreq] = *txCell;
 
         ToneCells decode, encode;
         row.Tones(decode, encode);

@@ -20,6 +20,11 @@ int64_t NearestOnRaster(int64_t hz, int64_t raster)
 
 int64_t Distance(int64_t a, int64_t b) { return a > b ? a - b : b - a; }
 
+const ChannelRasters& RastersOf(int step) { return ChannelStepTable[step == 1 ? 1 : 0]; }
+
+// For hz of zero and above, as frequencies are.
+int64_t PointAtOrBelow(int64_t hz, int64_t raster) { return hz - hz % raster; }
+
 }  // namespace
 
 int64_t HzOf(double mhz)
@@ -34,12 +39,26 @@ int64_t HzOf(double mhz)
 
 double SnapFrequency(int step, double mhz)
 {
-    const ChannelRasters rasters = ChannelStepTable[step == 1 ? 1 : 0];
+    const ChannelRasters& rasters = RastersOf(step);
     const int64_t hz = HzOf(mhz);
     const int64_t a = NearestOnRaster(hz, rasters.A);
     const int64_t b = NearestOnRaster(hz, rasters.B);
     const int64_t chosen = Distance(b, hz) < Distance(a, hz) ? b : a;
     return static_cast<double>(chosen) / 1'000'000.0;
+}
+
+bool IsOnRaster(int step, int64_t hz)
+{
+    const ChannelRasters& rasters = RastersOf(step);
+    return hz % rasters.A == 0 || hz % rasters.B == 0;
+}
+
+RasterNeighbours NearestRasterPoints(int step, int64_t hz)
+{
+    if (IsOnRaster(step, hz)) return {hz, hz};
+    const ChannelRasters& rasters = RastersOf(step);
+    const int64_t belowA = PointAtOrBelow(hz, rasters.A), belowB = PointAtOrBelow(hz, rasters.B);
+    return {std::max(belowA, belowB), std::min(belowA + rasters.A, belowB + rasters.B)};
 }
 
 int NeedsClockShift(double mhz)

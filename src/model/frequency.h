@@ -22,6 +22,17 @@ int64_t HzOf(double mhz);
 // 999.99999 MHz. A step outside 0..1 is taken as 0.
 double SnapFrequency(int step, double mhz);
 
+// Whether hz is a point of either raster of the step (a step outside 0..1 is taken as 0).
+bool IsOnRaster(int step, int64_t hz);
+
+// The raster points of the step nearest to hz (zero or above) from below and from above (either
+// raster); both are hz when it is a point.
+struct RasterNeighbours {
+    int64_t Below;
+    int64_t Above;
+};
+RasterNeighbours NearestRasterPoints(int step, int64_t hz);
+
 // 1 when the frequency lies from 25 kHz below to just under 25 kHz above a multiple of 4 MHz.
 int NeedsClockShift(double mhz);
 

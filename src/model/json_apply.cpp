@@ -3,11 +3,17 @@
 #include <nlohmann/json.hpp>
 
 #include <climits>
+#include <functional>
+#include <cmath>
+#include <optional>
 #include <set>
 
+#include "model/channel_cells.h"
 #include "model/channel_fields.h"
 #include "model/channel_rules.h"
 #include "model/convert.h"
+#include "model/dialog_behaviour.h"
+#include "model/frequency.h"
 #include "model/settings_table.h"
 
 namespace qm54 {
@@ -30,12 +36,113 @@ std::string ValueText(const Json& value)
 
 std::string Indexed(const std::string& path, size_t index) { return path + "[" + std::to_string(index) + "]"; }
 
+enum class WholeNumber { Read, NotWhole, OutOfRange };
+
+// An integer of the JSON text. One beyond 64 bits is kept by the parser as an unsigned or a
+// floating-point number: that is a whole number out of range, not a fraction.
+WholeNumber ReadWholeNumber(const Json& value, int64_t& out)
+{
+    if (value.is_number_unsigned()) {
+        if (value.get<uint64_t>() > static_cast<uint64_t>(INT64_MAX)) return WholeNumber::OutOfRange;
+        out = static_cast<int64_t>(value.get<uint64_t>());
+        return WholeNumber::Read;
+    }
+    if (value.is_number_integer()) {
+        out = value.get<int64_t>();
+        return WholeNumber::Read;
+    }
+    constexpr double kBeyond64Bits = 9.2e18;
+    if (value.is_number_float() && std::fabs(value.get<double>()) >= kBeyond64Bits) return WholeNumber::OutOfRange;
+    return WholeNumber::NotWhole;
+}
+
+// The first key that an object of the text gives twice, with its JSON path, found while parsing
+// (the parsed object keeps only one of the two).
+class DuplicateKeyFinder {
+public:
+    bool operator()(int /*depth*/, Json::parse_event_t event, Json& parsed)
+    {
+        switch (event) {
+        case Json::parse_event_t::object_start:
+        case Json::parse_event_t::array_start:
+            CountElement();
+            frames_.push_back({event == Json::parse_event_t::array_start, 0, {}, {}});
+            break;
+        case Json::parse_event_t::object_end:
+        case Json::parse_event_t::array_end:
+            if (!frames_.empty()) frames_.pop_back();
+            break;
+        case Json::parse_event_t::key:
+            if (!frames_.empty() && parsed.is_string()) Key(parsed.get<std::string>());
+            break;
+        case Json::parse_event_t::value:
+            CountElement();
+            break;
+        }
+        return true;
+    }
+
+    // "Channels[0].RxFreq.MHz", or empty when no key is given twice.
+    const std::string& Duplicate() const { return duplicate_; }
+
+private:
+    struct Frame {
+        bool Array;
+        size_t Elements;  // Array: the elements begun so far
+        std::set<std::string> Keys;
+        std::string Key;  // Object: the key being read
+    };
+
+    void CountElement()
+    {
+        if (!frames_.empty() && frames_.back().Array) ++frames_.back().Elements;
+    }
+
+    void Key(const std::string& key)
+    {
+        Frame& frame = frames_.back();
+        frame.Key = key;
+        if (frame.Keys.insert(key).second || !duplicate_.empty()) return;
+        for (const Frame& f : frames_) {
+            if (f.Array)
+                duplicate_ = Indexed(duplicate_, f.Elements - 1);
+            else
+                duplicate_ += (duplicate_.empty() ? "" : ".") + f.Key;
+        }
+    }
+
+    std::vector<Frame> frames_;
+    std::string duplicate_;
+};
+
+// A channel frequency the text gives, checked once every key is applied (the band's limits and
+// the raster may be among them).
+struct GivenFrequency {
+    int Channel = 0;
+    ChannelFreqMember Member = nullptr;
+    std::string Path;
+    Json Value;
+    std::optional<double> Mhz;  // when MHz is given
+    bool KhzGiven = false;
+    int64_t Khz = 0;  // what is stored
+};
+
 class Applier {
 public:
-    Applier(TCEmem& emem, std::vector<std::string>& notes) : emem_(emem), notes_(notes) {}
+    Applier(const TCEmem& before, TCEmem& emem, std::vector<std::string>& notes)
+        : before_(before), emem_(emem), notes_(notes)
+    {
+    }
 
+    // A change of band comes first, as the hardware dialog's OK makes it (the band's IF, channel
+    // frequencies and alignment), so that every other key given is applied over it.
     bool Document(const Json& doc)
     {
+        if (const auto band = doc.find("Band"); band != doc.end()) {
+            int64_t value = -1;
+            if (ReadWholeNumber(*band, value) == WholeNumber::Read && (value == BandVhf || value == BandUhf))
+                ChangeBandAsHardwareOk(emem_, static_cast<int>(value));
+        }
         for (const auto& [key, value] : doc.items()) {
             if (key == "Channels") {
                 if (!Channels(value)) return false;
@@ -49,7 +156,8 @@ public:
                 return Fail(key, "there is no such setting");
             }
         }
-        return toneSet_ == nullptr || ToneSet(*toneSet_, doc.contains(kToneTableKey));
+        if (toneSet_ != nullptr && !ToneSet(*toneSet_, doc.contains(kToneTableKey))) return false;
+        return FrequenciesFit();
     }
 
     const std::string& Error() const { return error_; }
@@ -81,12 +189,15 @@ private:
         switch (row.Kind) {
         case SettingKind::Number:
         case SettingKind::Choice:
-        case SettingKind::HexDigit:
-            if (!value.is_number_integer()) return Fail(path, ValueText(value) + " is not a whole number");
-            if (value.get<int64_t>() < INT32_MIN || value.get<int64_t>() > INT32_MAX)
-                return Fail(path, ValueText(value) + " is outside " + AllowedValues(row));
-            setting = static_cast<int32_t>(value.get<int64_t>());
+        case SettingKind::HexDigit: {
+            int64_t number = 0;
+            const WholeNumber read = ReadWholeNumber(value, number);
+            if (read == WholeNumber::NotWhole) return Fail(path, ValueText(value) + " is not a whole number");
+            if (read == WholeNumber::OutOfRange || number < INT32_MIN || number > INT32_MAX)
+                return Fail(path, ValueText(value) + " is out of range: " + AllowedValues(row));
+            setting = static_cast<int32_t>(number);
             break;
+        }
         case SettingKind::AlignmentFrequency: {
             if (!value.is_number()) return Fail(path, ValueText(value) + " is not a number");
             TDecimal mhz;
@@ -130,12 +241,12 @@ private:
             if (!channel.is_object()) return Fail(path, ValueText(channel) + " is not a channel");
             size_t number = i + 1;
             if (channel.contains("Number")) {
-                const Json& n = channel["Number"];
-                if (!n.is_number_integer() || n.get<int64_t>() < 1 || n.get<int64_t>() > TChannels::Count())
-                    return Fail(path + ".Number", ValueText(n) + " is outside 1 to " + std::to_string(TChannels::Count()));
-                number = static_cast<size_t>(n.get<int64_t>());
+                int64_t n = 0;
+                if (!WholeNumberIn(channel["Number"], 1, TChannels::Count(), path + ".Number", n)) return false;
+                number = static_cast<size_t>(n);
             }
-            TChannel& ch = emem_.Channels.Items(static_cast<int>(number) - 1);
+            channel_ = static_cast<int>(number) - 1;
+            TChannel& ch = emem_.Channels.Items(channel_);
             if (!Channel(ch, channel, path)) return false;
             DeriveSplitFlags(ch);
         }
@@ -160,9 +271,9 @@ private:
 
     bool WholeNumberIn(const Json& value, int64_t min, int64_t max, const std::string& path, int64_t& out)
     {
-        if (!value.is_number_integer()) return Fail(path, ValueText(value) + " is not a whole number");
-        out = value.get<int64_t>();
-        if (out < min || out > max)
+        const WholeNumber read = ReadWholeNumber(value, out);
+        if (read == WholeNumber::NotWhole) return Fail(path, ValueText(value) + " is not a whole number");
+        if (read == WholeNumber::OutOfRange || out < min || out > max)
             return Fail(path, ValueText(value) + " is outside " + std::to_string(min) + " to " + std::to_string(max));
         return true;
     }
@@ -186,41 +297,70 @@ private:
             ch.**slots = values;
             return true;
         }
-        return Frequency(ch.*std::get<ChannelFreqMember>(row.Member), value, path);
+        return Frequency(ch, std::get<ChannelFreqMember>(row.Member), value, path);
     }
 
     // {"MHz": "161.00000", "kHz": 161000} as show prints it, or either of the two; whole kHz
-    // are what the image keeps.
-    bool Frequency(TDecimal& frequency, const Json& value, const std::string& path)
+    // are what the image keeps. Checked against the band once all keys are applied.
+    bool Frequency(TChannel& ch, ChannelFreqMember member, const Json& value, const std::string& path)
     {
         if (!value.is_object()) return Fail(path, ValueText(value) + " is not {\"MHz\": ..., \"kHz\": ...}");
+        GivenFrequency given{channel_, member, path, value, std::nullopt, value.contains("kHz")};
         int64_t khz = -1;
-        if (value.contains("kHz") && !WholeNumberIn(value["kHz"], 0, kKhzMax, path + ".kHz", khz)) return false;
+        if (given.KhzGiven && !WholeNumberIn(value["kHz"], 0, kKhzMax, path + ".kHz", khz)) return false;
         if (value.contains("MHz")) {
             const Json& mhz = value["MHz"];
-            double megahertz = 0;
             if (mhz.is_number())
-                megahertz = mhz.get<double>();
+                given.Mhz = mhz.get<double>();
             else if (mhz.is_string())
-                megahertz = CellKhzFrequency(mhz.get<std::string>());
-            else
-                return Fail(path + ".MHz", ValueText(mhz) + " is not a frequency");
-            const int64_t fromMhz = TruncToInt64(megahertz * 1000.0 + 0.5);
+                given.Mhz = DecimalCellValue(mhz.get<std::string>());
+            if (!given.Mhz) return Fail(path + ".MHz", ValueText(mhz) + " is not a frequency in MHz");
+            const int64_t fromMhz = TruncToInt64(*given.Mhz * 1000.0 + 0.5);
             if (fromMhz < 0 || fromMhz > kKhzMax)
                 return Fail(path + ".MHz", ValueText(mhz) + " is outside 0 to 999.999");
-            // The snapped MHz text and the stored kHz of one frequency may differ by the raster.
             if (khz < 0) khz = fromMhz;
         }
         if (khz < 0) return Fail(path, "gives neither MHz nor kHz");
-        frequency.SetValue(static_cast<double>(khz) / 1000.0);
+        (ch.*member).SetValue(static_cast<double>(khz) / 1000.0);
+        given.Khz = khz;
+        given_.push_back(std::move(given));
         return true;
     }
 
+    // MHz and kHz given together name one frequency when the MHz is the kHz itself, or the kHz as
+    // show prints it (snapped to the channel raster, which moves an off-raster value by up to 3 kHz).
+    bool SameFrequency(double mhz, int64_t khz) const
+    {
+        const int64_t hz = CellHz(mhz);
+        return TruncToInt64(mhz * 1000.0 + 0.5) == khz ||
+               hz == CellHz(SnapFrequency(emem_.ChannelStep, static_cast<double>(khz) / 1000.0));
+    }
+
+    // Every frequency given is within the band's limits, as the channel grid and the CSV import
+    // hold a frequency; one that the channel already held is no change and stays.
+    bool FrequenciesFit()
+    {
+        const CellLimits limits = LimitsOf(emem_);
+        for (const GivenFrequency& given : given_) {
+            if (given.Mhz && given.KhzGiven && !SameFrequency(*given.Mhz, given.Khz))
+                return Fail(given.Path, ValueText(given.Value) + " gives MHz and kHz of two frequencies; give one of them");
+            if (given.Khz == (before_.Channels.Items(given.Channel).*given.Member).ScaledTrunc(3)) continue;
+            const bool rx = given.Member == &TChannel::RxFreq;
+            const double mhz = static_cast<double>(given.Khz) / 1000.0;
+            if (const auto outside = BandRefusal(mhz, rx ? limits.RxLow : limits.TxLow, rx ? limits.RxHigh : limits.TxHigh))
+                return Fail(given.Path, ValueText(given.Value) + " is " + *outside);
+        }
+        return true;
+    }
+
+    const TCEmem& before_;
     TCEmem& emem_;
     std::vector<std::string>& notes_;
     std::string error_;
     const Json* toneSet_ = nullptr;
     std::set<std::string> derivedNoted_;
+    int channel_ = 0;  // the channel being read
+    std::vector<GivenFrequency> given_;
 };
 
 }  // namespace
@@ -229,8 +369,9 @@ JsonApplyResult ApplyJson(std::string_view text, TCEmem& emem)
 {
     JsonApplyResult result;
     Json doc;
+    DuplicateKeyFinder duplicates;
     try {
-        doc = Json::parse(text.begin(), text.end());
+        doc = Json::parse(text.begin(), text.end(), std::ref(duplicates));
     } catch (const Json::exception& e) {  // the parser's one way of saying no; it ends here
         result.Outcome = JsonApplyOutcome::NotJson;
         result.Error = e.what();
@@ -241,8 +382,13 @@ JsonApplyResult ApplyJson(std::string_view text, TCEmem& emem)
         result.Error = "the JSON text is not an object of settings";
         return result;
     }
+    if (!duplicates.Duplicate().empty()) {
+        result.Outcome = JsonApplyOutcome::Refused;
+        result.Error = duplicates.Duplicate() + ": the key is given twice";
+        return result;
+    }
     TCEmem applied = emem;
-    Applier applier(applied, result.Notes);
+    Applier applier(emem, applied, result.Notes);
     bool taken = false;
     try {
         taken = applier.Document(doc);

@@ -67,6 +67,12 @@ TEST_F(ToolChannelsTest, BadCellRefusesTheFileAndLeavesItAsItWas)
         << run.err;
     EXPECT_NE(run.err.find("nothing was imported"), std::string::npos);
     EXPECT_EQ(ReadText(a), before);
+    WriteText(dir_ / "big.csv", std::string(10 << 20, 'a'));
+    const qm54test::ToolRun big = RunTool({"channels", a, "--import", dir_ / "big.csv"});
+    EXPECT_EQ(big.status, 1);
+    EXPECT_NE(big.err.find("big.csv: the file is larger than 1048576 bytes, more than any channel list\n"),
+              std::string::npos)
+        << big.err;
     EXPECT_EQ(RunTool({"channels", a}).status, 2);
     EXPECT_EQ(RunTool({"channels", a, "--import", dir_ / "missing.csv"}).status, 1);
     EXPECT_EQ(ReadText(a), before);
@@ -78,12 +84,20 @@ TEST_F(ToolChannelsTest, ForeignFileImportsWhatFitsAndListsTheRest)
     WriteText(dir_ / "foreign.csv",
               "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode\r\n"
               "0,Site,162.550000,+,0.600000,TSQL,88.5,100.0,023,NN,FM\r\n"
-              "1,Far,50.000000,,0.000000,,88.5,88.5,023,NN,AM\r\n");
+              "1,Far,50.000000,,0.000000,,88.5,88.5,023,NN,AM\r\n"
+              "2,Dcs,162.600000,,0.000000,DTCS,88.5,88.5,023,RN,FM\r\n");
     const qm54test::ToolRun run = RunTool({"channels", a, "--import", dir_ / "foreign.csv"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("1 channel row(s) imported from a foreign channel file"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("column \"Name\", \"Site\": the column has no place"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("line 3, column \"Frequency\", \"50.000000\": outside the receive band"), std::string::npos)
+    EXPECT_NE(run.out.find("2 channel row(s) imported from a foreign channel file"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\n  note: line 2, column \"Name\", \"Site\": the column has no place"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\n  note: line 3, column \"Frequency\", \"50.000000\": outside the band, 150.00000 to "
+                           "174.00000 MHz; channel 2 left as it was\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\n  note: line 4, column \"DtcsPolarity\", \"RN\": this repeater has no reversed DCS "
+                           "polarity; the code is imported with normal polarity on both sides (NN)"),
+              std::string::npos)
         << run.out;
     const std::string csv = RunTool({"channels", a, "--export", "-"}).out;
     EXPECT_NE(csv.find("\r\n1,yes,162.55000,100.0,off,W,"), std::string::npos) << csv;

@@ -140,4 +140,27 @@ TEST_F(ToolDiffApplyTest, ApplyTakesShowsOutputAndRefusesWithoutWriting)
     EXPECT_EQ(ReadText(copy), before);
 }
 
+// A band given alone changes the band as the hardware dialog does (as qm54 set Band=UHF does), and
+// a channel frequency outside the band is refused with nothing written.
+TEST_F(ToolDiffApplyTest, ApplyChangesTheBandAsTheHardwareDialogAndHoldsFrequenciesToIt)
+{
+    const std::string uhf = New("uhf.q54", "uhf"), vhf = New("vhf.q54"), set = New("set.q54");
+    const std::string json = dir_ / "band.json";
+    WriteText(json, R"({"Band": 1})");
+    ToolRun run = RunTool({"apply", vhf, json});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(RunTool({"diff", uhf, vhf}).out, "StoredFileName: uhf      | vhf     \n");
+    ASSERT_EQ(RunTool({"set", set, "--mode", "dealer", "Band=UHF"}).status, 0);
+    EXPECT_EQ(RunTool({"diff", set, vhf}).out, "StoredFileName: set      | vhf     \n");
+
+    const std::string f = New("f.q54");
+    const std::string before = ReadText(f);
+    WriteText(json, R"({"Channels":[{"Number":1,"RxFreq":{"MHz":"446.0"},"TxFreq":{"MHz":"20.0"}}]})");
+    run = RunTool({"apply", f, json});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "qm54 apply: Channels[0].RxFreq: {\"MHz\":\"446.0\"} is outside the band, 150.00000 to "
+                       "174.00000 MHz; nothing was written\n");
+    EXPECT_EQ(ReadText(f), before);
+}
+
 }  // namespace

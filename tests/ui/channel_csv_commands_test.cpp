@@ -1,6 +1,7 @@
 // File > Export Channels... and Import Channels... in the main window, with scripted file dialogs
 // and prompter: the entries in the File menu, an export after a grid edit, an import that reaches
-// the grid and marks the data modified, and a refused file that changes nothing.
+// the grid and marks the data modified, a refused file that changes nothing, and a foreign file's
+// report.
 #include "main_test_support.h"
 
 #include "ui/main/channel_grid.h"
@@ -20,6 +21,7 @@ private slots:
     void fileMenuHoldsTheEntriesAfterSaveAs();
     void exportAfterAGridEditAndImportIntoTheGrid();
     void refusedOrCancelledImportChangesNothing();
+    void foreignFileReportSaysWhatBecameOfEachRow();
 };
 
 void ChannelCsvCommandsTest::fileMenuHoldsTheEntriesAfterSaveAs()
@@ -89,6 +91,25 @@ void ChannelCsvCommandsTest::refusedOrCancelledImportChangesNothing()
     QVERIFY(f.prompter.Saw("could not be read"));
     QVERIFY(w.Working() == before);
     QVERIFY(!w.Modified());
+}
+
+// A row of a foreign file whose transmit frequency is outside the band leaves its channel as it
+// was (it is not given its receive frequency to transmit on), and the report says so.
+void ChannelCsvCommandsTest::foreignFileReportSaysWhatBecameOfEachRow()
+{
+    MainFixture f;
+    TfrmMain w(f.Options());
+    const TChannels before = w.Working();
+    f.WriteText("foreign.csv", "Location,Frequency,Duplex,Offset\r\n0,162.550000,,0.000000\r\n1,173.000000,+,5.000000\r\n");
+    f.dialogs.openAnswers = {f.Path("foreign.csv")};
+    w.FileImportChannels();
+    QCOMPARE(f.prompter.texts.size(), std::size_t{1});
+    QVERIFY(f.prompter.Saw("1 channel(s) imported, with these notes:\nline 3, column \"Offset\", \"5.000000\": the "
+                           "transmit frequency 178.00000 is outside the band, 150.00000 to 174.00000 MHz; channel 2 "
+                           "left as it was\n"));
+    QCOMPARE(w.Grid()->CellText(0, GridCol::RxFreq), QStringLiteral("162.55000"));
+    QCOMPARE(w.Grid()->CellText(0, GridCol::TxFreq), QStringLiteral("162.55000"));
+    QVERIFY(w.Working().Items(1) == before.Items(1));
 }
 
 QTEST_MAIN(ChannelCsvCommandsTest)

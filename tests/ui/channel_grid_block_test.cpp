@@ -243,7 +243,8 @@ private slots:
         QTest::newRow("unit") << "155.5 MHz" << "";
         QTest::newRow("comma") << "155,5" << "155.50000";
         QTest::newRow("blanks around") << " 160 " << "160.00000";
-        QTest::newRow("onto the raster") << "150.0062" << "150.00625";
+        QTest::newRow("off the raster") << "150.0062" << "";
+        QTest::newRow("on the 6.25 kHz raster") << "150.00625" << "150.00625";
         QTest::newRow("band limit given") << "174" << "174.00000";
     }
     void blockFrequencyCellsTakeOnlyAFrequencyInMHz()

@@ -112,6 +112,12 @@ TEST(Csv, MalformedTextNamesWhereItStopped)
         EXPECT_TRUE(read.Records.empty());
     }
     EXPECT_EQ(ReadCsv(std::string(MaxCsvBytes + 1, 'a')).Status, CsvStatus::TooLarge);
+    std::string rows;
+    for (std::size_t i = 0; i <= MaxCsvRecords; ++i) rows += "a\n";
+    EXPECT_EQ(ReadCsv(rows).Status, CsvStatus::TooManyRecords);
+    EXPECT_EQ(ReadCsv(std::string(MaxCsvFields - 1, ',')).Status, CsvStatus::Ok);
+    EXPECT_EQ(ReadCsv(std::string(MaxCsvFields, ',')).Status, CsvStatus::TooManyFields);
+    EXPECT_EQ(ReadCsv(std::string(MaxCsvFields, ',') + "a").Status, CsvStatus::TooManyFields);
 }
 
 // Export then import gives the same programming: into the file itself every channel is left
@@ -204,6 +210,9 @@ TEST(ChannelCsv, ErrorsNameLineColumnAndTextAndImportNothing)
     const std::vector<Case> cases{
         {"Ch,Rx Freq\n1," + good + "\n2,abc\n", 3, "Rx Freq", "abc", "not a frequency"},
         {"Ch,Rx Freq\n1," + above + "\n", 2, "Rx Freq", above, "outside the band"},
+        {"Ch,Rx Freq\n1,152.4525\n", 2, "Rx Freq", "152.4525",
+         "not on the 5/6.25kHz channel raster; the nearest are 152.45000 and 152.45500 MHz"},
+        {"Ch,Tx Freq\n3,160.0021\n", 2, "Tx Freq", "160.0021", "the nearest are 160.00000 and 160.00500 MHz"},
         {"Ch,W/N\n1,W\n2,Wide\n", 3, "W/N", "Wide", "not one of N, W"},
         {"Ch,CTCSS\n1,88.4\n", 2, "CTCSS", "88.4", "not a CTCSS tone"},
         {"Ch,DCS\n1,999\n", 2, "DCS", "999", "not a DCS code"},
@@ -239,10 +248,75 @@ TEST(ChannelCsv, ErrorsNameLineColumnAndTextAndImportNothing)
     EXPECT_EQ(blanks.Channels.Items(0).Wide, 1);
     EXPECT_EQ(blanks.Channels.Items(1).Wide, 0);
 
+    // A file larger than any channel list is said to be, not placed at line 1.
+    const ChannelImport huge = Import(std::string(10 << 20, 'a'), emem);
+    ASSERT_EQ(huge.Errors.size(), 1u);
+    EXPECT_EQ(NoteText(huge.Errors[0]), "the file is larger than 1048576 bytes, more than any channel list");
+
     // Every bad cell is named, not only the first.
     EXPECT_EQ(Import("Ch,W/N,TX Pwr\n1,x,y\n2,W,z\n", emem).Errors.size(), 3u);
     EXPECT_EQ(NoteText({3, "Rx Freq", "abc", "not a frequency in MHz"}),
               "line 3, column \"Rx Freq\", \"abc\": not a frequency in MHz");
+}
+
+// A frequency is taken on the raster of the channel step only: one between its points is another
+// channel, named with the nearest points, never moved onto one.
+TEST(ChannelCsv, FrequencyOffTheChannelRasterIsRefusedWithTheNearestPoints)
+{
+    struct Case {
+        int Step;
+        std::string Text;
+        std::string Refusal;  // empty: taken, and shown as Shown
+        std::string Shown;
+    };
+    const std::vector<Case> cases{
+        {0, "152.4525", "the nearest are 152.45000 and 152.45500 MHz", ""},
+        {0, "152.455", "", "152.45500"},
+        {0, "152.45625", "", "152.45625"},
+        {0, "\"152,4500\"", "", "152.45000"},
+        {0, "152.455001", "the nearest are 152.45500 and 152.45625 MHz", ""},
+        {1, "152.4525", "", "152.45250"},
+        {1, "152.451", "not on the 2.5/6.25kHz channel raster; the nearest are 152.45000 and 152.45250 MHz", ""},
+    };
+    for (const Case& c : cases) {
+        TCEmem emem = NewEmem();
+        emem.ChannelStep = c.Step;
+        const ChannelImport result = Import("Ch,Rx Freq\n2," + c.Text + "\n", emem);
+        if (c.Refusal.empty()) {
+            ASSERT_EQ(result.Outcome, ImportOutcome::Imported) << c.Text << ": " << NoteText(result.Errors.at(0));
+            EXPECT_EQ(FillChannelRow(result.Channels.Items(1), 1, {c.Step, '.'})[GridCol::RxFreq], c.Shown) << c.Text;
+        } else {
+            ASSERT_EQ(result.Outcome, ImportOutcome::Refused) << c.Text;
+            EXPECT_NE(result.Errors.at(0).Message.find(c.Refusal), std::string::npos) << result.Errors[0].Message;
+        }
+    }
+}
+
+// What the channels hold is no change, even where the grid would not take it as typed (an Upload
+// may bring a frequency outside the band or a blank channel 1): an unchanged file's export
+// imports back; a changed value outside the band is still refused.
+TEST(ChannelCsv, ExportOfAnUnchangedFileImportsBackWhateverTheChannelsHold)
+{
+    TCEmem emem = NewEmem();
+    emem.Channels.Items(0).InUse = 0;
+    TChannel& far = emem.Channels.Items(15);
+    far.InUse = 1;
+    far.RxFreq.SetValue(446.0);
+    far.TxFreq.SetValue(20.0);
+    emem.Channels.Items(4).RxFreq.SetValue(150.003);  // off the raster, shown as 150.00500
+    emem.Channels.Items(8).TxFreq.SetValue(999.999);
+    emem.Channels.Items(8).TxInhibit = -1;  // as decoded from a set bit
+    const std::string csv = ExportChannelsCsv(emem.Channels, emem);
+    const ChannelImport same = Import(csv, emem);
+    ASSERT_EQ(same.Outcome, ImportOutcome::Imported) << NoteText(same.Errors.at(0));
+    EXPECT_EQ(same.Channels, emem.Channels);
+
+    const ChannelImport changed = Import("Ch,Rx Freq\n16,446.10000\n", emem);
+    ASSERT_EQ(changed.Outcome, ImportOutcome::Refused);
+    EXPECT_NE(changed.Errors.at(0).Message.find("outside the band"), std::string::npos);
+    const ChannelImport off = Import("Ch,In Use\n1,yes\n", emem);
+    ASSERT_EQ(off.Outcome, ImportOutcome::Imported);
+    EXPECT_EQ(off.Channels.Items(0).InUse, 1);
 }
 
 // The channel file of the open-source tool: its rows become the channels, with a report of what
@@ -313,6 +387,56 @@ TEST(ChannelCsv, ForeignFileMapsWhatFitsAndReportsTheRest)
     EXPECT_EQ(big.RowsImported, ChannelCount);
     ASSERT_FALSE(big.Report.empty());
     EXPECT_EQ(big.Report.back().Line, 18);
+}
+
+// A row whose frequencies do not fit, or that names a column the file does not have, is reported
+// with the column the file has; a row is never given its receive frequency to transmit on.
+TEST(ChannelCsv, ForeignRowsThatDoNotFitAreReportedAndLeftOut)
+{
+    const TCEmem emem = NewEmem();
+    struct Case {
+        std::string Header;
+        std::string Row;
+        bool Imported;
+        std::string Column;  // of the note
+        std::string Text;
+        std::string Message;
+    };
+    const std::string header = "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,CrossMode";
+    const std::vector<Case> cases{
+        {header, "0,abc,,0.000000,,88.5,88.5,023,NN,Tone->Tone", false, "Frequency", "abc",
+         "not a frequency in MHz; channel 1 left as it was"},
+        {header, "0,152.452500,,0.000000,,88.5,88.5,023,NN,Tone->Tone", false, "Frequency", "152.452500",
+         "not on the 5/6.25kHz channel raster; the nearest are 152.45000 and 152.45500 MHz; channel 1 left as it was"},
+        {header, "0,172.000000,+,5.000000,,88.5,88.5,023,NN,Tone->Tone", false, "Offset", "5.000000",
+         "the transmit frequency 177.00000 is outside the band, 150.00000 to 174.00000 MHz; channel 1 left as it was"},
+        {header, "0,162.000000,-,0.6x,,88.5,88.5,023,NN,Tone->Tone", false, "Offset", "0.6x",
+         "not a frequency in MHz; channel 1 left as it was"},
+        {header, "0,162.000000,split,162.452500,,88.5,88.5,023,NN,Tone->Tone", false, "Offset", "162.452500",
+         "the transmit frequency 162.45250 is not on the 5/6.25kHz channel raster"},
+        {header, "0,162.000000,x,0.600000,,88.5,88.5,023,NN,Tone->Tone", false, "Duplex", "x",
+         "a duplex this repeater does not have; channel 1 left as it was"},
+        {"Location,Frequency,Duplex", "0,162.000000,+", false, "Duplex", "+",
+         "the file has no Offset column; channel 1 left as it was"},
+        {"Location,Frequency,Tone,rToneFreq,cToneFreq", "0,162.000000,Cross,88.5,88.5", true, "Tone", "Cross",
+         "the file has no CrossMode column; no tone imported"},
+        {"location,frequency,tone,dtcscode,dtcspolarity", "0,162.000000,DTCS,023,RN", true, "dtcspolarity", "RN",
+         "the code is imported with normal polarity on both sides (NN)"},
+    };
+    for (const Case& c : cases) {
+        const ChannelImport result = Import(c.Header + "\r\n" + c.Row + "\r\n", emem);
+        ASSERT_EQ(result.Outcome, ImportOutcome::Imported) << c.Row;
+        EXPECT_EQ(result.RowsImported, c.Imported ? 1 : 0) << c.Row;
+        if (!c.Imported) {
+            EXPECT_EQ(result.Channels, emem.Channels) << c.Row;
+        }
+        ASSERT_EQ(result.Report.size(), 1u) << c.Row;
+        const CsvNote& note = result.Report[0];
+        EXPECT_EQ(note.Line, 2);
+        EXPECT_EQ(note.Column, c.Column) << c.Row;
+        EXPECT_EQ(note.Text, c.Text) << c.Row;
+        EXPECT_NE(note.Message.find(c.Message), std::string::npos) << c.Row << " -> " << note.Message;
+    }
 }
 
 }  // namespace

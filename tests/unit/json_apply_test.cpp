@@ -4,6 +4,7 @@
 #include "cli/verbs.h"
 #include "model/channel_fields.h"
 #include "model/channel_rules.h"
+#include "model/dialog_behaviour.h"
 #include "model/settings_table.h"
 #include "model/json_apply.h"
 #include "model/map54.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -68,6 +70,15 @@ TCEmem RandomProgramming(std::mt19937& random, TMap54& map)
             (void)SetSetting(emem, row, i, value);  // a serial number that does not validate stays as it was
         }
     }
+    // The alignment points in their order, Lowest to Highest, and every channel frequency within
+    // them: the band's limits, which an applied frequency is held to.
+    std::sort(emem.RxAdjustFreq.begin(), emem.RxAdjustFreq.end(),
+              [](const TDecimal& a, const TDecimal& b) { return a.Value() < b.Value(); });
+    std::sort(emem.TxAdjustFreq.begin(), emem.TxAdjustFreq.end(),
+              [](const TDecimal& a, const TDecimal& b) { return a.Value() < b.Value(); });
+    auto khzBetween = [&in](const TDecimal& low, const TDecimal& high) {
+        return static_cast<double>(in(low.ScaledTrunc(3), high.ScaledTrunc(3))) / 1000.0;
+    };
     for (int c = 0; c < TChannels::Count(); ++c) {
         TChannel& ch = emem.Channels.Items(c);
         for (const ChannelFieldRow& row : ChannelFieldTable()) {
@@ -76,9 +87,9 @@ TCEmem RandomProgramming(std::mt19937& random, TMap54& map)
                 ch.**number = static_cast<int32_t>(in(row.Min, row.Max));
             else if (const auto* slots = std::get_if<ChannelSlotsMember>(&row.Member))
                 for (int32_t& v : ch.**slots) v = static_cast<int32_t>(in(row.Min, row.Max));
-            else
-                (ch.*std::get<ChannelFreqMember>(row.Member)).SetValue(static_cast<double>(in(0, 999999)) / 1000.0);
         }
+        ch.RxFreq.SetValue(khzBetween(emem.RxAdjustFreq[0], emem.RxAdjustFreq[3]));
+        ch.TxFreq.SetValue(khzBetween(emem.TxAdjustFreq[0], emem.TxAdjustFreq[3]));
     }
     (void)map.Encode(emem);
     TCEmem decoded;
@@ -155,6 +166,27 @@ TEST(JsonApply, ErrorsNameThePathAndLeaveTheProgrammingAsItWas)
         {R"({"FiveToneTable": [1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16], "FiveToneSet": "ZVEI1"})",
          JsonApplyOutcome::Refused, "FiveToneSet: \"ZVEI1\" is not the set FiveToneTable matches (USER)"},
         {R"({"FiveToneSet": "USER"})", JsonApplyOutcome::Refused, "FiveToneSet: \"USER\" is not allowed"},
+        // Channel frequencies are held to the band (VHF: 150 to 174 MHz), as the grid holds them.
+        {R"({"Channels": [{"Number": 1, "RxFreq": {"MHz": "446.0"}, "TxFreq": {"MHz": "20.0"}}]})",
+         JsonApplyOutcome::Refused, "Channels[0].RxFreq: {\"MHz\":\"446.0\"} is outside the band, 150.00000 to 174.00000 MHz"},
+        {R"({"Channels": [{"TxFreq": {"kHz": 149999}}]})", JsonApplyOutcome::Refused,
+         "Channels[0].TxFreq: {\"kHz\":149999} is outside the band, 150.00000 to 174.00000 MHz"},
+        {R"({"Channels": [{"RxFreq": {"MHz": "abc"}}]})", JsonApplyOutcome::Refused,
+         "Channels[0].RxFreq.MHz: \"abc\" is not a frequency in MHz"},
+        {R"({"Channels": [{"RxFreq": {"MHz": "162.00000", "kHz": 161000}}]})", JsonApplyOutcome::Refused,
+         "Channels[0].RxFreq: {\"MHz\":\"162.00000\",\"kHz\":161000} gives MHz and kHz of two frequencies"},
+        // A number beyond 64 bits is a whole number out of range; one that would wrap to -1 is no -1.
+        {R"({"BaseTot": 99999999999999999999})", JsonApplyOutcome::Refused, "BaseTot: 1e+20 is out of range: 0 to 255"},
+        {R"({"TxPowerAdjust": [18446744073709551615, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0]})",
+         JsonApplyOutcome::Refused, "TxPowerAdjust[0]: 18446744073709551615 is out of range: -128 to 127"},
+        {R"({"Channels": [{"NsqLevel": -99999999999999999999}]})", JsonApplyOutcome::Refused,
+         "Channels[0].NsqLevel: -1e+20 is outside 0 to 255"},
+        // A key given twice is named by its path, wherever it is.
+        {R"({"BaseTot": 4, "BaseTot": 5})", JsonApplyOutcome::Refused, "BaseTot: the key is given twice"},
+        {R"({"Channels": [{}, {"TxPower": 1, "RxFreq": {"kHz": 161000, "kHz": 162000}}]})", JsonApplyOutcome::Refused,
+         "Channels[1].RxFreq.kHz: the key is given twice"},
+        {R"({"AlphaTagText": [], "Channels": [[{"a": 1}], {"Number": 2, "Number": 3}]})", JsonApplyOutcome::Refused,
+         "Channels[1].Number: the key is given twice"},
         {R"([1, 2])", JsonApplyOutcome::NotJson, "the JSON text is not an object of settings"},
         {R"({"BaseTot": )", JsonApplyOutcome::NotJson, "[json.exception.parse_error"},
         {"", JsonApplyOutcome::NotJson, "[json.exception.parse_error"},
@@ -166,6 +198,74 @@ TEST(JsonApply, ErrorsNameThePathAndLeaveTheProgrammingAsItWas)
         EXPECT_EQ(result.Error.substr(0, std::string(c.error).size()), c.error) << c.json << " gave " << result.Error;
         EXPECT_TRUE(emem == Defaults()) << c.json;
     }
+}
+
+// A frequency the channel already holds is no change, even outside the band (as an Upload may
+// bring): show's text of such a programming applies back onto it, and MHz and kHz of one
+// off-raster stored frequency, as show prints them, are the same frequency.
+TEST(JsonApply, AFrequencyTheChannelAlreadyHoldsIsTakenOutsideTheBand)
+{
+    TMap54 map;
+    TCEmem held = Defaults();
+    held.Channels.Items(1).RxFreq.SetValue(446.0);
+    held.Channels.Items(1).TxFreq.SetValue(150.003);  // shown 150.00500 on the 5/6.25 kHz raster
+    DeriveSplitFlags(held.Channels.Items(1));
+    TCEmem applied = held;
+    JsonApplyResult result = ApplyJson(cli::ShowJson(held, map).Dump(), applied);
+    ASSERT_EQ(result.Outcome, JsonApplyOutcome::Applied) << result.Error;
+    EXPECT_TRUE(applied.Channels == held.Channels);
+
+    result = ApplyJson(R"({"Channels": [{"Number": 2, "RxFreq": {"MHz": 446}, "TxFreq": {"MHz": "150.00500", "kHz": 150003}}]})", applied);
+    ASSERT_EQ(result.Outcome, JsonApplyOutcome::Applied) << result.Error;
+    EXPECT_TRUE(applied.Channels == held.Channels);
+
+    // Another out-of-band value for that channel is a change, and refused.
+    result = ApplyJson(R"({"Channels": [{"Number": 2, "RxFreq": {"MHz": 447}}]})", applied);
+    EXPECT_EQ(result.Outcome, JsonApplyOutcome::Refused);
+    EXPECT_EQ(result.Error, "Channels[0].RxFreq: {\"MHz\":447} is outside the band, 150.00000 to 174.00000 MHz");
+}
+
+// "Band" runs the hardware dialog's band change first (the band's IF, alignment and channel
+// frequencies, as qm54 set Band=UHF does), then every other key given is applied over it, and
+// the channel frequencies are held to the new band.
+TEST(JsonApply, ABandChangeBringsTheBandsDefaultsAndTheOtherKeysGoOverThem)
+{
+    TCEmem uhf = Defaults();
+    ChangeBandAsHardwareOk(uhf, BandUhf);
+    EXPECT_EQ(uhf.Band, BandUhf);
+    EXPECT_EQ(uhf.IntermediateFreq, 7335);
+    EXPECT_DOUBLE_EQ(uhf.Channels.Items(5).RxFreq.Value(), 450.0);
+    EXPECT_DOUBLE_EQ(uhf.GetTxAdjustFreq(3).Value(), 480.0);
+    EXPECT_EQ(uhf.TxPowerHigh[0], 173);
+
+    TCEmem emem = Defaults();
+    JsonApplyResult result = ApplyJson(R"({"Band": 1})", emem);
+    ASSERT_EQ(result.Outcome, JsonApplyOutcome::Applied) << result.Error;
+    EXPECT_TRUE(emem == uhf);
+
+    emem = Defaults();
+    result = ApplyJson(R"({"SqlHysteresis": 33, "IntermediateFreq": 7000, "Band": 1,
+                           "Channels": [{"Number": 2, "RxFreq": {"MHz": "460.0"}}]})", emem);
+    ASSERT_EQ(result.Outcome, JsonApplyOutcome::Applied) << result.Error;
+    TCEmem expected = uhf;
+    expected.SqlHysteresis = 33;
+    expected.IntermediateFreq = 7000;
+    expected.Channels.Items(1).RxFreq.SetValue(460.0);
+    DeriveSplitFlags(expected.Channels.Items(1));
+    EXPECT_TRUE(emem == expected);
+
+    // A VHF frequency given with the change to UHF is outside the new band; the band given again
+    // changes nothing.
+    emem = Defaults();
+    result = ApplyJson(R"({"Band": 1, "Channels": [{"RxFreq": {"MHz": "161.5"}}]})", emem);
+    EXPECT_EQ(result.Outcome, JsonApplyOutcome::Refused);
+    EXPECT_EQ(result.Error.substr(0, 55), "Channels[0].RxFreq: {\"MHz\":\"161.5\"} is outside the band");
+    EXPECT_TRUE(emem == Defaults());
+    TCEmem edited = Defaults();
+    edited.IntermediateFreq = 2000;
+    emem = edited;
+    ASSERT_EQ(ApplyJson(R"({"Band": 0})", emem).Outcome, JsonApplyOutcome::Applied);
+    EXPECT_TRUE(emem == edited);
 }
 
 TEST(ProgrammingDiff, NamesEveryDifferenceAsTheDialogsAndTheGridShowIt)

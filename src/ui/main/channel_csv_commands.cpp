@@ -60,7 +60,7 @@ void TfrmMain::FileImportChannels()
     Refresh();
     if (!result.Report.empty())
         ShowMessageBox(prompter_,
-                       std::to_string(result.RowsImported) + " channel(s) imported. Not imported:\n" +
+                       std::to_string(result.RowsImported) + " channel(s) imported, with these notes:\n" +
                            NoteLines(result.Report),
                        MsgKind::Information);
 }
