@@ -55,12 +55,10 @@ bool Assigns(const DialogEdit& edit, int row)
 void AnswerBandQuestion(const DialogEdit& edit, int& confirmedBand, DialogState& state)
 {
     const auto band = static_cast<size_t>(FindDialogRow("Band").Index);
-    const DialogRowRef intermediate = FindDialogRow("IntermediateFreq");
     if (state[band].Index == confirmedBand) return;
     confirmedBand = state[band].Index;
-    if (Assigns(edit, intermediate.Index)) return;
-    state[static_cast<size_t>(intermediate.Index)].Text =
-        ShownText(*intermediate.Row->Rule, BandDefaultIf(state[band].Index));
+    if (Assigns(edit, FindDialogRow("IntermediateFreq").Index)) return;
+    AnswerBandQuestionYes(Dialog(DialogId::Hardware), state);
 }
 
 // What the user does to the control of one entry, and what the dialog makes of it.
