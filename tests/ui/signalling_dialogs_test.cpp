@@ -42,7 +42,16 @@ QString ListText(SettingsDialog& dialog, const char* name) { return dialog.ListA
 bool Enabled(SettingsDialog& dialog, const char* name) { return dialog.Control(dialog.RowOf(name))->isEnabled(); }
 
 // Types a character into the alpha-tag grid or editor, whichever has the focus.
-void TypeInto(QWidget* widget, const char* keys) { QTest::keyClicks(widget, keys); }
+void TypeInto(QWidget* widget, const QByteArray& keys) { QTest::keyClicks(widget, QString::fromLatin1(keys)); }
+
+// The colour the alpha-tag grid paints a cell with, taken beside its right edge, clear of the
+// text and the focus frame.
+QColor PaintedCellColour(AlphaTagGrid* grid, int row, int column)
+{
+    const QImage image = grid->viewport()->grab().toImage();
+    const QRect cell = grid->visualItemRect(grid->item(row, column));
+    return image.pixelColor(QPoint(cell.right() - 5, cell.center().y()) * image.devicePixelRatio());
+}
 
 }  // namespace
 
@@ -213,6 +222,49 @@ private slots:
         QCOMPARE(grid->item(3, 1)->text(), QStringLiteral("--------"));
     }
 
+    void alphaTagCommitKeepsTheCurrentCell()
+    {
+        struct Case {
+            int row, column;
+            const char* typed;
+            const char* shown;  // the cell after the commit
+        };
+        const Case cases[] = {
+            {47, AlphaTagTextColumn, "z", "Z       "},  // the last row: no jump to the first
+            {47, AlphaTagCodeColumn, "12", "0012"},
+            {20, AlphaTagTextColumn, "mid", "MID     "},
+            {0, AlphaTagCodeColumn, "3", "0003"},
+        };
+        DialogFixture f;
+        TfrmAlphaTag dialog(f.document, OperatingMode::Dealer, f.prompter, nullptr);
+        Show(dialog);
+        AlphaTagGrid* grid = dialog.Grid();
+        for (const Case& c : cases) {
+            const QByteArray where = QByteArray::number(c.row) + "," + QByteArray::number(c.column);
+            grid->setCurrentCell(c.row, c.column);
+            TypeInto(grid, QByteArray(c.typed).left(1));  // opens the editor
+            TypeInto(dialog.Editor(), QByteArray(c.typed).mid(1));
+            QVERIFY2(dialog.Editor()->isVisible(), where);
+            QTest::keyClick(dialog.Editor(), Qt::Key_Return);
+            QVERIFY2(!dialog.Editor()->isVisible(), where);
+            QCOMPARE(grid->currentRow(), c.row);
+            QCOMPARE(grid->currentColumn(), c.column);
+            QCOMPARE(grid->item(c.row, c.column)->text(), QString::fromLatin1(c.shown));
+            QCOMPARE(QApplication::focusWidget(), grid);
+
+            // Enter opens the editor again on the cell just edited; Esc commits it unchanged.
+            QTest::keyClick(grid, Qt::Key_Return);
+            QVERIFY2(dialog.Editor()->isVisible(), where);
+            QCOMPARE(dialog.Editor()->geometry(), grid->visualItemRect(grid->item(c.row, c.column)));
+            QCOMPARE(dialog.Editor()->text(), QString::fromLatin1(c.shown));
+            QTest::keyClick(dialog.Editor(), Qt::Key_Escape);
+            QVERIFY2(!dialog.Editor()->isVisible(), where);
+            QCOMPARE(grid->currentRow(), c.row);
+            QCOMPARE(grid->currentColumn(), c.column);
+            QVERIFY(dialog.isVisible());
+        }
+    }
+
     void alphaTagOkSortsWithItsMessageAndEscCancels()
     {
         DialogFixture f;
@@ -252,6 +304,11 @@ private slots:
         QTest::keyClick(dialog.Grid(), Qt::Key_Return);
         QVERIFY(!dialog.Editor()->isVisible());
         QCOMPARE(dialog.Grid()->item(0, 0)->background().color(), dialog.palette().color(QPalette::Button));
+        // The current cell is as grey as the others: no highlight marks it.
+        QCOMPARE(dialog.Grid()->currentRow(), 0);
+        const QColor grey = dialog.palette().color(QPalette::Button);
+        QCOMPARE(PaintedCellColour(dialog.Grid(), 1, 0), grey);
+        QCOMPARE(PaintedCellColour(dialog.Grid(), 0, 0), grey);
         f.document.Emem().AlphaTagCode[0] = -1;
         f.document.Emem().AlphaTagCode[3] = 5;  // would need sorting
         TfrmAlphaTag gap(f.document, OperatingMode::Normal, f.prompter, nullptr);
