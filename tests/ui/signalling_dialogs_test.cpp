@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "main_test_support.h"
+#include "model/datafile.h"
 #include "model/emem.h"
 #include "ui/dialogs/alpha_tag_dialog.h"
 #include "ui/dialogs/settings_dialogs.h"
@@ -338,6 +339,56 @@ private slots:
         });
         w.findChild<QAction*>("miSignalType")->trigger();
         QCOMPARE(w.Grid()->CellText(0, GridCol::IdMode), QStringLiteral("off"));
+    }
+
+    // Stored data can hold channels that use an identification the settings have switched off
+    // (an Upload, an old file). The dialog's OK turns them off even when no setting it shows
+    // changes, and that is a change to save: New asks, Undo takes it back.
+    void okThatTurnsChannelsOffMarksTheDataModified()
+    {
+        struct Case {
+            const char* action;
+            int32_t idMode;  // of channel 1: 1 ANI/ENI, 2 CW-ID
+        };
+        for (const Case c : {Case{"miSignalType", 1}, Case{"miCwId", 2}}) {
+            MainFixture f;
+            {
+                TCEmem stored;
+                TMap54 map;
+                SetDefaults(stored);
+                stored.DtmfRx = stored.DtmfTx = stored.FiveToneRx = stored.FiveToneTx = 0;
+                stored.CwIdEnable = 0;
+                stored.Channels.Items(0).IdMode = c.idMode;
+                QVERIFY(SaveDataFile(f.Path("site.Q54").toStdString(), stored, map, f.prompter));
+            }
+            TfrmMain w(f.Options({"-D"}));
+            f.dialogs.openAnswers = {f.Path("site.Q54")};
+            w.findChild<QAction*>("miOpen")->trigger();
+            QCOMPARE(w.Emem().Channels.Items(0).IdMode, c.idMode);
+            QVERIFY(!w.Doc().Modified());
+
+            QTimer::singleShot(0, [] {
+                auto* dialog = qobject_cast<SettingsDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                dialog->OkButton()->click();  // nothing chosen
+            });
+            w.findChild<QAction*>(c.action)->trigger();
+            QCOMPARE(w.Emem().Channels.Items(0).IdMode, 0);
+            QCOMPARE(w.Grid()->CellText(0, GridCol::IdMode), QStringLiteral("off"));
+            QVERIFY2(w.Doc().Modified(), c.action);
+
+            f.prompter.answers = {MrClosed};  // the save prompt, closed: New does not go on
+            w.findChild<QAction*>("miNew")->trigger();
+            QVERIFY(f.prompter.Saw("Do you want to save the file?"));
+            QCOMPARE(w.Emem().Channels.Items(0).IdMode, 0);
+
+            w.findChild<QAction*>("miUndo")->trigger();
+            QCOMPARE(w.Emem().Channels.Items(0).IdMode, c.idMode);
+            QVERIFY(!w.Doc().Modified());
+            w.findChild<QAction*>("miRedo")->trigger();
+            QCOMPARE(w.Emem().Channels.Items(0).IdMode, 0);
+            QVERIFY(w.Doc().Modified());
+        }
     }
 
     // A file edited by qm54 set opens in the window with the dialogs showing what was set.
