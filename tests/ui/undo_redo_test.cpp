@@ -1,6 +1,7 @@
 // Edit > Undo and Redo in the main window: grid edits, a dialog's OK, an Upload-like change and
 // a channel import walked back and forth, the entries' names, New starting a new history, the
-// modified state following what was saved, and a save that is no step of its own.
+// modified state following what was saved, and a save that is no step of its own. (An Upload and
+// an opened backup through the window's own commands: radio_test.)
 #include <QAction>
 #include <QApplication>
 #include <QPushButton>
@@ -147,6 +148,35 @@ private slots:
         undo->trigger();
         QCOMPARE(grid->CellText(0, GridCol::Lockout), lockout);
         QVERIFY(!w.Doc().Modified());
+    }
+
+    // File > Import Channels... through the file dialog, undone and redone.
+    void undoAndRedoAChannelImport()
+    {
+        MainFixture f;
+        TfrmMain w(f.Options({"-D"}));
+        const TChannels before = w.Working();
+        const QString wide = w.Grid()->CellText(2, GridCol::Wide);
+        f.WriteText("in.csv", "Ch,In Use,DCS\n3,yes,023\n");
+        f.dialogs.openAnswers = {f.Path("in.csv")};
+        Action(w, "miImportChannels")->trigger();
+        QCOMPARE(w.Grid()->CellText(2, GridCol::RxDcs), QStringLiteral("023"));
+        const TChannels imported = w.Working();
+        QVERIFY(!(imported == before));
+        QCOMPARE(Action(w, "miUndo")->text(), QStringLiteral("&Undo Import Channels"));
+
+        Action(w, "miUndo")->trigger();
+        QVERIFY(w.Working() == before);
+        QVERIFY(w.Emem().Channels == before);
+        QCOMPARE(w.Grid()->CellText(2, GridCol::RxDcs), QStringLiteral("off"));
+        QCOMPARE(w.Grid()->CellText(2, GridCol::Wide), wide);
+        QVERIFY(!w.Doc().Modified());
+
+        Action(w, "miRedo")->trigger();
+        QVERIFY(w.Working() == imported);
+        QVERIFY(w.Emem().Channels == imported);
+        QCOMPARE(w.Grid()->CellText(2, GridCol::RxDcs), QStringLiteral("023"));
+        QVERIFY(w.Doc().Modified());
     }
 
     void undoingAnOpenedBackupBringsBackTheFileThatWasOpen()
