@@ -365,6 +365,9 @@ DialogOk ApplyDialog(const DialogTable& dialog, const DialogState& shown, TCEmem
     ok.BandChanged = dialog.Id == DialogId::Hardware && emem.Band != snapshot.Band;
     ok.StepChanged = dialog.Id == DialogId::Hardware && emem.ChannelStep != snapshot.ChannelStep;
     AfterOk(dialog, emem);
+    // Channels the OK switched off are a change to be saved like any other, even when every
+    // setting the dialog shows stayed as it was.
+    if (!(emem.Channels == snapshot.Channels)) ok.Modified = true;
     return ok;
 }
 

@@ -96,7 +96,7 @@ std::string TypedIntoField(const FieldRule& rule, std::string_view text);
 int32_t BandDefaultIf(int band);
 
 struct DialogOk {
-    bool Modified = false;     // a written setting differs from what the dialog opened with
+    bool Modified = false;     // a written setting, or a channel, differs from what the dialog opened with
     bool BandChanged = false;  // Hardware: Band differs
     bool StepChanged = false;  // Hardware: ChannelStep differs
 };

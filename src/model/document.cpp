@@ -17,6 +17,7 @@ Document::Document(Prompter& prompter, std::string defaultDataFile)
     map_.Reset();
     SetDefaults(emem_);
     working_ = emem_.Channels;
+    ResetHistory();
 }
 
 void Document::Start(const std::string& namedFile)
@@ -88,7 +89,17 @@ bool Document::NeedsSavePath() const
 bool Document::Save()
 {
     emem_.Channels = working_;
-    return SaveDataFile(currentFile_, emem_, map_, prompter_);
+    // A change that is not a step yet (a paste) becomes one, so that the first Undo after the
+    // save takes it back; what the save writes (the stored file name, the encoded image) is not.
+    const bool unrecordedChange = !history_.Present().SameProgramming(Current());
+    if (!SaveDataFile(currentFile_, emem_, map_, prompter_)) return false;
+    if (unrecordedChange)
+        Remember("Edit");
+    else
+        history_.Amend(Current());
+    // Also when the save prompt saves and Modified stays set: Undo and Redo know what the file holds.
+    MarkSavedStep();
+    return true;
 }
 
 void Document::TakeUpload()
@@ -128,16 +139,36 @@ NarrowbandOutcome Document::CheckNarrowband(NarrowbandPolicy policy)
 void Document::ClearModified()
 {
     modified_ = false;
+    MarkSavedStep();
+}
+
+void Document::MarkSavedStep()
+{
     history_.MarkSaved([this](Snapshot& step) {
         step.CurrentFile = currentFile_;
         step.SaveAllowed = saveAllowed_;
     });
 }
 
+bool Document::Snapshot::SameProgramming(const Snapshot& other) const
+{
+    if (!(Working == other.Working)) return false;
+    TCEmem mine = Emem;
+    TCEmem theirs = other.Emem;
+    mine.Channels = Working;
+    theirs.Channels = other.Working;
+    if (!(mine == theirs)) return false;
+    // The same settings encoded over both images leave only the bytes that no setting holds.
+    TMap54 myImage = Map;
+    TMap54 theirImage = other.Map;
+    (void)myImage.Encode(mine);
+    (void)theirImage.Encode(mine);
+    return myImage.Bytes() == theirImage.Bytes();
+}
+
 bool Document::Snapshot::operator==(const Snapshot& other) const
 {
-    return Emem == other.Emem && Map.Bytes() == other.Map.Bytes() && Working == other.Working &&
-           CurrentFile == other.CurrentFile && SaveAllowed == other.SaveAllowed;
+    return SameProgramming(other) && CurrentFile == other.CurrentFile && SaveAllowed == other.SaveAllowed;
 }
 
 Document::Snapshot Document::Current() const { return {emem_, map_, working_, currentFile_, saveAllowed_}; }

@@ -60,6 +60,7 @@ public:
     bool NeedsSavePath() const;
     void SetCurrentFile(const std::string& path) { currentFile_ = path; }
     // Writes the working list and the image to the current file; Modified is left to the caller.
+    // Saving is no change of its own: the history gets no step from it and keeps what can be redone.
     [[nodiscard]] bool Save();
     // After a save: unmodified, and the history's current step is what the file holds.
     void ClearModified();
@@ -94,11 +95,17 @@ private:
         TChannels Working;
         std::string CurrentFile;
         bool SaveAllowed = false;
+        // The same programming: settings and the channels the grid shows, and the image's bytes
+        // that no setting holds. How far the image has been encoded, and whether the working
+        // list has been copied into the settings yet, is no difference.
+        bool SameProgramming(const Snapshot& other) const;
         bool operator==(const Snapshot& other) const;
     };
     Snapshot Current() const;
     void Restore(const Snapshot& snapshot);
     void ResetHistory() { history_.Reset(Current(), !modified_); }
+    // The history's current step is what the file holds; every step takes the file's name.
+    void MarkSavedStep();
 
     bool IsDefaultDataFile(const std::string& path) const;
 

@@ -40,6 +40,11 @@ public:
         return true;
     }
 
+    // The state of the current step, and that state replaced where nothing was changed (what a
+    // save wrote into the data): no step is recorded and nothing that could be redone is dropped.
+    const State& Present() const { return steps_[current_].Value; }
+    void Amend(State state) { steps_[current_].Value = std::move(state); }
+
     bool CanUndo() const { return current_ > 0; }
     bool CanRedo() const { return current_ + 1 < steps_.size(); }
     // The names of the change Undo takes back and of the one Redo makes again.

@@ -1,5 +1,5 @@
 // The message boxes: Escape or the close box on a Yes/No question answers "closed", which cancels
-// a command, and is not taken as No.
+// a command, and is not taken as No; each kind of box carries its own caption.
 #include "ui/main/qt_prompter.h"
 
 #include <QApplication>
@@ -16,6 +16,8 @@ class QtPrompterTest : public QObject {
 private slots:
     void answers_data();
     void answers();
+    void captions_data();
+    void captions();
 };
 
 void QtPrompterTest::answers_data()
@@ -54,6 +56,36 @@ void QtPrompterTest::answers()
                                      buttons ? MsgButtons::YesNo : MsgButtons::Ok, "");
     QCOMPARE(shownText, QStringLiteral("Do you want to save the file?"));
     QCOMPARE(answer, expected);
+}
+
+void QtPrompterTest::captions_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("title");  // what the caller asked for; empty: the kind's own
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("warning: File Not Found") << int(MsgKind::Warning) << "" << "Warning";
+    QTest::newRow("error: the alignment's connection") << int(MsgKind::Error) << "" << "Error";
+    QTest::newRow("information: Upload is completed") << int(MsgKind::Information) << "" << "Information";
+    QTest::newRow("confirmation: the save prompt") << int(MsgKind::Confirmation) << "" << "Confirm";
+    QTest::newRow("the narrow-banding question") << int(MsgKind::Warning) << "Download" << "Download";
+}
+
+void QtPrompterTest::captions()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, title);
+    QFETCH(QString, caption);
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        shown = box->windowTitle();
+        box->close();
+    });
+    QtPrompter prompter;
+    prompter.SetTitle(title);
+    prompter.Show("text", static_cast<MsgKind>(kind), MsgButtons::Ok, "");
+    QCOMPARE(shown, caption);
 }
 
 QTEST_MAIN(QtPrompterTest)

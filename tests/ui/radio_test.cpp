@@ -24,6 +24,36 @@
 using namespace qm54;
 using namespace qm54::test;
 
+namespace {
+
+// A programming that differs from the defaults the window starts with, in the file the
+// simulator is started with.
+TCEmem WriteRepeaterImage(MainFixture& f)
+{
+    TCEmem programmed;
+    TMap54 map;
+    SetDefaults(programmed);
+    programmed.SerialNumber = "4150123";
+    programmed.Channels.Items(3).InUse = 0;
+    programmed.Channels.Items(5).NsqLevel = 77;
+    programmed.Channels.Items(5).Lockout = 2;  // BTLO
+    if (!SaveDataFile(f.Path("repeater.Q54").toStdString(), programmed, map, f.prompter)) return {};
+    return programmed;
+}
+
+// The window's start options for the simulator: no narrowband check, no pauses at the end.
+StartOptions SimulatorOptions(MainFixture& f, const Simulator& sim)
+{
+    StartOptions options = f.Options();
+    options.Today = "20101231";
+    options.PortDevice = sim.link;
+    options.Timing.CompletePauseMs = 0;
+    options.Timing.EndPauseMs = 0;
+    return options;
+}
+
+}  // namespace
+
 class RadioTest : public QObject {
     Q_OBJECT
 
@@ -33,29 +63,17 @@ private slots:
     void portThatDoesNotOpen();
     void cancelWhileNoRepeaterAnswers();
     void backupsTracesAndTheVerifySwitch();
+    void undoAndRedoAnUploadAndAnOpenedBackup();
 };
 
 void RadioTest::uploadThenDownload()
 {
     MainFixture f;
-    // The repeater holds a programming that differs from the defaults the window starts with.
-    TCEmem programmed;
-    {
-        TMap54 map;
-        SetDefaults(programmed);
-        programmed.SerialNumber = "4150123";
-        programmed.Channels.Items(3).InUse = 0;
-        programmed.Channels.Items(5).NsqLevel = 77;
-        QVERIFY(SaveDataFile(f.Path("repeater.Q54").toStdString(), programmed, map, f.prompter));
-    }
+    const TCEmem programmed = WriteRepeaterImage(f);
+    QVERIFY(!programmed.SerialNumber.empty());
     Simulator sim;
     QVERIFY(sim.Start(f.folder.path(), {"--image", f.Path("repeater.Q54")}));
-    StartOptions options = f.Options();
-    options.Today = "20101231";  // no narrowband check
-    options.PortDevice = sim.link;
-    options.Timing.CompletePauseMs = 0;
-    options.Timing.EndPauseMs = 0;
-    TfrmMain w(options);
+    TfrmMain w(SimulatorOptions(f, sim));
     w.show();
 
     w.RadioUpload();
@@ -161,11 +179,7 @@ void RadioTest::backupsTracesAndTheVerifySwitch()
     qputenv("XDG_STATE_HOME", f.Path("state").toUtf8());
     Simulator sim;
     QVERIFY(sim.Start(f.folder.path()));
-    StartOptions options = f.Options();
-    options.Today = "20101231";
-    options.PortDevice = sim.link;
-    options.Timing.CompletePauseMs = 0;
-    options.Timing.EndPauseMs = 0;
+    const StartOptions options = SimulatorOptions(f, sim);
     {
         TfrmMain w(options);
         w.show();
@@ -218,6 +232,80 @@ void RadioTest::backupsTracesAndTheVerifySwitch()
     QVERIFY(f.ReadText("QM54Win.ini").contains("VERIFY=0"));
     TfrmMain again(options);
     QVERIFY(!again.findChild<QAction*>("miVerify")->isChecked());
+}
+
+void RadioTest::undoAndRedoAnUploadAndAnOpenedBackup()
+{
+    MainFixture f;
+    qputenv("XDG_DATA_HOME", f.Path("data").toUtf8());
+    qputenv("XDG_STATE_HOME", f.Path("state").toUtf8());
+    const TCEmem programmed = WriteRepeaterImage(f);
+    QVERIFY(!programmed.SerialNumber.empty());
+    Simulator sim;
+    QVERIFY(sim.Start(f.folder.path(), {"--image", f.Path("repeater.Q54")}));
+    TfrmMain w(SimulatorOptions(f, sim));
+    w.show();
+    QAction* undo = w.findChild<QAction*>("miUndo");
+    QAction* redo = w.findChild<QAction*>("miRedo");
+    const TCEmem started = w.Emem();
+    const std::string startFile = w.CurrentFile();
+    const QString startLockout = w.Grid()->CellText(5, GridCol::Lockout);
+
+    w.findChild<QAction*>("miUpload")->trigger();
+    QVERIFY(f.prompter.Saw("Upload is completed"));
+    QCOMPARE(w.Emem().SerialNumber, programmed.SerialNumber);
+    const QString uploadedLockout = w.Grid()->CellText(5, GridCol::Lockout);
+    QVERIFY(uploadedLockout != startLockout);
+    QCOMPARE(undo->text(), QStringLiteral("&Undo Upload"));
+
+    undo->trigger();
+    QVERIFY(w.Emem() == started);
+    QVERIFY(w.Working() == started.Channels);
+    QCOMPARE(w.Grid()->CellText(5, GridCol::Lockout), startLockout);
+    QCOMPARE(w.CurrentFile(), startFile);
+    QVERIFY(!w.Modified());
+    QCOMPARE(redo->text(), QStringLiteral("&Redo Upload"));
+
+    // Saving the state before the Upload keeps the Upload to redo.
+    f.dialogs.saveAnswers = {f.Path("before.Q54")};
+    w.findChild<QAction*>("miSaveAs")->trigger();
+    QVERIFY(!w.Modified());
+    QCOMPARE(redo->text(), QStringLiteral("&Redo Upload"));
+    redo->trigger();
+    QCOMPARE(w.Emem().SerialNumber, programmed.SerialNumber);
+    QVERIFY(w.Working() == programmed.Channels);
+    QCOMPARE(w.Grid()->CellText(5, GridCol::Lockout), uploadedLockout);
+    QVERIFY(w.Modified());
+
+    // The Upload's backup opened from File > Backups... over fresh data, undone and redone.
+    f.prompter.answers = {MrNo};  // "Do you want to save the file?"
+    w.findChild<QAction*>("miNew")->trigger();
+    const TCEmem fresh = w.Emem();
+    QTimer::singleShot(0, [] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() != "frmBackups") continue;
+            auto* list = top->findChild<QTreeWidget*>("lstBackups");
+            QCOMPARE(list->topLevelItemCount(), 1);
+            list->setCurrentItem(list->topLevelItem(0));
+            top->findChild<QPushButton*>("btnOpen")->click();
+        }
+    });
+    w.findChild<QAction*>("miBackups")->trigger();
+    QCOMPARE(w.Emem().SerialNumber, programmed.SerialNumber);
+    QCOMPARE(w.Grid()->CellText(5, GridCol::Lockout), uploadedLockout);
+    QCOMPARE(undo->text(), QStringLiteral("&Undo Backup"));
+
+    undo->trigger();
+    QVERIFY(w.Emem() == fresh);
+    QCOMPARE(w.Grid()->CellText(5, GridCol::Lockout), startLockout);
+    QVERIFY(!w.Modified());
+    QVERIFY(!undo->isEnabled());  // New began the history
+    redo->trigger();
+    QCOMPARE(w.Emem().SerialNumber, programmed.SerialNumber);
+    QVERIFY(w.Working() == programmed.Channels);
+    QCOMPARE(w.Grid()->CellText(5, GridCol::Lockout), uploadedLockout);
+    QCOMPARE(w.CurrentFile(), std::string(NoFileName));
+    QVERIFY(w.Modified());
 }
 
 QTEST_MAIN(RadioTest)

@@ -176,6 +176,15 @@ private slots:
         f.prompter.answers = {MrYes};
         band->setCurrentIndex(BandUhf);
         QCOMPARE(ifField->text(), QStringLiteral("73.35 MHz"));
+        // The new IF does not make the field look editable: every disabled control keeps the
+        // button face, the IF among them in the Dealer mode.
+        QVERIFY(!ifField->isEnabled());
+        for (int row = 0; dialog.Control(row) != nullptr; ++row) {
+            QWidget* control = dialog.Control(row);
+            const QPalette::ColorRole expected = control->isEnabled() ? QPalette::Base : QPalette::Button;
+            QVERIFY2(control->palette().color(QPalette::Base) == QApplication::palette().color(expected),
+                     qPrintable(control->objectName()));
+        }
 
         DropDownList* step = dialog.ListAt(dialog.RowOf("ChannelStep"));
         f.prompter.answers = {MrNo};

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "main_test_support.h"
+#include "model/datafile.h"
 #include "model/emem.h"
 #include "ui/dialogs/alpha_tag_dialog.h"
 #include "ui/dialogs/settings_dialogs.h"
@@ -42,7 +43,16 @@ QString ListText(SettingsDialog& dialog, const char* name) { return dialog.ListA
 bool Enabled(SettingsDialog& dialog, const char* name) { return dialog.Control(dialog.RowOf(name))->isEnabled(); }
 
 // Types a character into the alpha-tag grid or editor, whichever has the focus.
-void TypeInto(QWidget* widget, const char* keys) { QTest::keyClicks(widget, keys); }
+void TypeInto(QWidget* widget, const QByteArray& keys) { QTest::keyClicks(widget, QString::fromLatin1(keys)); }
+
+// The colour the alpha-tag grid paints a cell with, taken beside its right edge, clear of the
+// text and the focus frame.
+QColor PaintedCellColour(AlphaTagGrid* grid, int row, int column)
+{
+    const QImage image = grid->viewport()->grab().toImage();
+    const QRect cell = grid->visualItemRect(grid->item(row, column));
+    return image.pixelColor(QPoint(cell.right() - 5, cell.center().y()) * image.devicePixelRatio());
+}
 
 }  // namespace
 
@@ -213,6 +223,49 @@ private slots:
         QCOMPARE(grid->item(3, 1)->text(), QStringLiteral("--------"));
     }
 
+    void alphaTagCommitKeepsTheCurrentCell()
+    {
+        struct Case {
+            int row, column;
+            const char* typed;
+            const char* shown;  // the cell after the commit
+        };
+        const Case cases[] = {
+            {47, AlphaTagTextColumn, "z", "Z       "},  // the last row: no jump to the first
+            {47, AlphaTagCodeColumn, "12", "0012"},
+            {20, AlphaTagTextColumn, "mid", "MID     "},
+            {0, AlphaTagCodeColumn, "3", "0003"},
+        };
+        DialogFixture f;
+        TfrmAlphaTag dialog(f.document, OperatingMode::Dealer, f.prompter, nullptr);
+        Show(dialog);
+        AlphaTagGrid* grid = dialog.Grid();
+        for (const Case& c : cases) {
+            const QByteArray where = QByteArray::number(c.row) + "," + QByteArray::number(c.column);
+            grid->setCurrentCell(c.row, c.column);
+            TypeInto(grid, QByteArray(c.typed).left(1));  // opens the editor
+            TypeInto(dialog.Editor(), QByteArray(c.typed).mid(1));
+            QVERIFY2(dialog.Editor()->isVisible(), where);
+            QTest::keyClick(dialog.Editor(), Qt::Key_Return);
+            QVERIFY2(!dialog.Editor()->isVisible(), where);
+            QCOMPARE(grid->currentRow(), c.row);
+            QCOMPARE(grid->currentColumn(), c.column);
+            QCOMPARE(grid->item(c.row, c.column)->text(), QString::fromLatin1(c.shown));
+            QCOMPARE(QApplication::focusWidget(), grid);
+
+            // Enter opens the editor again on the cell just edited; Esc commits it unchanged.
+            QTest::keyClick(grid, Qt::Key_Return);
+            QVERIFY2(dialog.Editor()->isVisible(), where);
+            QCOMPARE(dialog.Editor()->geometry(), grid->visualItemRect(grid->item(c.row, c.column)));
+            QCOMPARE(dialog.Editor()->text(), QString::fromLatin1(c.shown));
+            QTest::keyClick(dialog.Editor(), Qt::Key_Escape);
+            QVERIFY2(!dialog.Editor()->isVisible(), where);
+            QCOMPARE(grid->currentRow(), c.row);
+            QCOMPARE(grid->currentColumn(), c.column);
+            QVERIFY(dialog.isVisible());
+        }
+    }
+
     void alphaTagOkSortsWithItsMessageAndEscCancels()
     {
         DialogFixture f;
@@ -252,6 +305,11 @@ private slots:
         QTest::keyClick(dialog.Grid(), Qt::Key_Return);
         QVERIFY(!dialog.Editor()->isVisible());
         QCOMPARE(dialog.Grid()->item(0, 0)->background().color(), dialog.palette().color(QPalette::Button));
+        // The current cell is as grey as the others: no highlight marks it.
+        QCOMPARE(dialog.Grid()->currentRow(), 0);
+        const QColor grey = dialog.palette().color(QPalette::Button);
+        QCOMPARE(PaintedCellColour(dialog.Grid(), 1, 0), grey);
+        QCOMPARE(PaintedCellColour(dialog.Grid(), 0, 0), grey);
         f.document.Emem().AlphaTagCode[0] = -1;
         f.document.Emem().AlphaTagCode[3] = 5;  // would need sorting
         TfrmAlphaTag gap(f.document, OperatingMode::Normal, f.prompter, nullptr);
@@ -281,6 +339,56 @@ private slots:
         });
         w.findChild<QAction*>("miSignalType")->trigger();
         QCOMPARE(w.Grid()->CellText(0, GridCol::IdMode), QStringLiteral("off"));
+    }
+
+    // Stored data can hold channels that use an identification the settings have switched off
+    // (an Upload, an old file). The dialog's OK turns them off even when no setting it shows
+    // changes, and that is a change to save: New asks, Undo takes it back.
+    void okThatTurnsChannelsOffMarksTheDataModified()
+    {
+        struct Case {
+            const char* action;
+            int32_t idMode;  // of channel 1: 1 ANI/ENI, 2 CW-ID
+        };
+        for (const Case c : {Case{"miSignalType", 1}, Case{"miCwId", 2}}) {
+            MainFixture f;
+            {
+                TCEmem stored;
+                TMap54 map;
+                SetDefaults(stored);
+                stored.DtmfRx = stored.DtmfTx = stored.FiveToneRx = stored.FiveToneTx = 0;
+                stored.CwIdEnable = 0;
+                stored.Channels.Items(0).IdMode = c.idMode;
+                QVERIFY(SaveDataFile(f.Path("site.Q54").toStdString(), stored, map, f.prompter));
+            }
+            TfrmMain w(f.Options({"-D"}));
+            f.dialogs.openAnswers = {f.Path("site.Q54")};
+            w.findChild<QAction*>("miOpen")->trigger();
+            QCOMPARE(w.Emem().Channels.Items(0).IdMode, c.idMode);
+            QVERIFY(!w.Doc().Modified());
+
+            QTimer::singleShot(0, [] {
+                auto* dialog = qobject_cast<SettingsDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                dialog->OkButton()->click();  // nothing chosen
+            });
+            w.findChild<QAction*>(c.action)->trigger();
+            QCOMPARE(w.Emem().Channels.Items(0).IdMode, 0);
+            QCOMPARE(w.Grid()->CellText(0, GridCol::IdMode), QStringLiteral("off"));
+            QVERIFY2(w.Doc().Modified(), c.action);
+
+            f.prompter.answers = {MrClosed};  // the save prompt, closed: New does not go on
+            w.findChild<QAction*>("miNew")->trigger();
+            QVERIFY(f.prompter.Saw("Do you want to save the file?"));
+            QCOMPARE(w.Emem().Channels.Items(0).IdMode, 0);
+
+            w.findChild<QAction*>("miUndo")->trigger();
+            QCOMPARE(w.Emem().Channels.Items(0).IdMode, c.idMode);
+            QVERIFY(!w.Doc().Modified());
+            w.findChild<QAction*>("miRedo")->trigger();
+            QCOMPARE(w.Emem().Channels.Items(0).IdMode, 0);
+            QVERIFY(w.Doc().Modified());
+        }
     }
 
     // A file edited by qm54 set opens in the window with the dialogs showing what was set.

@@ -1,8 +1,9 @@
-// The configuration, column visibility and about dialogs, offscreen, and what the main window does
-// with their answers.
+// The configuration, column visibility, password and about dialogs, offscreen, and what the main
+// window does with their answers.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +17,7 @@
 #include "ui/main/about_dialog.h"
 #include "ui/main/channel_grid.h"
 #include "ui/main/config_dialog.h"
+#include "ui/main/password_dialog.h"
 #include "ui/main/visible_dialog.h"
 
 using namespace qm54;
@@ -148,6 +150,17 @@ private slots:
         QCOMPARE(AboutVersionLine("3.x.1"), std::string("QM54 Ver. 3.00"));
         QCOMPARE(AboutVersionLine("4"), std::string("QM54 Ver. 4.00"));
         QCOMPARE(AboutVersionLine(""), std::string("QM54 Ver. "));
+    }
+
+    void passwordShowsEachCharacterAsAnAsteriskAndHandsOverTheText()
+    {
+        TfrmPass pass;
+        pass.show();
+        QTest::keyClicks(pass.Field(), "tide 71");
+        QCOMPARE(pass.Field()->displayText(), QStringLiteral("*******"));
+        QTest::keyClick(pass.Field(), Qt::Key_Return);
+        QCOMPARE(pass.result(), int(QDialog::Accepted));
+        QCOMPARE(pass.Text(), QStringLiteral("tide 71"));
     }
 };
 

@@ -136,6 +136,42 @@ TEST(Document, SavesInPlaceOnlyANamedFileThatIsNeitherTheDefaultNorRpt)
     EXPECT_TRUE(doc.NeedsSavePath());
 }
 
+// A save writes the file's name into the data and encodes the image: no step of its own, and what
+// can be redone stays. A change made without a step (a paste) becomes the step the save ends.
+TEST(Document, SavingIsNoStepOfItsOwn)
+{
+    TempDir dir;
+    QuietPrompter prompter;
+    WriteProgramming(dir.File("site.Q54"), 1);
+    Document doc(prompter, dir.File("defaultv.Q54"));
+    ASSERT_TRUE(doc.Open(dir.File("site.Q54")));
+    doc.AllowSave();
+    doc.Emem().BaseTot = 9;
+    ASSERT_TRUE(doc.Remember("Timer"));
+    ASSERT_TRUE(doc.Undo());
+    doc.SetCurrentFile(dir.File("renamed.Q54"));  // as Save As does
+    ASSERT_TRUE(doc.Save());
+    doc.ClearModified();
+    EXPECT_FALSE(doc.Remember("Edit"));  // what the save wrote is no change
+    EXPECT_FALSE(doc.CanUndo());
+    EXPECT_EQ(doc.RedoLabel(), "Timer");
+    // Neither is an image encoded again, nor a working list copied into the settings.
+    doc.Map().Encode(doc.Emem());
+    doc.CommitWorkingList();
+    EXPECT_FALSE(doc.Remember("Download"));
+
+    const int32_t lockout = doc.Working().Items(0).Lockout;
+    doc.Working().Items(0).Lockout = lockout == 2 ? 0 : 2;
+    ASSERT_TRUE(doc.Save());  // as the save prompt saves: Modified is left as it was
+    EXPECT_EQ(doc.UndoLabel(), "Edit");
+    EXPECT_FALSE(doc.CanRedo());
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.Working().Items(0).Lockout, lockout);
+    EXPECT_TRUE(doc.Modified());  // the file holds the new Lockout
+    ASSERT_TRUE(doc.Redo());
+    EXPECT_FALSE(doc.Modified());
+}
+
 TEST(Document, UploadAndNarrowbanding)
 {
     TempDir dir;

@@ -197,6 +197,13 @@ TEST(SignallingDialogs, BothListsOffTurnEveryAniEniChannelOff)
     Choose(signal, state, "FiveTone", 3);
     (void)ApplyDialog(signal, state, emem);
     EXPECT_EQ(emem.Channels.Items(0).IdMode, 1);
+
+    // Stored data with both off and an ANI/ENI channel: OK with nothing chosen changes only the
+    // channel, and that is a change all the same.
+    emem.FiveToneRx = emem.FiveToneTx = 0;
+    EXPECT_TRUE(ApplyDialog(signal, ShowDialog(signal, emem), emem).Modified);
+    EXPECT_EQ(emem.Channels.Items(0).IdMode, 0);
+    EXPECT_FALSE(ApplyDialog(signal, ShowDialog(signal, emem), emem).Modified);
 }
 
 std::string ToneSetShown(const DialogTable& tones, const DialogState& state)

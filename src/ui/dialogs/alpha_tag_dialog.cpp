@@ -6,9 +6,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 #include "ui/main/help_viewer.h"
@@ -31,6 +33,25 @@ char32_t TypedCharacter(const QKeyEvent* event)
     if (text.isEmpty() || !text.at(0).isPrint()) return 0;
     return text.toUcs4().value(0);
 }
+
+// Paints each cell in its own colour, the current one too: no selection or focus colour, only a
+// dotted frame around the current cell while the grid has the focus.
+class PlainCellDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem plain = option;
+        plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+        QStyledItemDelegate::paint(painter, plain, index);
+        if (!(option.state & QStyle::State_HasFocus)) return;
+        painter->save();
+        painter->setPen(QPen(option.palette.color(QPalette::Text), 1, Qt::DotLine));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+        painter->restore();
+    }
+};
 
 }  // namespace
 
@@ -104,15 +125,14 @@ TfrmAlphaTag::TfrmAlphaTag(Document& document, OperatingMode mode, Prompter& pro
     grid_->setColumnWidth(AlphaTagTextColumn, kTagColumnWidth);
     grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // No cell is highlighted: the focus frame alone marks the current cell, grey among the grey
+    // cells of the Normal mode as white among white ones.
+    grid_->setSelectionMode(QAbstractItemView::NoSelection);
+    grid_->setItemDelegate(new PlainCellDelegate(grid_));
     grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid_->setStyleSheet(QStringLiteral("QTableWidget::item { padding-left: 3px; padding-top: 2px; }"));
-    QPalette palette = grid_->palette();
-    // The selected cell gets no highlight; the focus frame alone marks it.
-    palette.setColor(QPalette::Highlight, palette.color(QPalette::Base));
-    palette.setColor(QPalette::HighlightedText, palette.color(QPalette::Text));
-    grid_->setPalette(palette);
+    const QPalette palette = grid_->palette();
     const QBrush cellBrush = Editable() ? palette.brush(QPalette::Base) : palette.brush(QPalette::Button);
     for (int row = 0; row < AlphaTagCount; ++row)
         for (int column = 0; column < 2; ++column) {
@@ -208,7 +228,12 @@ bool TfrmAlphaTag::CommitEditor()
     }
     DrawRow(row);
     grid_->setFocusPolicy(Qt::StrongFocus);
+    // Hiding the editor while it has the focus would pass the focus on as Tab does, and the grid
+    // would move its current cell on with it (from the last row to the first).
+    const bool editorHadFocus = editor_->hasFocus();
+    if (editorHadFocus) editor_->clearFocus();
     editor_->hide();
+    if (editorHadFocus) grid_->setFocus();
     return true;
 }
 

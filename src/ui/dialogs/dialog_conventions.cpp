@@ -50,7 +50,8 @@ ValueEdit::ValueEdit(const FieldRule& rule, QWidget* parent) : QLineEdit(parent)
 void ValueEdit::SetTyping(bool typing)
 {
     setReadOnly(!typing);
-    Paint(this, typing ? QPalette::ToolTipBase : QPalette::Base);
+    // A disabled field keeps the button face whatever it is given to show (the IF of a new band).
+    Paint(this, typing ? QPalette::ToolTipBase : isEnabled() ? QPalette::Base : QPalette::Button);
 }
 
 void ValueEdit::ShowValue(const QString& text)

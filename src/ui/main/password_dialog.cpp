@@ -10,6 +10,8 @@ TfrmPass::TfrmPass(QWidget* parent) : QDialog(parent), edtPass_(new QLineEdit(th
 {
     setWindowTitle(QStringLiteral("Password"));
     edtPass_->setEchoMode(QLineEdit::Password);
+    // Every typed character shows as "*", whatever mask the platform's style would draw.
+    edtPass_->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     edtPass_->setAttribute(Qt::WA_InputMethodEnabled, false);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -1,6 +1,5 @@
 #include "ui/main/qt_prompter.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <QMessageBox>
 
@@ -8,14 +7,27 @@
 
 namespace qm54 {
 
+namespace {
+
+// The icon and caption of each kind of box, in the order of MsgKind.
+struct BoxLook {
+    QMessageBox::Icon Icon;
+    const char* Caption;
+};
+constexpr BoxLook kLooks[] = {{QMessageBox::Warning, "Warning"},
+                              {QMessageBox::Critical, "Error"},
+                              {QMessageBox::Information, "Information"},
+                              {QMessageBox::Question, "Confirm"}};
+
+}  // namespace
+
 int QtPrompter::Show(const std::string& text, MsgKind kind, MsgButtons buttons,
                      const std::string& detail)
 {
     QMessageBox box(parent_);
-    static constexpr QMessageBox::Icon kIcons[] = {QMessageBox::Warning, QMessageBox::Critical,
-                                                   QMessageBox::Information, QMessageBox::Question};
-    box.setIcon(kIcons[static_cast<int>(kind)]);
-    box.setWindowTitle(title_.isEmpty() ? QApplication::applicationName() : title_);
+    const BoxLook& look = kLooks[static_cast<int>(kind)];
+    box.setIcon(look.Icon);
+    box.setWindowTitle(title_.isEmpty() ? QString::fromLatin1(look.Caption) : title_);
     box.setText(ToQString(text));
     if (!detail.empty()) box.setInformativeText(ToQString(detail));
     if (buttons == MsgButtons::YesNo) {

@@ -14,7 +14,7 @@ class QtPrompter final : public Prompter {
 public:
     explicit QtPrompter(QWidget* parent = nullptr) : parent_(parent) {}
     void SetParent(QWidget* parent) { parent_ = parent; }
-    // The title of the next boxes; empty gives the application's name.
+    // The title of the next boxes; empty gives the caption of each box's kind.
     void SetTitle(const QString& title) { title_ = title; }
     int Show(const std::string& text, MsgKind kind, MsgButtons buttons,
              const std::string& detail) override;
