@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "main_test_support.h"
-#include "model/emem.h"
+#include "model/image/emem.h"
 #include "ui/dialogs/dialog_conventions.h"
 #include "ui/main/channel_grid.h"
 
