@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "model/channel.h"
+#include "model/image/channel.h"
 #include "ui/main/channel_grid.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "model/emem.h"
-#include "model/map54.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
 #include "print/prt_img.h"
 #include "print/report_pdf.h"
 #include "ui/print/preview_window.h"

@@ -12,7 +12,7 @@
 #include "fuzz_check.h"
 #include "scripted_line.h"
 #include "link/alignment.h"
-#include "model/service_fields.h"
+#include "model/settings/service_fields.h"
 #include "new_image.h"
 
 #include <algorithm>

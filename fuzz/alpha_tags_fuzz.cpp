@@ -9,8 +9,8 @@
 // and that many bytes), then commits: row (byte), column (byte, odd: the tag), length, text.
 #include "fuzz_check.h"
 #include "fuzz_input.h"
-#include "model/alpha_tags.h"
-#include "model/settings_table.h"
+#include "model/settings/alpha_tags.h"
+#include "model/settings/settings_table.h"
 
 #include <algorithm>
 #include <map>

@@ -9,7 +9,7 @@
 #include "fuzz_check.h"
 #include "fuzz_input.h"
 #include "temp_folder.h"
-#include "model/backup_store.h"
+#include "model/storage/backup_store.h"
 
 #include <filesystem>
 #include <set>

@@ -8,9 +8,9 @@
 #include "fuzz_input.h"
 #include "new_image.h"
 
-#include "model/channel_csv.h"
-#include "model/grid_columns.h"
-#include "model/tables.h"
+#include "model/channels/channel_csv.h"
+#include "model/channels/grid_columns.h"
+#include "model/image/tables.h"
 
 #include <string>
 

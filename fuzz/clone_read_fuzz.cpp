@@ -5,7 +5,7 @@
 #include "fuzz_check.h"
 #include "scripted_line.h"
 #include "link/clone.h"
-#include "model/map54.h"
+#include "model/image/map54.h"
 
 #include <algorithm>
 #include <set>

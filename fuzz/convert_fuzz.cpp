@@ -8,8 +8,8 @@
 // separator), then the typed text.
 #include "fuzz_check.h"
 #include "fuzz_input.h"
-#include "model/convert.h"
-#include "model/decimal.h"
+#include "model/image/convert.h"
+#include "model/image/decimal.h"
 
 #include <array>
 #include <cmath>

@@ -8,8 +8,8 @@
 // ANI and ENI codes and a recorded name with a dot aside, see below); and a further decode and
 // encode change nothing.
 #include "fuzz_check.h"
-#include "model/datafile.h"
-#include "model/map54.h"
+#include "model/storage/datafile.h"
+#include "model/image/map54.h"
 #include "new_image.h"
 #include "temp_folder.h"
 

@@ -9,9 +9,9 @@
 // byte: odd gives ","), then the typed text.
 #include "fuzz_check.h"
 #include "fuzz_input.h"
-#include "model/dialog_behaviour.h"
-#include "model/dialog_rows.h"
-#include "model/settings_table.h"
+#include "model/settings/dialog_behaviour.h"
+#include "model/settings/dialog_rows.h"
+#include "model/settings/settings_table.h"
 
 #include <string>
 #include <vector>

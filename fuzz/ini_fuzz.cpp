@@ -10,8 +10,8 @@
 #include "fuzz_check.h"
 #include "fuzz_input.h"
 #include "temp_folder.h"
-#include "model/app_settings.h"
-#include "model/ini.h"
+#include "model/storage/app_settings.h"
+#include "model/storage/ini.h"
 
 #include <array>
 #include <filesystem>

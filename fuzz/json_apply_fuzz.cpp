@@ -5,9 +5,9 @@
 //
 // Input: the JSON text.
 #include "fuzz_check.h"
-#include "model/channel_rules.h"
-#include "model/json_apply.h"
-#include "model/settings_table.h"
+#include "model/channels/channel_rules.h"
+#include "model/document/json_apply.h"
+#include "model/settings/settings_table.h"
 
 #include <string_view>
 

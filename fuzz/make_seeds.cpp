@@ -3,9 +3,9 @@
 // Usage: make_seeds CORPUS-FOLDER   (writes CORPUS-FOLDER/<target>/<seed>)
 #include "scripted_line.h"
 #include "link/clone.h"
-#include "link/sim_repeater.h"
+#include "sim/sim_repeater.h"
 #include "new_image.h"
-#include "model/channel_csv.h"
+#include "model/channels/channel_csv.h"
 
 #include <cstdio>
 #include <filesystem>

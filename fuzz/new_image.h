@@ -1,7 +1,7 @@
 // The image of "New" for a band, as the seeds and the clone write target use it.
 #pragma once
 
-#include "model/map54.h"
+#include "model/image/map54.h"
 
 namespace qm54fuzz {
 

@@ -4,8 +4,8 @@
 // the channels in use; the text and the PDF of the pages are made without reading outside a table
 // (the sanitizers watch every access).
 #include "fuzz_check.h"
-#include "model/emem.h"
-#include "model/map54.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
 #include "print/prt_img.h"
 #include "print/report_pdf.h"
 

@@ -12,7 +12,7 @@
 
 #include "fuzz_input.h"
 #include "link/serial_port.h"
-#include "model/prompter.h"
+#include "model/storage/prompter.h"
 
 #include <algorithm>
 #include <cstdint>

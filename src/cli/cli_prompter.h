@@ -3,7 +3,7 @@
 // --yes; otherwise No. Nothing is read from the terminal, so scripts never hang on a question.
 #pragma once
 
-#include "model/prompter.h"
+#include "model/storage/prompter.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 #include "cli/link_session.h"
 
 #include "link/port_discovery.h"
-#include "model/ini.h"
-#include "model/program_folder.h"
+#include "model/storage/ini.h"
+#include "model/storage/program_folder.h"
 
 #include <csignal>
 #include <cstdlib>

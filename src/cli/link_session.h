@@ -4,7 +4,7 @@
 
 #include "link/safeguards.h"
 #include "link/serial_port.h"
-#include "model/prompter.h"
+#include "model/storage/prompter.h"
 
 #include <string>
 

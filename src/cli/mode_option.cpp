@@ -1,7 +1,7 @@
 // --mode and --factory-code, as download and set take them.
 #include "cli/verbs.h"
-#include "model/convert.h"
-#include "model/factory_code.h"
+#include "model/image/convert.h"
+#include "model/settings/factory_code.h"
 
 #include <cstdio>
 #include <iostream>

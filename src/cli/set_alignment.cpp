@@ -1,7 +1,7 @@
 #include "cli/set_alignment.h"
 
-#include "model/dialog_rows.h"
-#include "model/service_fields.h"
+#include "model/settings/dialog_rows.h"
+#include "model/settings/service_fields.h"
 
 #include <algorithm>
 #include <charconv>

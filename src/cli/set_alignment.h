@@ -4,8 +4,8 @@
 #pragma once
 
 #include "cli/set_assignments.h"
-#include "model/emem.h"
-#include "model/settings_table.h"
+#include "model/image/emem.h"
+#include "model/settings/settings_table.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
 #include "cli/set_assignments.h"
 
 #include "cli/setting_keys.h"
-#include "model/alpha_tags.h"
-#include "model/convert.h"
+#include "model/settings/alpha_tags.h"
+#include "model/image/convert.h"
 
 namespace qm54::cli {
 

@@ -3,8 +3,8 @@
 // bit of a signalling list, or type a text into a field.
 #pragma once
 
-#include "model/dialog_rows.h"
-#include "model/operating_mode.h"
+#include "model/settings/dialog_rows.h"
+#include "model/settings/operating_mode.h"
 
 #include <optional>
 #include <string>

@@ -3,8 +3,8 @@
 #include <charconv>
 
 #include "cli/verbs.h"
-#include "model/alpha_tags.h"
-#include "model/shown_values.h"
+#include "model/settings/alpha_tags.h"
+#include "model/settings/shown_values.h"
 
 namespace qm54::cli {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "model/dialog_rows.h"
-#include "model/settings_table.h"
+#include "model/settings/dialog_rows.h"
+#include "model/settings/settings_table.h"
 
 namespace qm54::cli {
 

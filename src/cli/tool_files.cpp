@@ -1,8 +1,8 @@
 #include "cli/cli_prompter.h"
 #include "cli/verbs.h"
-#include "model/datafile.h"
-#include "model/emem.h"
-#include "model/map54.h"
+#include "model/storage/datafile.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
 
 #include <cstdio>
 #include <filesystem>

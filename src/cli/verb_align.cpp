@@ -9,11 +9,11 @@
 #include "link/alignment.h"
 #include "link/port_discovery.h"
 #include "link/radio_port.h"
-#include "model/datafile.h"
-#include "model/dialog_rows.h"
-#include "model/emem.h"
-#include "model/map54.h"
-#include "model/service_fields.h"
+#include "model/storage/datafile.h"
+#include "model/settings/dialog_rows.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
+#include "model/settings/service_fields.h"
 
 #include <algorithm>
 #include <charconv>

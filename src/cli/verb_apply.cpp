@@ -3,9 +3,9 @@
 #include "cli/cli.h"
 #include "cli/cli_prompter.h"
 #include "cli/verbs.h"
-#include "model/datafile.h"
-#include "model/json_apply.h"
-#include "model/map54.h"
+#include "model/storage/datafile.h"
+#include "model/document/json_apply.h"
+#include "model/image/map54.h"
 
 #include <cstdio>
 #include <fstream>

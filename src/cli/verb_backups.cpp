@@ -1,7 +1,7 @@
 // qm54 backups: the automatic backups of the images read from and written to repeaters.
 #include "cli/verbs.h"
-#include "model/backup_store.h"
-#include "model/user_folders.h"
+#include "model/storage/backup_store.h"
+#include "model/storage/user_folders.h"
 
 #include <cstdio>
 

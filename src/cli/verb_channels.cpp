@@ -2,13 +2,13 @@
 // Import Channels do in the window.
 #include "cli/cli_prompter.h"
 #include "cli/verbs.h"
-#include "model/atomic_file.h"
-#include "model/channel_csv.h"
-#include "model/csv.h"
-#include "model/datafile.h"
-#include "model/emem.h"
-#include "model/file_read.h"
-#include "model/map54.h"
+#include "model/storage/atomic_file.h"
+#include "model/channels/channel_csv.h"
+#include "model/channels/csv.h"
+#include "model/storage/datafile.h"
+#include "model/image/emem.h"
+#include "model/storage/file_read.h"
+#include "model/image/map54.h"
 
 #include <cstdio>
 

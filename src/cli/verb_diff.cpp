@@ -2,9 +2,9 @@
 // it, then the bytes no setting holds; exit 0 when equal, 1 when not, 2 when a file does not load
 // or the list cannot be written (as diff(1) does).
 #include "cli/verbs.h"
-#include "model/emem.h"
-#include "model/map54.h"
-#include "model/programming_diff.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
+#include "model/document/programming_diff.h"
 
 namespace qm54::cli {
 

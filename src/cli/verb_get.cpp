@@ -2,10 +2,10 @@
 // the settings table for the keys and the dialog rows (and the alpha-tag grid) for the shown form.
 #include "cli/setting_keys.h"
 #include "cli/verbs.h"
-#include "model/dialog_rows.h"
-#include "model/emem.h"
-#include "model/map54.h"
-#include "model/settings_table.h"
+#include "model/settings/dialog_rows.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
+#include "model/settings/settings_table.h"
 
 namespace qm54::cli {
 

@@ -1,7 +1,7 @@
 // qm54 hexdump FILE: the image of a data file in the rows of the program's file data view.
 #include "cli/verbs.h"
-#include "model/hex_cells.h"
-#include "model/map54.h"
+#include "model/image/hex_cells.h"
+#include "model/image/map54.h"
 
 #include <string>
 

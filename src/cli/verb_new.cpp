@@ -2,10 +2,10 @@
 #include "cli/cli.h"
 #include "cli/cli_prompter.h"
 #include "cli/verbs.h"
-#include "model/datafile.h"
-#include "model/dialog_rows.h"
-#include "model/emem.h"
-#include "model/map54.h"
+#include "model/storage/datafile.h"
+#include "model/settings/dialog_rows.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
 
 namespace qm54::cli {
 

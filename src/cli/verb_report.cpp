@@ -2,9 +2,9 @@
 // report of a data file as a PDF (beside FILE unless --pdf names it) or as plain text.
 #include "cli/cli.h"
 #include "cli/verbs.h"
-#include "model/atomic_file.h"
-#include "model/emem.h"
-#include "model/map54.h"
+#include "model/storage/atomic_file.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
 #include "print/prt_img.h"
 #include "print/report_pdf.h"
 

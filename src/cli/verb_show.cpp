@@ -2,11 +2,11 @@
 // and of the channel field table, keys named after the fields of TCEmem and TChannel, in their
 // declaration order, then both checksums.
 #include "cli/verbs.h"
-#include "model/channel_fields.h"
-#include "model/convert.h"
-#include "model/emem.h"
-#include "model/map54.h"
-#include "model/settings_table.h"
+#include "model/channels/channel_fields.h"
+#include "model/image/convert.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
+#include "model/settings/settings_table.h"
 
 
 namespace qm54::cli {

@@ -5,9 +5,9 @@
 #include "link/clone.h"
 #include "link/port_discovery.h"
 #include "link/radio_port.h"
-#include "model/datafile.h"
-#include "model/emem.h"
-#include "model/map54.h"
+#include "model/storage/datafile.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
 
 #include <cstdio>
 

@@ -5,8 +5,8 @@
 #include "cli/verbs.h"
 #include "link/port_discovery.h"
 #include "link/radio_port.h"
-#include "model/emem.h"
-#include "model/map54.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
 
 #include <cstdio>
 

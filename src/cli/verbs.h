@@ -4,8 +4,8 @@
 
 #include "cli/cli.h"
 #include "cli/json.h"
-#include "model/operating_mode.h"
-#include "model/prompter.h"
+#include "model/settings/operating_mode.h"
+#include "model/storage/prompter.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
 #include "link/alignment.h"
 
-#include "model/emem.h"
-#include "model/map54.h"
-#include "model/convert.h"
-#include "model/tables.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
+#include "model/image/convert.h"
+#include "model/image/tables.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "link/clone.h"
 
-#include "model/emem.h"
-#include "model/map54.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
 
 #include <algorithm>
 

@@ -7,9 +7,9 @@
 #pragma once
 
 #include "link/serial_port.h"
-#include "model/map.h"
-#include "model/operating_mode.h"
-#include "model/prompter.h"
+#include "model/image/map.h"
+#include "model/settings/operating_mode.h"
+#include "model/storage/prompter.h"
 
 #include <array>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #include "link/port_check.h"
 
 #include "link/port_discovery.h"
-#include "model/file_read.h"
+#include "model/storage/file_read.h"
 
 #include <algorithm>
 #include <cerrno>

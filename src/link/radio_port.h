@@ -2,7 +2,7 @@
 #pragma once
 
 #include "link/rs_drv.h"
-#include "model/prompter.h"
+#include "model/storage/prompter.h"
 
 #include <memory>
 #include <string>

@@ -2,11 +2,11 @@
 
 #include "link/port_check.h"
 #include "link/trace.h"
-#include "model/atomic_file.h"
-#include "model/backup_store.h"
-#include "model/emem.h"
-#include "model/map54.h"
-#include "model/user_folders.h"
+#include "model/storage/atomic_file.h"
+#include "model/storage/backup_store.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
+#include "model/storage/user_folders.h"
 
 #include <ctime>
 #include <functional>

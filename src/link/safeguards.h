@@ -6,7 +6,7 @@
 
 #include "link/clone.h"
 #include "link/verify.h"
-#include "model/app_settings.h"
+#include "model/storage/app_settings.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "link/trace.h"
 
-#include "model/atomic_file.h"
-#include "model/program_folder.h"
+#include "model/storage/atomic_file.h"
+#include "model/storage/program_folder.h"
 
 #include <algorithm>
 #include <charconv>

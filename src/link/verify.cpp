@@ -1,6 +1,6 @@
 #include "link/verify.h"
 
-#include "model/map54.h"
+#include "model/image/map54.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "link/clone.h"
-#include "model/image_diff.h"
+#include "model/document/image_diff.h"
 
 #include <string>
 #include <vector>

@@ -2,8 +2,8 @@
 // the channel data page.
 #include "print/prt_img.h"
 
-#include "model/emem.h"
-#include "model/tables.h"
+#include "model/image/emem.h"
+#include "model/image/tables.h"
 #include "print/report_format.h"
 #include "print/report_pages.h"
 

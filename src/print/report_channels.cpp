@@ -1,9 +1,9 @@
 // Page 3 of the report: the two tables of the channels in use.
 #include "print/report_pages.h"
 
-#include "model/convert.h"
-#include "model/emem.h"
-#include "model/tables.h"
+#include "model/image/convert.h"
+#include "model/image/emem.h"
+#include "model/image/tables.h"
 #include "print/report_format.h"
 
 #include <array>

@@ -1,8 +1,8 @@
 // Page 1 of the report: the common data, one row of the table below per line.
 #include "print/report_pages.h"
 
-#include "model/emem.h"
-#include "model/tables.h"
+#include "model/image/emem.h"
+#include "model/image/tables.h"
 #include "print/report_format.h"
 
 

@@ -1,6 +1,6 @@
 #include "print/report_format.h"
 
-#include "model/decimal.h"
+#include "model/image/decimal.h"
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 // Tx power trims and the alpha tags.
 #include "print/report_pages.h"
 
-#include "model/emem.h"
+#include "model/image/emem.h"
 #include "print/report_format.h"
 
 namespace qm54 {

@@ -4,8 +4,8 @@
 #include "process.h"
 #include "sim_process.h"
 
-#include "model/emem.h"
-#include "model/map54.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The simulator process over a real pseudo-terminal, driven by the real driver and clone code.
 #include "link/clone.h"
 #include "link/rs_drv.h"
-#include "model/map54.h"
+#include "model/image/map54.h"
 #include "../unit/link_fakes.h"
 #include "sim_process.h"
 

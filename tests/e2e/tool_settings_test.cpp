@@ -4,10 +4,10 @@
 #include "process.h"
 #include "tool_process.h"
 
-#include "model/convert.h"
-#include "model/emem.h"
-#include "model/map54.h"
-#include "model/settings_table.h"
+#include "model/image/convert.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
+#include "model/settings/settings_table.h"
 
 #include <gtest/gtest.h>
 

@@ -10,12 +10,12 @@
 
 #include <numeric>
 
-#include "model/emem.h"
-#include "model/map54.h"
-#include "ui/main/file_data_dialog.h"
-#include "ui/main/help_viewer.h"
-#include "ui/main/multi_tone_dialog.h"
-#include "ui/main/select_list_dialog.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
+#include "ui/dialogs/file_data_dialog.h"
+#include "ui/common/help_viewer.h"
+#include "ui/dialogs/multi_tone_dialog.h"
+#include "ui/common/select_list_dialog.h"
 
 using namespace qm54;
 

@@ -8,8 +8,8 @@
 #include <QTreeWidget>
 
 #include "main_test_support.h"
-#include "model/datafile.h"
-#include "ui/main/compare_dialog.h"
+#include "model/storage/datafile.h"
+#include "ui/dialogs/compare_dialog.h"
 
 using namespace qm54;
 using namespace qm54::test;

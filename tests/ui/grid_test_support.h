@@ -14,10 +14,10 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include "model/tables.h"
+#include "model/image/tables.h"
 #include "ui/main/channel_grid.h"
-#include "ui/main/multi_tone_dialog.h"
-#include "ui/main/select_list_dialog.h"
+#include "ui/dialogs/multi_tone_dialog.h"
+#include "ui/common/select_list_dialog.h"
 
 namespace qm54::test {
 

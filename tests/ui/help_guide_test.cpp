@@ -10,7 +10,7 @@
 #include <QTextDocument>
 #include <QTextFormat>
 
-#include "ui/main/help_viewer.h"
+#include "ui/common/help_viewer.h"
 
 using namespace qm54;
 

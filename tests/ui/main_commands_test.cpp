@@ -3,10 +3,10 @@
 // the narrowband check at Download and the close query.
 #include "main_test_support.h"
 
-#include "model/datafile.h"
-#include "model/map54.h"
+#include "model/storage/datafile.h"
+#include "model/image/map54.h"
 #include "ui/main/channel_grid.h"
-#include "ui/main/file_data_dialog.h"
+#include "ui/dialogs/file_data_dialog.h"
 
 #include <QApplication>
 #include <QClipboard>

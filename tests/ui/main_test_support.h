@@ -2,7 +2,7 @@
 // record what was asked, and a temporary program folder.
 #pragma once
 
-#include "model/prompter.h"
+#include "model/storage/prompter.h"
 #include "ui/main/file_dialogs.h"
 #include "ui/main/main_window.h"
 

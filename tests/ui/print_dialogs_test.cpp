@@ -11,8 +11,8 @@
 
 #include <set>
 
-#include "model/emem.h"
-#include "model/map54.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
 #include "print_test_support.h"
 #include "ui/print/preview_window.h"
 #include "ui/print/print_setup_dialog.h"

@@ -1,6 +1,6 @@
 // The message boxes: Escape or the close box on a Yes/No question answers "closed", which cancels
 // a command, and is not taken as No; each kind of box carries its own caption.
-#include "ui/main/qt_prompter.h"
+#include "ui/common/qt_prompter.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -3,7 +3,7 @@
 #include "main_test_support.h"
 #include "sim_test_support.h"
 
-#include "model/datafile.h"
+#include "model/storage/datafile.h"
 #include "ui/main/channel_grid.h"
 #include "ui/main/radio_window.h"
 

@@ -12,10 +12,10 @@
 
 #include "link/radio_port.h"
 #include "link/trace.h"
-#include "model/user_folders.h"
+#include "model/storage/user_folders.h"
 #include "main_test_support.h"
 #include "sim_test_support.h"
-#include "model/emem.h"
+#include "model/image/emem.h"
 #include "ui/service/adjust_dialogs.h"
 #include "ui/service/alignment_window.h"
 

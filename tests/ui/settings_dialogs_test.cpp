@@ -9,8 +9,8 @@
 #include <QTimer>
 
 #include "main_test_support.h"
-#include "model/emem.h"
-#include "model/dialog_behaviour.h"
+#include "model/image/emem.h"
+#include "model/settings/dialog_behaviour.h"
 #include "ui/dialogs/hardware_dialog.h"
 #include "ui/dialogs/settings_dialogs.h"
 #include "ui/main/channel_grid.h"

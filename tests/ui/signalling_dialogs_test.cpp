@@ -9,8 +9,8 @@
 #include <QTimer>
 
 #include "main_test_support.h"
-#include "model/datafile.h"
-#include "model/emem.h"
+#include "model/storage/datafile.h"
+#include "model/image/emem.h"
 #include "ui/dialogs/alpha_tag_dialog.h"
 #include "ui/dialogs/settings_dialogs.h"
 #include "ui/main/channel_grid.h"

@@ -13,12 +13,12 @@
 #include <fstream>
 
 #include "main_test_support.h"
-#include "model/startup.h"
-#include "ui/main/about_dialog.h"
+#include "model/document/startup.h"
+#include "ui/dialogs/about_dialog.h"
 #include "ui/main/channel_grid.h"
-#include "ui/main/config_dialog.h"
-#include "ui/main/password_dialog.h"
-#include "ui/main/visible_dialog.h"
+#include "ui/dialogs/config_dialog.h"
+#include "ui/dialogs/password_dialog.h"
+#include "ui/dialogs/visible_dialog.h"
 
 using namespace qm54;
 using namespace qm54::test;

@@ -2,7 +2,7 @@
 // restored and written back, and the single-instance guard of the real executable.
 #include "main_test_support.h"
 
-#include "model/instance_lock.h"
+#include "model/storage/instance_lock.h"
 #include "ui/main/channel_grid.h"
 
 #include <QAction>

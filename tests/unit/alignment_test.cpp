@@ -2,9 +2,9 @@
 // the encoder code, the entry and leaving handshakes, the acknowledgement and status checks, and
 // every place where the exchange can break.
 #include "link/alignment.h"
-#include "model/emem.h"
-#include "model/map54.h"
-#include "model/service_fields.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
+#include "model/settings/service_fields.h"
 
 #include "clone_fakes.h"
 

@@ -1,6 +1,6 @@
 // The alpha-tag table as its dialog edits it: cell texts, the editor's filters, the commit rules,
 // the duplicate refusal, the sort decision and the packing.
-#include "model/alpha_tags.h"
+#include "model/settings/alpha_tags.h"
 
 #include <gtest/gtest.h>
 

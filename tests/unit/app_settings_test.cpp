@@ -1,5 +1,5 @@
-#include "model/app_settings.h"
-#include "model/ini.h"
+#include "model/storage/app_settings.h"
+#include "model/storage/ini.h"
 
 #include <gtest/gtest.h>
 

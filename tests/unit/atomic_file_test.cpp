@@ -1,5 +1,5 @@
-#include "model/atomic_file.h"
-#include "model/file_read.h"
+#include "model/storage/atomic_file.h"
+#include "model/storage/file_read.h"
 
 #include "test_support.h"
 

@@ -1,6 +1,6 @@
-#include "model/backup_store.h"
+#include "model/storage/backup_store.h"
 
-#include "model/user_folders.h"
+#include "model/storage/user_folders.h"
 #include "sim_port.h"
 #include "test_support.h"
 #include "unprivileged.h"

@@ -1,4 +1,4 @@
-#include "model/cell_block.h"
+#include "model/channels/cell_block.h"
 
 #include <gtest/gtest.h>
 

@@ -1,17 +1,17 @@
-#include "model/channel_csv.h"
+#include "model/channels/channel_csv.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 
-#include "model/channel_row.h"
-#include "model/channel_rules.h"
-#include "model/convert.h"
-#include "model/csv.h"
-#include "model/frequency.h"
-#include "model/map54.h"
-#include "model/tables.h"
+#include "model/channels/channel_row.h"
+#include "model/channels/channel_rules.h"
+#include "model/image/convert.h"
+#include "model/channels/csv.h"
+#include "model/image/frequency.h"
+#include "model/image/map54.h"
+#include "model/image/tables.h"
 
 namespace qm54 {
 namespace {

@@ -1,12 +1,12 @@
-#include "model/channel_row.h"
+#include "model/channels/channel_row.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
-#include "model/emem.h"
-#include "model/map54.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
 #include "test_support.h"
 
 namespace qm54 {

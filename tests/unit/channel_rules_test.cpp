@@ -1,4 +1,4 @@
-#include "model/channel_rules.h"
+#include "model/channels/channel_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "model/convert.h"
+#include "model/image/convert.h"
 
 #include <gtest/gtest.h>
 

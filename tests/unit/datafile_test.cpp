@@ -1,7 +1,7 @@
-#include "model/datafile.h"
+#include "model/storage/datafile.h"
 
-#include "model/emem.h"
-#include "model/map54.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

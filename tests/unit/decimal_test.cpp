@@ -1,4 +1,4 @@
-#include "model/decimal.h"
+#include "model/image/decimal.h"
 
 #include <gtest/gtest.h>
 

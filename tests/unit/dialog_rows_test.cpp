@@ -1,8 +1,8 @@
-#include "model/dialog_rows.h"
+#include "model/settings/dialog_rows.h"
 
 #include <gtest/gtest.h>
 
-#include "model/tables.h"
+#include "model/image/tables.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "model/document.h"
+#include "model/document/document.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
-#include "model/datafile.h"
-#include "model/startup.h"
+#include "model/storage/datafile.h"
+#include "model/document/startup.h"
 #include "test_support.h"
 
 namespace {

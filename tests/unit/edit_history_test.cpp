@@ -1,6 +1,6 @@
 // The bounded undo history: recording, undo and redo, a change dropping what could be redone, the
 // limit, and which step is the saved one.
-#include "model/edit_history.h"
+#include "model/document/edit_history.h"
 
 #include <gtest/gtest.h>
 

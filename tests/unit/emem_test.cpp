@@ -1,8 +1,8 @@
-#include "model/emem.h"
+#include "model/image/emem.h"
 
 #include <gtest/gtest.h>
 
-#include "model/tables.h"
+#include "model/image/tables.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "model/factory_code.h"
+#include "model/settings/factory_code.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "model/field_rules.h"
+#include "model/settings/field_rules.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "model/dialog_rows.h"
-#include "model/service_fields.h"
+#include "model/settings/dialog_rows.h"
+#include "model/settings/service_fields.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "model/frequency.h"
+#include "model/image/frequency.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "model/grid_columns.h"
+#include "model/channels/grid_columns.h"
 
 #include <gtest/gtest.h>
 
-#include "model/tables.h"
+#include "model/image/tables.h"
 
 namespace qm54 {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "model/hex_cells.h"
+#include "model/image/hex_cells.h"
 
 namespace qm54 {
 namespace {

@@ -1,4 +1,4 @@
-#include "model/ini.h"
+#include "model/storage/ini.h"
 
 #include "test_support.h"
 

@@ -2,13 +2,13 @@
 // nothing rule, and errors that name the JSON path, the value and what is allowed; then the
 // differences of two programmings.
 #include "cli/verbs.h"
-#include "model/channel_fields.h"
-#include "model/channel_rules.h"
-#include "model/dialog_behaviour.h"
-#include "model/settings_table.h"
-#include "model/json_apply.h"
-#include "model/map54.h"
-#include "model/programming_diff.h"
+#include "model/channels/channel_fields.h"
+#include "model/channels/channel_rules.h"
+#include "model/settings/dialog_behaviour.h"
+#include "model/settings/settings_table.h"
+#include "model/document/json_apply.h"
+#include "model/image/map54.h"
+#include "model/document/programming_diff.h"
 
 #include <gtest/gtest.h>
 

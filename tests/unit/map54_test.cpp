@@ -1,10 +1,10 @@
-#include "model/map54.h"
+#include "model/image/map54.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "model/frequency.h"
+#include "model/image/frequency.h"
 #include "test_support.h"
 
 namespace {

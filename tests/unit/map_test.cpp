@@ -1,4 +1,4 @@
-#include "model/map.h"
+#include "model/image/map.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "model/narrowband.h"
+#include "model/document/narrowband.h"
 
 #include <gtest/gtest.h>
 

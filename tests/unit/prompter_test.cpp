@@ -1,4 +1,4 @@
-#include "model/prompter.h"
+#include "model/storage/prompter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The printed report against pages written by hand, the paper and date helpers, and an image
 // whose every field is out of range.
-#include "model/emem.h"
-#include "model/map54.h"
-#include "model/tables.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
+#include "model/image/tables.h"
 #include "print/prt_img.h"
 #include "print/report_pdf.h"
 #include "test_support.h"

@@ -3,9 +3,9 @@
 #include "link/safeguards.h"
 
 #include "link/trace.h"
-#include "model/backup_store.h"
-#include "model/emem.h"
-#include "model/map54.h"
+#include "model/storage/backup_store.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
 #include "pty_pair.h"
 #include "sim_port.h"
 #include "test_support.h"

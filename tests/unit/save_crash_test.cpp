@@ -3,10 +3,10 @@
 // file on disk is then always wholly the old or wholly the new one, never a mix and never empty,
 // and whatever else the dead process left in the folder is the writer's hidden temporary file,
 // which no load ever opens.
-#include "model/atomic_file.h"
-#include "model/datafile.h"
-#include "model/ini.h"
-#include "model/map54.h"
+#include "model/storage/atomic_file.h"
+#include "model/storage/datafile.h"
+#include "model/storage/ini.h"
+#include "model/image/map54.h"
 
 #include "test_support.h"
 

@@ -1,7 +1,7 @@
 // The service dialogs' field rules: normalising typed text, the bare value typing starts from,
 // the frequency order of the four points, and storing into and comparing the settings object.
-#include "model/emem.h"
-#include "model/service_fields.h"
+#include "model/image/emem.h"
+#include "model/settings/service_fields.h"
 
 #include <gtest/gtest.h>
 

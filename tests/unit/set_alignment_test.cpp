@@ -2,7 +2,7 @@
 // normalising, the frequency order refused with the neighbours named, and the lines get prints.
 #include "cli/set_alignment.h"
 #include "cli/verbs.h"
-#include "model/emem.h"
+#include "model/image/emem.h"
 
 #include <gtest/gtest.h>
 

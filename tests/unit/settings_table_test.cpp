@@ -1,12 +1,12 @@
-#include "model/settings_table.h"
+#include "model/settings/settings_table.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "model/channel_fields.h"
-#include "model/map54.h"
-#include "model/tables.h"
+#include "model/channels/channel_fields.h"
+#include "model/image/map54.h"
+#include "model/image/tables.h"
 
 namespace {
 

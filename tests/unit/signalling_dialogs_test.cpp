@@ -1,9 +1,9 @@
 // The signalling type, ANI, ENI and 5-tone table dialogs as rows and behaviour, without Qt: what
 // typed text becomes, which controls grey out, what a list choice does to the others, and what
 // OK stores.
-#include "model/dialog_behaviour.h"
-#include "model/dialog_rows.h"
-#include "model/tables.h"
+#include "model/settings/dialog_behaviour.h"
+#include "model/settings/dialog_rows.h"
+#include "model/image/tables.h"
 
 #include <gtest/gtest.h>
 

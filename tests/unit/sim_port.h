@@ -3,10 +3,10 @@
 // time-outs of a silent repeater pass at once.
 #pragma once
 
-#include "link/sim_repeater.h"
+#include "sim/sim_repeater.h"
 #include "link_fakes.h"
-#include "model/emem.h"
-#include "model/map54.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
 
 #include <algorithm>
 #include <deque>

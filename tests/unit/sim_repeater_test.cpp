@@ -1,4 +1,4 @@
-#include "link/sim_repeater.h"
+#include "sim/sim_repeater.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "model/instance_lock.h"
-#include "model/program_folder.h"
-#include "model/recent_files.h"
-#include "model/startup.h"
+#include "model/storage/instance_lock.h"
+#include "model/storage/program_folder.h"
+#include "model/storage/recent_files.h"
+#include "model/document/startup.h"
 #include "unprivileged.h"
 
 #include <gtest/gtest.h>

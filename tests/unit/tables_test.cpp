@@ -1,4 +1,4 @@
-#include "model/tables.h"
+#include "model/image/tables.h"
 
 #include <gtest/gtest.h>
 

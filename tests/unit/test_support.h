@@ -2,7 +2,7 @@
 // access in whole strings, the hex fixture reader, and a prompter that records every message.
 #pragma once
 
-#include "model/prompter.h"
+#include "model/storage/prompter.h"
 
 #include <gtest/gtest.h>
 

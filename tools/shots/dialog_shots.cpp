@@ -13,17 +13,17 @@
 #include <memory>
 #include <vector>
 
-#include "model/document.h"
+#include "model/document/document.h"
 #include "ui/dialogs/alpha_tag_dialog.h"
 #include "ui/dialogs/hardware_dialog.h"
 #include "ui/dialogs/settings_dialogs.h"
-#include "model/backup_store.h"
-#include "model/map54.h"
-#include "ui/main/about_dialog.h"
-#include "ui/main/backups_dialog.h"
-#include "ui/main/config_dialog.h"
-#include "ui/main/qt_prompter.h"
-#include "ui/main/visible_dialog.h"
+#include "model/storage/backup_store.h"
+#include "model/image/map54.h"
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/backups_dialog.h"
+#include "ui/dialogs/config_dialog.h"
+#include "ui/common/qt_prompter.h"
+#include "ui/dialogs/visible_dialog.h"
 #include "ui/service/adjust_dialogs.h"
 #include "ui/service/alignment_window.h"
 

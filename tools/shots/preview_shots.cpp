@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QDir>
 
-#include "model/emem.h"
-#include "model/map54.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
 #include "print/prt_img.h"
 #include "ui/print/preview_window.h"
 #include "ui/print/print_setup_dialog.h"

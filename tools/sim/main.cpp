@@ -1,10 +1,10 @@
 // qm54-sim: the repeater behind its interface cable, served on a pseudo-terminal.
 // The protocol lives in SimRepeater; this file is the terminal, the pacing, the log and the files.
 #include "link/line_pacer.h"
-#include "link/sim_repeater.h"
-#include "model/atomic_file.h"
-#include "model/file_read.h"
-#include "sim_image.h"
+#include "sim/sim_repeater.h"
+#include "model/storage/atomic_file.h"
+#include "model/storage/file_read.h"
+#include "sim/sim_image.h"
 
 #include <algorithm>
 #include <array>

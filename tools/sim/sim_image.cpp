@@ -1,7 +1,7 @@
-#include "sim_image.h"
+#include "sim/sim_image.h"
 
-#include "model/emem.h"
-#include "model/map54.h"
+#include "model/image/emem.h"
+#include "model/image/map54.h"
 
 namespace qm54::sim {
 

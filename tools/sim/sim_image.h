@@ -1,7 +1,7 @@
 // The memory image the simulator starts with when no data file is given.
 #pragma once
 
-#include "link/sim_repeater.h"
+#include "sim/sim_repeater.h"
 
 namespace qm54::sim {
 

@@ -1,5 +1,5 @@
 #include "ui/dialogs/alpha_tag_dialog.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -13,7 +13,7 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
-#include "ui/main/help_viewer.h"
+#include "ui/common/help_viewer.h"
 
 namespace qm54 {
 

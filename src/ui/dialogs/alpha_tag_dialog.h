@@ -1,6 +1,6 @@
 // TfrmAlphaTag, "Alpha Tag": the 48 table numbers and tags in a two-column grid with an in-place
 // editor. The table's rules (cell texts, filters, commit, sort, packing) are the core's
-// (src/model/alpha_tags.h); this is the grid, the editor's keys and the focus rules. The Normal
+// (src/model/settings/alpha_tags.h); this is the grid, the editor's keys and the focus rules. The Normal
 // mode shows the table read only (grey cells, no editor, OK stores nothing), as every other
 // settings dialog does.
 #pragma once
@@ -9,10 +9,10 @@
 #include <QLineEdit>
 #include <QTableWidget>
 
-#include "model/alpha_tags.h"
-#include "model/document.h"
-#include "model/operating_mode.h"
-#include "model/prompter.h"
+#include "model/settings/alpha_tags.h"
+#include "model/document/document.h"
+#include "model/settings/operating_mode.h"
+#include "model/storage/prompter.h"
 
 class QLabel;
 class QPushButton;

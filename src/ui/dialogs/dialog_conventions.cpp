@@ -1,5 +1,5 @@
 #include "ui/dialogs/dialog_conventions.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -12,8 +12,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "model/dialog_behaviour.h"
-#include "ui/main/help_viewer.h"
+#include "model/settings/dialog_behaviour.h"
+#include "ui/common/help_viewer.h"
 
 namespace qm54 {
 

@@ -1,6 +1,6 @@
 // What every settings dialog shares: the value edit field with its display and typing states, the
 // drop-down list that Enter opens and closes, and SettingsDialog, which lays a dialog out from
-// its rows (src/model/dialog_rows.h), loads them from the document, enables them by the operating
+// its rows (src/model/settings/dialog_rows.h), loads them from the document, enables them by the operating
 // mode, handles the window keys and the hint strip, and runs the OK rule.
 #pragma once
 
@@ -11,9 +11,9 @@
 #include <functional>
 #include <vector>
 
-#include "model/dialog_rows.h"
-#include "model/document.h"
-#include "model/prompter.h"
+#include "model/settings/dialog_rows.h"
+#include "model/document/document.h"
+#include "model/storage/prompter.h"
 
 class QLabel;
 class QPushButton;

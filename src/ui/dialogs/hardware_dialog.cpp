@@ -1,5 +1,5 @@
 #include "ui/dialogs/hardware_dialog.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 namespace qm54 {
 

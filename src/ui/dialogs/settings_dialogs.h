@@ -1,5 +1,5 @@
-// The settings dialogs that are nothing but their rows (src/model/dialog_rows.cpp) and what the
-// rows do to each other (src/model/dialog_behaviour.cpp): radio status, timer, CW ID, market,
+// The settings dialogs that are nothing but their rows (src/model/settings/dialog_rows.cpp) and what the
+// rows do to each other (src/model/settings/dialog_behaviour.cpp): radio status, timer, CW ID, market,
 // signalling type, ANI, ENI and the 5-tone table. The hardware dialog, which asks questions of its
 // own, is TfrmHardware; the alpha tags, a grid, are TfrmAlphaTag.
 #pragma once

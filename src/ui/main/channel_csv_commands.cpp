@@ -3,12 +3,12 @@
 // says through the prompter why a file was refused, or what a foreign file held that has no
 // place here.
 #include "ui/main/main_window.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
-#include "model/atomic_file.h"
-#include "model/channel_csv.h"
-#include "model/csv.h"
-#include "model/file_read.h"
+#include "model/storage/atomic_file.h"
+#include "model/channels/channel_csv.h"
+#include "model/channels/csv.h"
+#include "model/storage/file_read.h"
 #include "ui/main/main_window_support.h"
 
 namespace qm54 {

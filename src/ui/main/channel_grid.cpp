@@ -10,12 +10,12 @@
 
 #include <algorithm>
 
-#include "model/cell_block.h"
-#include "model/tables.h"
+#include "model/channels/cell_block.h"
+#include "model/image/tables.h"
 #include "ui/main/channel_grid_editors.h"
 #include "ui/main/channel_grid_model.h"
 #include "ui/main/channel_grid_paint.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 namespace qm54 {
 

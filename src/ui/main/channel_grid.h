@@ -29,8 +29,8 @@
 
 #include <memory>
 
-#include "model/channel.h"
-#include "model/grid_columns.h"
+#include "model/image/channel.h"
+#include "model/channels/grid_columns.h"
 
 class QLineEdit;
 class QSpinBox;

@@ -7,9 +7,9 @@
 
 #include <QItemSelectionModel>
 
-#include "model/cell_block.h"
+#include "model/channels/cell_block.h"
 #include "ui/main/channel_grid_model.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 namespace qm54 {
 

@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
-#include "model/channel_row.h"
-#include "model/convert.h"
-#include "model/grid_columns.h"
+#include "model/channels/channel_row.h"
+#include "model/image/convert.h"
+#include "model/channels/grid_columns.h"
 
 namespace qm54 {
 

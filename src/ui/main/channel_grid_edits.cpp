@@ -7,16 +7,16 @@
 #include <algorithm>
 #include <array>
 
-#include "model/channel_cells.h"
-#include "model/channel_row.h"
-#include "model/channel_rules.h"
-#include "model/convert.h"
-#include "model/tables.h"
+#include "model/channels/channel_cells.h"
+#include "model/channels/channel_row.h"
+#include "model/channels/channel_rules.h"
+#include "model/image/convert.h"
+#include "model/image/tables.h"
 #include "ui/main/channel_grid_editors.h"
 #include "ui/main/channel_grid_model.h"
-#include "ui/main/multi_tone_dialog.h"
-#include "ui/main/select_list_dialog.h"
-#include "ui/qt_text.h"
+#include "ui/dialogs/multi_tone_dialog.h"
+#include "ui/common/select_list_dialog.h"
+#include "ui/common/qt_text.h"
 
 namespace qm54 {
 

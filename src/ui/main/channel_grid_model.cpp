@@ -1,6 +1,6 @@
 #include "ui/main/channel_grid_model.h"
 
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 namespace qm54 {
 

@@ -7,8 +7,8 @@
 
 #include <array>
 
-#include "model/channel.h"
-#include "model/channel_row.h"
+#include "model/image/channel.h"
+#include "model/channels/channel_row.h"
 
 namespace qm54 {
 

@@ -2,9 +2,9 @@
 
 #include <QPainter>
 
-#include "model/grid_columns.h"
+#include "model/channels/grid_columns.h"
 #include "ui/main/channel_grid_model.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 namespace qm54 {
 

@@ -4,16 +4,16 @@
 // panel after the market); the alpha tags;
 // the configuration of the serial port, the column groups shown, and the about box.
 #include "ui/main/main_window.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 #include "ui/dialogs/alpha_tag_dialog.h"
 #include "ui/dialogs/hardware_dialog.h"
 #include "ui/dialogs/settings_dialogs.h"
-#include "ui/main/about_dialog.h"
+#include "ui/dialogs/about_dialog.h"
 #include "ui/main/channel_grid.h"
-#include "ui/main/config_dialog.h"
+#include "ui/dialogs/config_dialog.h"
 #include "ui/main/main_window_support.h"
-#include "ui/main/visible_dialog.h"
+#include "ui/dialogs/visible_dialog.h"
 
 #include <QAction>
 

@@ -1,11 +1,15 @@
 // The main window's file and edit commands: preparation, the save prompt, New, Open, the recent
-// files, Save, Save As, the close query, Copy, Paste and the file data view.
+// files, Save, Save As, the close query, Copy, Paste, the file data view and the compare with
+// another data file.
 #include "ui/main/main_window.h"
-#include "model/file_read.h"
-#include "ui/qt_text.h"
+#include "model/document/programming_diff.h"
+#include "model/storage/datafile.h"
+#include "model/storage/file_read.h"
+#include "ui/common/qt_text.h"
 
 #include "ui/main/channel_grid.h"
-#include "ui/main/file_data_dialog.h"
+#include "ui/dialogs/compare_dialog.h"
+#include "ui/dialogs/file_data_dialog.h"
 #include "ui/main/main_window_support.h"
 
 #include <QFileInfo>
@@ -147,6 +151,19 @@ void TfrmMain::ShowFileData()
     // The grid shows the edited channels, so that the next command does not put the old ones back.
     doc_.ReplaceWorkingList();
     Refresh();
+}
+
+void TfrmMain::FileCompare()
+{
+    Prepare();
+    const QString chosen = dialogs_.OpenDataFile(this, ToQString(settings_.CurrentFolder));
+    if (chosen.isEmpty()) return;
+    TCEmem other;
+    TMap54 otherMap;
+    bool saveAllowed = true;
+    if (!LoadDataFile(ToStdString(chosen), other, otherMap, prompter_, saveAllowed)) return;
+    TfrmCompare compare(DiffProgrammings(doc_.Emem(), doc_.Map(), other, otherMap), chosen, this);
+    compare.exec();
 }
 
 }  // namespace qm54

@@ -1,7 +1,7 @@
 // Edit > Undo and Redo: the document's history of changes (grid edits and pastes, each dialog's
 // OK, an import, an Upload, ...), its entries named after the change they take back.
 #include "ui/main/main_window.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 #include <QAction>
 

@@ -1,10 +1,10 @@
 // QM54Win: one copy at a time; the first argument chooses the mode or names a data file, and
 // "--port DEV" anywhere chooses the serial device for this run.
-#include "model/instance_lock.h"
-#include "model/program_folder.h"
-#include "ui/main/help_viewer.h"
+#include "model/storage/instance_lock.h"
+#include "model/storage/program_folder.h"
+#include "ui/common/help_viewer.h"
 #include "ui/main/main_window.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
 // The main window's parts: its actions, menus, toolbar, system panel and status bar, and the
 // entries that follow the operating mode and the recent files.
 #include "ui/main/main_window.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
-#include "model/recent_files.h"
-#include "model/service_fields.h"
+#include "model/storage/recent_files.h"
+#include "model/settings/service_fields.h"
 #include "ui/main/channel_grid.h"
 #include "ui/main/lock_keys.h"
 #include "ui/main/main_window_support.h"

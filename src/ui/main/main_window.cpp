@@ -1,14 +1,14 @@
 #include "ui/main/main_window.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
-#include "model/convert.h"
-#include "model/factory_code.h"
-#include "model/ini.h"
-#include "model/tables.h"
+#include "model/image/convert.h"
+#include "model/settings/factory_code.h"
+#include "model/storage/ini.h"
+#include "model/image/tables.h"
 #include "ui/main/channel_grid.h"
-#include "ui/main/help_viewer.h"
+#include "ui/common/help_viewer.h"
 #include "ui/main/main_window_support.h"
-#include "ui/main/password_dialog.h"
+#include "ui/dialogs/password_dialog.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -6,14 +6,14 @@
 #pragma once
 
 #include "link/serial_port.h"
-#include "model/app_settings.h"
-#include "model/dialog_rows.h"
-#include "model/document.h"
-#include "model/narrowband.h"
-#include "model/startup.h"
+#include "model/storage/app_settings.h"
+#include "model/settings/dialog_rows.h"
+#include "model/document/document.h"
+#include "model/document/narrowband.h"
+#include "model/document/startup.h"
 #include "ui/main/file_dialogs.h"
-#include "ui/main/help_viewer.h"
-#include "ui/main/qt_prompter.h"
+#include "ui/common/help_viewer.h"
+#include "ui/common/qt_prompter.h"
 #include "ui/print/printers.h"
 
 #include <QMainWindow>

@@ -2,7 +2,7 @@
 // conversions between the core and Qt.
 #pragma once
 
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 namespace qm54 {
 

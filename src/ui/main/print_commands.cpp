@@ -5,7 +5,7 @@
 #include "ui/print/preview_window.h"
 #include "ui/print/print_setup_dialog.h"
 #include "ui/print/report_painter.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 #include <QLineEdit>
 

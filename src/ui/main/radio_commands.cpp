@@ -1,13 +1,13 @@
 // The main window's radio commands: Upload and Download, each run in the progress window with
 // the main window disabled.
 #include "ui/main/main_window.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 #include "link/clone.h"
 #include "link/radio_port.h"
 #include "link/safeguards.h"
-#include "model/user_folders.h"
-#include "ui/main/backups_dialog.h"
+#include "model/storage/user_folders.h"
+#include "ui/dialogs/backups_dialog.h"
 #include "ui/main/main_window_support.h"
 #include "ui/main/radio_window.h"
 

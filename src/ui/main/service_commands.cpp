@@ -1,13 +1,13 @@
 // The main window's service commands: the three adjustment dialogs, and the alignment mode of one
 // frequency point against the repeater on the configured port, with the main window disabled.
 #include "ui/main/main_window.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 #include <ctime>
 
 #include "link/radio_port.h"
 #include "link/trace.h"
-#include "model/user_folders.h"
+#include "model/storage/user_folders.h"
 #include "ui/service/adjust_dialogs.h"
 #include "ui/service/alignment_window.h"
 

@@ -1,7 +1,7 @@
 #include "ui/print/preview_window.h"
 
 #include "print/prt_img.h"
-#include "ui/main/help_viewer.h"
+#include "ui/common/help_viewer.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "ui/print/print_setup_dialog.h"
 
-#include "ui/main/help_viewer.h"
+#include "ui/common/help_viewer.h"
 
 #include <QComboBox>
 #include <QGridLayout>

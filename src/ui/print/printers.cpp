@@ -1,6 +1,6 @@
 #include "ui/print/printers.h"
 
-#include "model/prompter.h"
+#include "model/storage/prompter.h"
 #include "ui/print/report_painter.h"
 
 #include <QPageLayout>

@@ -1,7 +1,7 @@
 #include "ui/print/report_painter.h"
 
-#include "model/atomic_file.h"
-#include "ui/qt_text.h"
+#include "model/storage/atomic_file.h"
+#include "ui/common/qt_text.h"
 
 #include <QBuffer>
 #include <QFontDatabase>

@@ -1,10 +1,10 @@
 #include "ui/service/adjust_dialogs.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 #include <QGridLayout>
 #include <QLabel>
 
-#include "model/service_fields.h"
+#include "model/settings/service_fields.h"
 
 namespace qm54 {
 

@@ -5,7 +5,7 @@
 // per channel). In the Normal mode every field only shows its value.
 #pragma once
 
-#include "model/operating_mode.h"
+#include "model/settings/operating_mode.h"
 #include "ui/service/service_dialog.h"
 
 namespace qm54 {

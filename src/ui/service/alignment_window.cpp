@@ -1,5 +1,5 @@
 #include "ui/service/alignment_window.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -9,8 +9,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-#include "model/service_fields.h"
-#include "ui/main/select_list_dialog.h"
+#include "model/settings/service_fields.h"
+#include "ui/common/select_list_dialog.h"
 
 namespace qm54 {
 

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "link/alignment.h"
-#include "model/map54.h"
+#include "model/image/map54.h"
 #include "ui/service/service_dialog.h"
 
 #include <QLineEdit>

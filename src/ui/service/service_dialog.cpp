@@ -1,5 +1,5 @@
 #include "ui/service/service_dialog.h"
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -12,8 +12,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "model/service_fields.h"
-#include "ui/main/help_viewer.h"
+#include "model/settings/service_fields.h"
+#include "ui/common/help_viewer.h"
 
 namespace qm54 {
 

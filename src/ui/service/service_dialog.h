@@ -1,5 +1,5 @@
 // What the service dialogs share: value edit fields bound to an alignment setting (key and index)
-// with the rules of src/model/service_fields.h, an up-down button beside the integer fields, the
+// with the rules of src/model/settings/service_fields.h, an up-down button beside the integer fields, the
 // Alt accelerators (the first enabled field of a letter's list takes the focus), the hint strip,
 // the backup taken on showing, and OK and Cancel buttons that are never the default button.
 #pragma once
@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "model/document.h"
-#include "model/emem.h"
+#include "model/document/document.h"
+#include "model/image/emem.h"
 #include "ui/dialogs/dialog_conventions.h"
 
 class QBoxLayout;
