@@ -46,7 +46,7 @@ Taken TakeAlphaTag(const KeyRef& key, const Assignment& assignment, OperatingMod
     if (!MayEdit(EditableIn::DealerAndManufacture, mode)) return Refused(ModeRefusal(key.Name(), EditableIn::DealerAndManufacture));
     const int column = AlphaTagColumnOf(key.Setting->Key);
     return {RowEntry{nullptr, key.Item, EntryKind::AlphaTagCell, column, false,
-                     TypedIntoAlphaTag(column, assignment.Value), std::move(argument)},
+                     TypedIntoAlphaTag(column, assignment.Value), std::move(argument), std::nullopt},
             {}};
 }
 
@@ -92,7 +92,7 @@ Taken TakeAssignment(const Assignment& assignment, OperatingMode mode, bool asTy
         return Refused(ModeRefusal(key->Name(), widest.Row->Rights));
 
     for (const DialogRowRef& ref : rows) {
-        RowEntry entry{ref.Dialog, ref.Index, EntryKind::ChooseEntry, 0, false, {}, argument};
+        RowEntry entry{ref.Dialog, ref.Index, EntryKind::ChooseEntry, 0, false, {}, argument, std::nullopt};
         if (ref.Row->Control == RowControl::Edit) {
             entry.Kind = EntryKind::TypeText;
             entry.Text = TypedIntoField(*ref.Row->Rule, assignment.Value);

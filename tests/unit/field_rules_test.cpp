@@ -194,7 +194,9 @@ TEST(FieldRules, AStrictReadTakesOnlyTextThatIsAValueOfTheField)
     for (const auto& c : cases) {
         const StrictReading read = ReadFieldStrictly(RuleOf(c.key), c.text);
         EXPECT_EQ(read.Readable, c.readable) << c.key << "=" << c.text;
-        if (read.Readable) EXPECT_DOUBLE_EQ(read.Number, c.number) << c.key << "=" << c.text;
+        if (read.Readable) {
+            EXPECT_DOUBLE_EQ(read.Number, c.number) << c.key << "=" << c.text;
+        }
     }
 
     // The service fields: a sign only where the field takes one.
