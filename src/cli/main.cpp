@@ -147,7 +147,8 @@ const std::vector<Verb> kVerbs = {
               "          [--encoder off|ctcss:TONE|dcs:CODE] [--save [--output NEW.Q54]] STEP...",
      "run a scripted alignment session against the repeater",
      "Enters the alignment mode of one frequency point with FILE's values, runs the steps in order and\n"
-     "leaves the alignment mode (also after a failure or Ctrl+C). Steps:\n"
+     "leaves the alignment mode (also after a failure or Ctrl+C). The point, the mode and the\n"
+     "conditions' words are taken in any letter case. Steps:\n"
      "  rx-on rx-off tx-on tx-off     the switch commands of the base station (--station base)\n"
      "  trx-on trx-off                the switch commands of the repeater (--station repeater)\n"
      "  status                        reads VR, NSQ and RSSI (\"VR 0A NSQ 7F RSSI 00\")\n"

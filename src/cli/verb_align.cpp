@@ -96,22 +96,24 @@ std::optional<Step> ParseStep(const std::string& text, bool repeater, std::strin
 
 bool ParseConditions(const ParsedArgs& parsed, AlignConditions& c, std::string& error)
 {
-    const std::string station = parsed.Value("--station", "base");
-    const std::string power = parsed.Value("--power", "high");
-    const std::string width = parsed.Value("--width", "wide");
+    // The option values are words in any letter case, as --mode takes its names.
+    const std::string station = ToUpperAscii(parsed.Value("--station", "base"));
+    const std::string power = ToUpperAscii(parsed.Value("--power", "high"));
+    const std::string width = ToUpperAscii(parsed.Value("--width", "wide"));
     const std::string encoder = parsed.Value("--encoder", "off");
-    if (station != "base" && station != "repeater") error = "--station is base or repeater";
-    if (power != "high" && power != "low") error = "--power is high or low";
-    if (width != "wide" && width != "narrow") error = "--width is wide or narrow";
-    c.Repeater = station == "repeater";
-    c.LowPower = power == "low";
-    c.Narrow = width == "narrow";
-    if (encoder == "off") {
+    const std::string encoderKind = ToUpperAscii(encoder.substr(0, encoder.find(':') + 1));
+    if (station != "BASE" && station != "REPEATER") error = "--station is base or repeater";
+    if (power != "HIGH" && power != "LOW") error = "--power is high or low";
+    if (width != "WIDE" && width != "NARROW") error = "--width is wide or narrow";
+    c.Repeater = station == "REPEATER";
+    c.LowPower = power == "LOW";
+    c.Narrow = width == "NARROW";
+    if (ToUpperAscii(encoder) == "OFF") {
         c.Encoder = AlignEncoder::Off;
-    } else if (encoder.rfind("ctcss:", 0) == 0) {
+    } else if (encoderKind == "CTCSS:") {
         c.Encoder = AlignEncoder::Ctcss;
         c.Tone = encoder.substr(6);
-    } else if (encoder.rfind("dcs:", 0) == 0) {
+    } else if (encoderKind == "DCS:") {
         c.Encoder = AlignEncoder::Dcs;
         c.Code = encoder.substr(4);
     } else {
@@ -122,9 +124,9 @@ bool ParseConditions(const ParsedArgs& parsed, AlignConditions& c, std::string& 
 
 int PointNamed(const std::string& name)
 {
-    constexpr const char* kPoints[] = {"lowest", "low", "high", "highest"};
+    constexpr const char* kPoints[] = {"LOWEST", "LOW", "HIGH", "HIGHEST"};
     for (int p = 0; p < AlignmentPointCount; ++p)
-        if (name == kPoints[p]) return p;
+        if (ToUpperAscii(name) == kPoints[p]) return p;
     return -1;
 }
 

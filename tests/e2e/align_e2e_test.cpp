@@ -187,10 +187,12 @@ TEST_F(AlignEndToEnd, AFieldTheWindowGreysOutIsRefusedWithTheReason)
     }
     EXPECT_EQ(SentBytes(log), Bytes{});
 
-    // Under the conditions that enable them the same fields are taken; the mode in any case.
-    std::vector<std::string> args = Args(sim.Path(), {"--power", "low", "--encoder", "dcs:023", "--width", "narrow",
-                                                      "TxPowerLow=80", "DcsDevNarrow=5", "tx-on"});
+    // Under the conditions that enable them the same fields are taken; the mode, the point and the
+    // conditions in any letter case.
+    std::vector<std::string> args = Args(sim.Path(), {"--power", "Low", "--encoder", "DCS:023", "--width", "NARROW",
+                                                      "--station", "Base", "TxPowerLow=80", "DcsDevNarrow=5", "tx-on"});
     std::replace(args.begin(), args.end(), std::string("manufacture"), std::string("Manufacture"));
+    std::replace(args.begin(), args.end(), std::string("low"), std::string("LOW"));
     Child taken(args, true);
     ASSERT_EQ(taken.Wait(30000), 0) << taken.Err();
     EXPECT_NE(taken.Out().find("TxPowerLow[1] = 80 (sent"), std::string::npos) << taken.Out();
