@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <functional>
+
 #include "main_test_support.h"
 #include "print_test_support.h"
 #include "ui/print/preview_window.h"
@@ -44,6 +46,26 @@ struct PrintFixture : MainFixture {
 };
 
 QString PrinterBox(TfrmMain& w) { return w.findChild<QLineEdit*>("edtPrinter")->text(); }
+
+// Calls seen once, when the watched widget gets its first paint event.
+class FirstPaintWatcher : public QObject {
+public:
+    FirstPaintWatcher(QWidget* widget, std::function<void()> seen) : seen_(std::move(seen)) { widget->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && seen_) {
+            seen_();
+            seen_ = {};
+            watched->removeEventFilter(this);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> seen_;
+};
 
 }  // namespace
 
@@ -82,6 +104,25 @@ private slots:
         w.FilePrintSetup();
         QCOMPARE(int(f.printers.jobs.size()), 1);
         QCOMPARE(w.Printers().Current(), QString("Back"));
+    }
+
+    // Asking the print system loads its libraries and talks to its server: the first paint of the
+    // window never waits for it, and the Printer box fills in right after.
+    void printerBoxFillsInAfterTheFirstPaint()
+    {
+        PrintFixture f;
+        f.printers.installed = {"Front", "Back"};
+        f.printers.defaultName = "Back";
+        TfrmMain w(f.PrintOptions());
+        QTest::qWait(1);
+        QCOMPARE(f.printers.queries, 0);
+        QCOMPARE(PrinterBox(w), QString());
+        int queriesAtFirstPaint = -1;
+        FirstPaintWatcher watcher(&w, [&] { queriesAtFirstPaint = f.printers.queries; });
+        w.show();
+        QTRY_COMPARE(PrinterBox(w), QString("Back"));
+        QCOMPARE(queriesAtFirstPaint, 0);
+        QCOMPARE(f.printers.queries, 1);
     }
 
     void everyPrintFailureSaysPrintError()
