@@ -1,6 +1,6 @@
 // Process start to the first painted main window, against a plain Qt Widgets window of the same
 // shape (bench/bare_window), and the memory of the idle window. After one warm-up start of each,
-// QM54Win and the plain window are started in turn, eleven times each (the order swapped every
+// QM54Win and the plain window are started in turn, 21 times each (the order swapped every
 // round), QM54Win with its own program and lock folders; each writes "painted" once it has been
 // painted for the first time (QM54WIN_REPORT_PAINT). The ratio of the two medians is the figure
 // that counts: on a shared machine the absolute times drift, the ratio of alternated runs much less.
@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int kRuns = 11;
+constexpr int kRuns = 21;
 // Above this ratio of the medians the start has grown slower than it should: a warning is printed.
 constexpr double kRatioLimit = 1.2;
 
