@@ -11,8 +11,6 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include <functional>
-
 #include "main_test_support.h"
 #include "print_test_support.h"
 #include "ui/print/preview_window.h"
@@ -46,26 +44,6 @@ struct PrintFixture : MainFixture {
 };
 
 QString PrinterBox(TfrmMain& w) { return w.findChild<QLineEdit*>("edtPrinter")->text(); }
-
-// Calls seen once, when the watched widget gets its first paint event.
-class FirstPaintWatcher : public QObject {
-public:
-    FirstPaintWatcher(QWidget* widget, std::function<void()> seen) : seen_(std::move(seen)) { widget->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && seen_) {
-            seen_();
-            seen_ = {};
-            watched->removeEventFilter(this);
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> seen_;
-};
 
 }  // namespace
 
@@ -110,6 +88,28 @@ private slots:
     // window never waits for it, and the Printer box fills in right after.
     void printerBoxFillsInAfterTheFirstPaint()
     {
+        // Calls seen once, when the watched widget gets its first paint event.
+        class FirstPaintWatcher : public QObject {
+        public:
+            FirstPaintWatcher(QWidget* widget, std::function<void()> seen) : seen_(std::move(seen))
+            {
+                widget->installEventFilter(this);
+            }
+
+        protected:
+            bool eventFilter(QObject* watched, QEvent* event) override
+            {
+                if (event->type() == QEvent::Paint && seen_) {
+                    seen_();
+                    seen_ = {};
+                    watched->removeEventFilter(this);
+                }
+                return false;
+            }
+
+        private:
+            std::function<void()> seen_;
+        };
         PrintFixture f;
         f.printers.installed = {"Front", "Back"};
         f.printers.defaultName = "Back";
