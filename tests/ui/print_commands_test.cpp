@@ -125,6 +125,47 @@ private slots:
         QCOMPARE(w.Printers().Current(), QString("Back"));
     }
 
+    // Asking the print system loads its libraries and talks to its server: the first paint of the
+    // window never waits for it, and the Printer box fills in right after.
+    void printerBoxFillsInAfterTheFirstPaint()
+    {
+        // Calls seen once, when the watched widget gets its first paint event.
+        class FirstPaintWatcher : public QObject {
+        public:
+            FirstPaintWatcher(QWidget* widget, std::function<void()> seen) : seen_(std::move(seen))
+            {
+                widget->installEventFilter(this);
+            }
+
+        protected:
+            bool eventFilter(QObject* watched, QEvent* event) override
+            {
+                if (event->type() == QEvent::Paint && seen_) {
+                    seen_();
+                    seen_ = {};
+                    watched->removeEventFilter(this);
+                }
+                return false;
+            }
+
+        private:
+            std::function<void()> seen_;
+        };
+        PrintFixture f;
+        f.printers.installed = {"Front", "Back"};
+        f.printers.defaultName = "Back";
+        TfrmMain w(f.PrintOptions());
+        QTest::qWait(1);
+        QCOMPARE(f.printers.queries, 0);
+        QCOMPARE(PrinterBox(w), QString());
+        int queriesAtFirstPaint = -1;
+        FirstPaintWatcher watcher(&w, [&] { queriesAtFirstPaint = f.printers.queries; });
+        w.show();
+        QTRY_COMPARE(PrinterBox(w), QString("Back"));
+        QCOMPARE(queriesAtFirstPaint, 0);
+        QCOMPARE(f.printers.queries, 1);
+    }
+
     void everyPrintFailureSaysPrintError()
     {
         PrintFixture f;

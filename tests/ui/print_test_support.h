@@ -22,8 +22,13 @@ struct FakePrinters final : PrinterSystem {
     };
     std::vector<Job> jobs;
     bool refuseJobs = false;
+    int queries = 0;  // how often the installed printers were asked for
 
-    QStringList Installed() override { return installed; }
+    QStringList Installed() override
+    {
+        ++queries;
+        return installed;
+    }
     QString DefaultPrinter() override { return defaultName; }
     std::optional<PrinterSettings> ReadSettings(const QString& name) override
     {

@@ -35,10 +35,12 @@ ChannelGrid::ChannelGrid(QWidget* parent)
     setObjectName(QStringLiteral("grdCh"));
     std::fill(std::begin(groupVisible_), std::end(groupVisible_), true);
 
-    setModel(model_);
-    setItemDelegate(new CellPainter(*model_, [this] { return BlockSelected(); }, this));
+    // The headers go in before the model: the view's own headers would measure every header
+    // text when the model comes.
     setHorizontalHeader(header_);
     setVerticalHeader(new GridHeader(Qt::Vertical, this));
+    setModel(model_);
+    setItemDelegate(new CellPainter(*model_, [this] { return BlockSelected(); }, this));
     header_->setFixedHeight(2 * GridRowHeight + 1);
     verticalHeader()->setFixedWidth(ColumnAt(GridCol::RowNumber).Width);
     verticalHeader()->setDefaultSectionSize(GridRowHeight);

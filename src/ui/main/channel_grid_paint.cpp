@@ -1,6 +1,7 @@
 #include "ui/main/channel_grid_paint.h"
 
 #include <QPainter>
+#include <QStyle>
 
 #include "model/channels/grid_columns.h"
 #include "ui/main/channel_grid_model.h"
@@ -20,6 +21,56 @@ bool RightAligned(int column)
 
 }  // namespace
 
+// Texts beyond this many are laid out afresh (after edits that made many different frequencies).
+constexpr qsizetype kMaxLaidOutTexts = 1024;
+
+const QTextLayout& CellTexts::LaidOut(const QString& text)
+{
+    if (const auto it = laidOut_.constFind(text); it != laidOut_.cend()) return **it;
+    if (laidOut_.size() >= kMaxLaidOutTexts) laidOut_.clear();
+    auto layout = std::make_shared<QTextLayout>(text, font_);
+    QTextOption option;
+    option.setTextDirection(direction_);
+    option.setAlignment(Qt::AlignLeft);  // the line is placed by Draw
+    layout->setTextOption(option);
+    layout->setCacheEnabled(true);
+    layout->beginLayout();
+    QTextLine line = layout->createLine();
+    if (line.isValid()) {
+        line.setLineWidth(0x01000000);
+        line.setPosition(QPointF(0, 0));
+    }
+    layout->endLayout();
+    return *laidOut_.insert(text, std::move(layout)).value();
+}
+
+void CellTexts::Draw(QPainter* painter, const QRect& rect, Qt::Alignment horizontal, const QString& text)
+{
+    if (text.isEmpty()) return;
+    if (painter->font() != font_ || painter->layoutDirection() != direction_) {
+        laidOut_.clear();
+        font_ = painter->font();
+        direction_ = painter->layoutDirection();
+    }
+    const QTextLayout& layout = LaidOut(text);
+    if (layout.lineCount() == 0) return;
+    const QTextLine line = layout.lineAt(0);
+    const Qt::Alignment visual = QStyle::visualAlignment(direction_, horizontal);
+    const auto offset = [&](qreal width) {
+        if (visual & Qt::AlignRight) return rect.width() - width;
+        if (visual & Qt::AlignHCenter) return (rect.width() - width) / 2;
+        return qreal(0);
+    };
+    const QRectF bounds(rect.x() + offset(line.naturalTextWidth()), rect.y(), line.naturalTextWidth(), line.height());
+    const bool clip = !QRectF(rect).contains(bounds);
+    if (clip) {
+        painter->save();
+        painter->setClipRect(rect, Qt::IntersectClip);
+    }
+    line.draw(painter, QPointF(rect.x() + offset(line.horizontalAdvance()), rect.y()));
+    if (clip) painter->restore();
+}
+
 CellPainter::CellPainter(const ChannelGridModel& model, std::function<bool()> blockSelected, QObject* parent)
     : QStyledItemDelegate(parent), model_(model), blockSelected_(std::move(blockSelected))
 {
@@ -36,8 +87,7 @@ void CellPainter::paint(QPainter* painter, const QStyleOptionViewItem& option, c
     }
     painter->setPen(model_.Channel(index.row()).InUse != 0 ? QColor(Qt::black) : kNotInUseText);
     const QRect box = option.rect.adjusted(3, 2, -2, 2);
-    painter->drawText(box, (RightAligned(column) ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignTop | Qt::TextSingleLine,
-                      model_.Cell(index.row(), column));
+    texts_.Draw(painter, box, RightAligned(column) ? Qt::AlignRight : Qt::AlignHCenter, model_.Cell(index.row(), column));
     if (option.state & QStyle::State_HasFocus) {
         QStyleOptionFocusRect focus;
         focus.QStyleOption::operator=(option);
@@ -53,6 +103,12 @@ GridHeader::GridHeader(Qt::Orientation orientation, QWidget* parent) : QHeaderVi
     setSectionsClickable(false);
     setHighlightSections(false);
     setMinimumSectionSize(0);
+}
+
+QSize GridHeader::sectionSizeFromContents(int logicalIndex) const
+{
+    return orientation() == Qt::Horizontal ? QSize(sectionSize(logicalIndex), minimumHeight())
+                                           : QSize(minimumWidth(), sectionSize(logicalIndex));
 }
 
 QRect GridHeader::CaptionPanelRect(int group) const

@@ -8,6 +8,7 @@
 #include "ui/main/channel_grid.h"
 #include "ui/main/lock_keys.h"
 #include "ui/main/main_window_support.h"
+#include "ui/main/shown_size_icon.h"
 
 #include <QApplication>
 #include <QDir>
@@ -36,13 +37,12 @@ QAction* TfrmMain::NewAction(const QString& name, const QString& text, const QSt
 
 void TfrmMain::BuildActions()
 {
-    QStyle* style = QApplication::style();
     miNew_ = NewAction("miNew", "&New", "Create a new document", QKeySequence(Qt::CTRL | Qt::Key_N));
-    miNew_->setIcon(style->standardIcon(QStyle::SP_FileIcon));
+    miNew_->setIcon(StandardIconAtShownSize(QStyle::SP_FileIcon));
     miOpen_ = NewAction("miOpen", "&Open", "Open an existing document", QKeySequence(Qt::CTRL | Qt::Key_O));
-    miOpen_->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
+    miOpen_->setIcon(StandardIconAtShownSize(QStyle::SP_DialogOpenButton));
     miSave_ = NewAction("miSave", "&Save", "Save the active document", QKeySequence(Qt::CTRL | Qt::Key_S));
-    miSave_->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
+    miSave_->setIcon(StandardIconAtShownSize(QStyle::SP_DialogSaveButton));
     miSaveAs_ = NewAction("miSaveAs", "Save &As", "Save the active document with a new name");
     miCompare_ = NewAction("miCompare", "Co&mpare with...", "List how the open data differ from a data file or a backup");
     miExportChannels_ = NewAction("miExportChannels", "&Export Channels...", "Write the channels to a CSV file");
@@ -52,7 +52,9 @@ void TfrmMain::BuildActions()
     miPrintPreview_ = NewAction("miPrintPreview", "Print Pre&view", "Display full pages");
     miPrintSetup_ = NewAction("miPrintSetup", "P&rint Setup", "Change the printer and printing options");
     miExportPdf_ = NewAction("miExportPdf", "&Export PDF...", "Save the printed report as a PDF file");
-    miPrint_->setIcon(QIcon::fromTheme(QStringLiteral("document-print"), style->standardIcon(QStyle::SP_FileDialogDetailedView)));
+    const QString printIcon = QStringLiteral("document-print");
+    miPrint_->setIcon(QIcon::hasThemeIcon(printIcon) ? QIcon::fromTheme(printIcon)
+                                                     : StandardIconAtShownSize(QStyle::SP_FileDialogDetailedView));
     miConfigure_ = NewAction("miConfigure", "&Configure", "Configure QM54");
     miRecentFile_ = NewAction("miRecentFile", "Recent File", " ");
     miRecentFile_->setEnabled(false);
@@ -86,16 +88,16 @@ void TfrmMain::BuildActions()
         });
     }
     miUpload_ = NewAction("miUpload", "&Upload", "Read data from radio");
-    miUpload_->setIcon(style->standardIcon(QStyle::SP_ArrowUp));
+    miUpload_->setIcon(StandardIconAtShownSize(QStyle::SP_ArrowUp));
     miDownload_ = NewAction("miDownload", "&Download", "Program radio with data");
-    miDownload_->setIcon(style->standardIcon(QStyle::SP_ArrowDown));
+    miDownload_->setIcon(StandardIconAtShownSize(QStyle::SP_ArrowDown));
     miVerify_ = NewAction("miVerify", "&Verify after Download", "Read the radio back after a download and compare");
     miVerify_->setCheckable(true);
     miVerify_->setChecked(true);
     miBackups_ = NewAction("miBackups", "&Backups...", "Open a backup of data read from or written to a radio");
     miLastTrace_ = NewAction("miLastTrace", "Last Serial &Trace", "Show the bytes of the last exchange with the radio");
     miHelpTopics_ = NewAction("miHelpTopics", "&Help Topics", "List Help topics");
-    miHelpTopics_->setIcon(style->standardIcon(QStyle::SP_MessageBoxQuestion));
+    miHelpTopics_->setIcon(StandardIconAtShownSize(QStyle::SP_MessageBoxQuestion));
     miGetStarted_ = NewAction("miGetStarted", "&Get Started", "Overview features and options on QM54");
     miCommonProblems_ = NewAction("miCommonProblems", "Common Problems",
                                   "Most common problems in programming KTD-4150 Series radio");

@@ -83,8 +83,6 @@ TfrmMain::TfrmMain(StartOptions options)
     Refresh();
 
     qApp->installEventFilter(this);
-    // Asking the print system for its default printer takes a while: done once the window shows.
-    QTimer::singleShot(0, this, [this] { ShowPrinterName(); });
 }
 
 TfrmMain::~TfrmMain()
@@ -211,6 +209,12 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 
 bool TfrmMain::event(QEvent* event)
 {
+    if (event->type() == QEvent::Paint && !painted_) {
+        // Asking the print system for its printers loads its libraries and talks to its server:
+        // the Printer box fills in once the first picture of the window is on the screen.
+        painted_ = true;
+        QTimer::singleShot(0, this, &TfrmMain::ShowPrinterName);
+    }
     if (event->type() == QEvent::StatusTip) {
         // Panel 0 shows the hint under the pointer, or the window's own hint when there is none.
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();

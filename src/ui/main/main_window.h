@@ -168,6 +168,7 @@ private:
     QString helpName_;
     AppSettings settings_;
     QString printerName_;
+    bool painted_ = false;  // the window has been painted once (the Printer box waits for it)
     Document doc_;
 
     ChannelGrid* grdCh_ = nullptr;
