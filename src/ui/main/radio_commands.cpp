@@ -39,7 +39,7 @@ void TfrmMain::RadioDownload()
 
 bool TfrmMain::RunClone(bool download)
 {
-    std::unique_ptr<TCRsDrv> port = OpenRadioPort(ToStdString(PortDevice()), options_.Timing.SettleMs, prompter_);
+    std::unique_ptr<SerialPort> port = OpenLinkPort(ToStdString(PortDevice()), options_.Timing.SettleMs, prompter_);
     if (!port) return false;
     setEnabled(false);
     TfrmRadio radio(download);

@@ -42,7 +42,7 @@ void TfrmMain::OpenAlignment(int point)
 {
     if (mode_ != OperatingMode::Manufacture) return;
     Prepare();
-    std::unique_ptr<TCRsDrv> port = OpenRadioPort(ToStdString(PortDevice()), options_.Timing.SettleMs, prompter_);
+    std::unique_ptr<SerialPort> port = OpenLinkPort(ToStdString(PortDevice()), options_.Timing.SettleMs, prompter_);
     if (!port) return;
     setEnabled(false);
     {
