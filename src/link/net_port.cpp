@@ -176,8 +176,9 @@ NetOpen TCNetPort::Negotiate(const NetConnectOptions& options, int64_t deadline)
         return OpenFailed(NetOpen::Closed, NetOpenMessage(NetOpen::Closed, where_, limitMs, ""));
     auto waitFor = [&](auto done) -> NetOpen {
         while (!done()) {
-            if (!Pump()) return NetOpen::Closed;
-            if (done()) break;
+            const bool open = Pump();
+            if (done()) break;  // a close right after the answer fails the first read instead
+            if (!open) return NetOpen::Closed;
             if (Remaining(deadline) == 0) return NetOpen::TimedOut;
             if (CancelledNow(options)) return NetOpen::Cancelled;
             pollfd p{fd_, POLLIN, 0};

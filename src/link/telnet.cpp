@@ -123,7 +123,7 @@ void Options::Receive(uint8_t verb, uint8_t option, std::vector<uint8_t>& reply)
         }
         return;
     }
-    if (toUs && option == OptComPort && side != Side::Yes) comPortRefused_ = true;
+    if (toUs && option == OptComPort) comPortRefused_ = true;  // refused, or switched off again
     if (side == Side::Yes) answer(toUs ? Wont : Dont);
     side = Side::No;
 }
