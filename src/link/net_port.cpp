@@ -94,9 +94,17 @@ NetOpen TCNetPort::OpenFailed(NetOpen result, const std::string& message)
     return result;
 }
 
-NetOpen TCNetPort::Open(const PortName& name, const NetConnectOptions& options)
+void TCNetPort::Adopt(int fd, PortKind kind)
+{
+    Reset(kind);
+    fd_ = fd;
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) | O_NONBLOCK);
+}
+
+void TCNetPort::Reset(PortKind kind)
 {
     Close();
+    telnet_ = kind == PortKind::Rfc2217;
     closed_ = false;
     errorText_.clear();
     reason_.clear();
@@ -106,8 +114,12 @@ NetOpen TCNetPort::Open(const PortName& name, const NetConnectOptions& options)
     rx_.clear();
     rxStart_ = 0;
     std::fill(std::begin(confirmed_), std::end(confirmed_), -1);
+}
+
+NetOpen TCNetPort::Open(const PortName& name, const NetConnectOptions& options)
+{
+    Reset(name.Kind);
     where_ = HostAndPort(name);
-    telnet_ = name.Kind == PortKind::Rfc2217;
     const int64_t deadline = NowMs() + options.LimitMs;
 
     addrinfo hints{};

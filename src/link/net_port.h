@@ -47,6 +47,8 @@ public:
     // name must be rfc2217:// or tcp:// (ParsePortName). On failure the port is closed and
     // OpenMessage says what went wrong.
     NetOpen Open(const PortName& name, const NetConnectOptions& options = {});
+    // Takes over a connected socket as it stands, with no negotiation (a test's socket pair).
+    void Adopt(int fd, PortKind kind);
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
     const std::string& OpenMessage() const { return openMessage_; }
@@ -63,7 +65,7 @@ public:
     std::string SystemReason() const override { return reason_; }
 
 private:
-    NetOpen Connect(const NetConnectOptions& options, int64_t deadline);
+    void Reset(PortKind kind);
     NetOpen Negotiate(const NetConnectOptions& options, int64_t deadline);
     NetOpen OpenFailed(NetOpen result, const std::string& message);
     // Reads what the connection holds into the data queue and answers negotiation. False once
