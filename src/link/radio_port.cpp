@@ -39,7 +39,9 @@ std::unique_ptr<SerialPort> OpenLinkPort(const std::string& portName, int settle
     }
     if (name.Kind == PortKind::Device) return OpenRadioPort(name.Device, settleMs, prompter, sysfsRoot);
     auto port = std::make_unique<TCNetPort>();
-    if (port->Open(name, net) != NetOpen::Ok) {
+    const NetOpen opened = port->Open(name, net);
+    if (opened == NetOpen::Cancelled) return nullptr;  // the user knows
+    if (opened != NetOpen::Ok) {
         prompter.Show("Problem on COM port", MsgKind::Error, MsgButtons::Ok, port->OpenMessage());
         return nullptr;
     }

@@ -19,7 +19,8 @@ std::unique_ptr<TCRsDrv> OpenRadioPort(const std::string& devicePath, int settle
 
 // The line named by a port name (ParsePortName): a device through OpenRadioPort, a network port
 // through TCNetPort, connecting within net's limit. A network port that does not open, or a name
-// that does not parse, shows "Problem on COM port" with what went wrong as the detail.
+// that does not parse, shows "Problem on COM port" with what went wrong as the detail; a cancelled
+// connection shows nothing.
 std::unique_ptr<SerialPort> OpenLinkPort(const std::string& portName, int settleMs, Prompter& prompter,
                                          const NetConnectOptions& net = {}, const std::string& sysfsRoot = "/sys");
 

@@ -31,7 +31,7 @@ inline std::string Ser2netYaml(const std::string& device, bool telnet, int port)
     y << "connection: &repeater\n"
       << "    accepter: " << (telnet ? "telnet(rfc2217),tcp," : "tcp,") << "127.0.0.1," << port << "\n"
       << "    connector: serialdev," << device << ",9600n82,local\n"
-      << "    options:\n      kickolduser: false\n";
+      << "    options:\n      kickolduser: false\n      chardelay: false\n";
     return y.str();
 }
 
