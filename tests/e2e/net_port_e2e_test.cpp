@@ -100,6 +100,31 @@ TEST_P(NetPortScheme, UploadAndDownloadsGiveWhatThePseudoTerminalGives)
 
 INSTANTIATE_TEST_SUITE_P(Schemes, NetPortScheme, testing::Values("rfc2217", "tcp"));
 
+// An alignment session over rfc2217:// prints what the same session prints over the pseudo-terminal.
+TEST_F(NetPortEndToEnd, TheAlignmentModeWorksOverTheNetworkPort)
+{
+    const std::string file = dir / "bench.q54";
+    ASSERT_EQ(RunTool({"new", file}, true).status, 0);
+    std::string printed[2];
+    for (int overNetwork = 0; overNetwork < 2; ++overNetwork) {
+        Sim sim({"--status", "0A,7F,00"});
+        std::unique_ptr<Ser2netProcess> server;
+        std::string port = sim.Path();
+        if (overNetwork) {
+            server = std::make_unique<Ser2netProcess>(dir, sim.Path());
+            ASSERT_TRUE(server->Ready());
+            port = server->Url();
+        }
+        const ToolRun r = RunTool({"align", file, "--point", "low", "--port", port, "--mode", "manufacture",
+                                   "--factory-code", "tidewater-71", "rx-on", "status", "rx-off"},
+                                  true);
+        EXPECT_EQ(r.status, 0) << port << ": " << r.err;
+        printed[overNetwork] = r.out;
+    }
+    EXPECT_NE(printed[0].find("VR 0A NSQ 7F RSSI 00"), std::string::npos) << printed[0];
+    EXPECT_EQ(printed[1], printed[0]);
+}
+
 // The server killed in the middle: the tool ends within a second or two with the reason, and an
 // upload writes nothing.
 TEST_F(NetPortEndToEnd, AServerKilledMidExchangeEndsItAtOnceWithTheReason)
