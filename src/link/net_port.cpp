@@ -26,6 +26,9 @@ constexpr size_t kReadChunk = 4096;
 // left unread until the exchange takes some (a flooding server cannot grow memory).
 constexpr size_t kRxLimit = 64 * 1024;
 constexpr uint32_t kBaud = 9600;
+// A round trip this long or longer makes a purge wait for the line to be quiet.
+constexpr int64_t kSlowPathMs = 20;
+constexpr int64_t kReplyMs = 150;  // the longest reply, 92 bytes with its echo, at 9600 baud, and some
 constexpr uint8_t kDataBits = 8;
 
 int64_t NowMs()
@@ -106,6 +109,7 @@ void TCNetPort::Reset(PortKind kind)
     Close();
     telnet_ = kind == PortKind::Rfc2217;
     closed_ = false;
+    answerMs_ = 0;
     errorText_.clear();
     reason_.clear();
     openMessage_.clear();
@@ -198,7 +202,9 @@ NetOpen TCNetPort::Negotiate(const NetConnectOptions& options, int64_t deadline)
         }
         return NetOpen::Ok;
     };
+    const int64_t asked = NowMs();
     NetOpen step = waitFor([&] { return options_.ComPort() != telnet::Options::Answer::Pending; });
+    answerMs_ = NowMs() - asked;
     if (step == NetOpen::TimedOut) step = NetOpen::NotRfc2217;
     if (step == NetOpen::Ok && options_.ComPort() == telnet::Options::Answer::Refused) step = NetOpen::NegotiationRefused;
     if (step != NetOpen::Ok) return OpenFailed(step, NetOpenMessage(step, where_, limitMs, ""));
@@ -212,7 +218,9 @@ NetOpen TCNetPort::Negotiate(const NetConnectOptions& options, int64_t deadline)
         setup.insert(setup.end(), command.begin(), command.end());
     }
     if (!SendRaw(setup, written)) return OpenFailed(NetOpen::Closed, NetOpenMessage(NetOpen::Closed, where_, limitMs, ""));
+    const int64_t set = NowMs();
     step = waitFor([&] { return LineConfirmed(); });
+    answerMs_ = std::max(answerMs_, NowMs() - set);
     if (step == NetOpen::TimedOut)
         return OpenFailed(NetOpen::LineRefused,
                           NetOpenMessage(NetOpen::LineRefused, where_, limitMs, "it did not confirm them"));
@@ -366,11 +374,34 @@ int TCNetPort::ReadAvail(size_t max, uint8_t* buffer, size_t& got)
     return 0;
 }
 
+int64_t TCNetPort::RoundTripMs() const
+{
+    tcp_info info{};
+    socklen_t len = sizeof info;
+    const int64_t kernel = ::getsockopt(fd_, IPPROTO_TCP, TCP_INFO, &info, &len) == 0 ? info.tcpi_rtt / 1000 : 0;
+    return std::max(answerMs_, kernel);
+}
+
+// On a slow path the answer to a request that timed out may still be on its way; a retry must not
+// take it for its own. Whatever the repeater sends for a request made before the purge arrives
+// within a round trip and the length of a reply, so on a path slower than a few milliseconds the
+// purge drops what comes for that long.
 void TCNetPort::PurgeRx()
 {
     static_cast<void>(Pump());
     rx_.clear();
     rxStart_ = 0;
+    const int64_t roundTrip = fd_ >= 0 && !closed_ ? RoundTripMs() : 0;
+    if (roundTrip >= kSlowPathMs) {
+        const int64_t until = NowMs() + roundTrip + kReplyMs;
+        while (NowMs() < until) {
+            pollfd p{fd_, POLLIN, 0};
+            ::poll(&p, 1, static_cast<int>(std::min<int64_t>(kPollSliceMs, std::max<int64_t>(0, until - NowMs()))));
+            if (!Pump()) break;
+            rx_.clear();
+            rxStart_ = 0;
+        }
+    }
     if (!telnet_ || closed_ || fd_ < 0) return;
     const uint8_t what = cp::PurgeReceive;
     int written = 0;

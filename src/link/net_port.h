@@ -75,6 +75,8 @@ private:
     void Fail(const std::string& text, const std::string& reason);
     void Take(const telnet::Command& command);
     bool LineConfirmed() const;
+    // The longer of the server's slowest answer while negotiating and the kernel's estimate.
+    int64_t RoundTripMs() const;
 
     int fd_ = -1;
     bool telnet_ = false;
@@ -84,6 +86,7 @@ private:
     std::string reason_;
     std::string openMessage_;
     int writeStallMs_ = 5000;
+    int64_t answerMs_ = 0;
     telnet::Decoder decoder_;
     telnet::Options options_{true};
     std::vector<uint8_t> rx_;

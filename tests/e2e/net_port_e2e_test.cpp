@@ -205,4 +205,31 @@ TEST_F(NetPortEndToEnd, AnUploadWorksThroughASlowPathWithTheRealWaits)
     EXPECT_EQ(Upload("rfc2217://127.0.0.1:" + std::to_string(relay.Port()), "slow", false), direct);
 }
 
+// Beyond the limit (here the no-data limit of the fast waits, 1000 ms, against 800 ms each way):
+// the answers come too late; the tool keeps asking, as for a repeater switched off, and Ctrl+C
+// ends it at once with nothing written. No late answer may be taken for a reply meanwhile.
+TEST_F(NetPortEndToEnd, BeyondTheLimitTheUploadWaitsForCancelAndWritesNothing)
+{
+    const std::string log = dir / "sim.log";
+    Sim sim({"--band", "vhf", "--log", log});
+    Ser2netProcess server(dir, sim.Path());
+    ASSERT_TRUE(server.Ready());
+    qm54test::DelayRelay relay(server.Port(), 800);
+    const std::string out = dir / "late.q54";
+    Child tool({QM54_TOOL, "upload", "--port", "rfc2217://127.0.0.1:" + std::to_string(relay.Port()), "-o", out},
+               true);
+    usleep(9000 * 1000);
+    tool.Signal(SIGINT);
+    const auto interrupted = SteadyClock::now();
+    EXPECT_EQ(tool.Wait(10000), 1);
+    EXPECT_LT(MsSince(interrupted), 3000);
+    EXPECT_NE(tool.Err().find("cancelled, nothing written"), std::string::npos) << tool.Err();
+    EXPECT_FALSE(fs::exists(out));
+    // The repeater saw start requests only: a late start answer was never taken for the answer of
+    // a later request (which would have been acknowledged with 0x06).
+    const std::string transcript = ReadText(log);
+    EXPECT_NE(transcript.find("rx 02\n"), std::string::npos) << transcript;
+    EXPECT_EQ(transcript.find("rx 06"), std::string::npos) << transcript;
+}
+
 }  // namespace
