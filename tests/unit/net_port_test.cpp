@@ -244,9 +244,20 @@ TEST(NetPort, ConnectingEndsWithinItsLimitOrAtCancel)
     EXPECT_EQ(port.Open(unknown, Limit(2000)), NetOpen::NoSuchHost);
     EXPECT_NE(port.OpenMessage().find("does not resolve"), std::string::npos) << port.OpenMessage();
 
+    // A port whose queue of connections is full drops the attempt: no answer within the limit.
+    qm54test::LoopbackListener full(0);
+    const int queued = qm54test::ConnectLoopback(full.Port());  // the one the queue holds
+    int64_t started = qm54test::LoopbackNowMs();
+    EXPECT_EQ(port.Open(Loopback(PortKind::Tcp, full.Port()), Limit(300)), NetOpen::TimedOut) << port.OpenMessage();
+    EXPECT_LT(qm54test::LoopbackNowMs() - started, 1500);
+    EXPECT_NE(port.OpenMessage().find("No answer from 127.0.0.1:" + std::to_string(full.Port()) + " within 0.3 s"),
+              std::string::npos)
+        << port.OpenMessage();
+    if (queued >= 0) ::close(queued);
+
     // A server that accepts and says nothing: the negotiation waits for its limit.
     qm54test::LoopbackListener silent;
-    int64_t started = qm54test::LoopbackNowMs();
+    started = qm54test::LoopbackNowMs();
     EXPECT_EQ(port.Open(Loopback(PortKind::Rfc2217, silent.Port()), Limit(300)), NetOpen::NotRfc2217);
     int64_t took = qm54test::LoopbackNowMs() - started;
     EXPECT_GE(took, 290);
