@@ -3,7 +3,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +20,7 @@
 #include "ui/main/about_dialog.h"
 #include "ui/main/channel_grid.h"
 #include "ui/main/config_dialog.h"
+#include "ui/main/connect_progress.h"
 #include "ui/main/visible_dialog.h"
 
 using namespace qm54;
@@ -122,6 +125,26 @@ private slots:
         QCOMPARE(config.List()->currentText(), QString::fromLatin1(TfrmConfig::NetworkEntry()));
         QCOMPARE(config.NetworkAddress()->text(), QStringLiteral("[::1]:2001"));
         QCOMPARE(config.NetworkKind()->currentIndex(), 1);
+    }
+
+    // A server that takes the connection and never answers: the Connecting window's Cancel ends
+    // the attempt at once, with no message; without it the attempt would last its 5 s.
+    void connectingIsCancelledFromItsWindow()
+    {
+        qm54test::LoopbackListener silent;
+        ScriptedPrompter prompter;
+        QTimer::singleShot(200, [] {
+            auto* connecting = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+            QVERIFY(connecting);
+            QCOMPARE(connecting->objectName(), QStringLiteral("frmConnecting"));
+            connecting->cancel();
+        });
+        QElapsedTimer took;
+        took.start();
+        const auto port = OpenPortFromWindow("rfc2217://127.0.0.1:" + std::to_string(silent.Port()), 0, prompter, nullptr);
+        QVERIFY(!port);
+        QVERIFY2(took.elapsed() < 2000, qPrintable(QString::number(took.elapsed())));
+        QVERIFY(prompter.texts.empty());
     }
 
     // With no port to choose, a --port of this run is not taken into the settings.
