@@ -288,6 +288,10 @@ bool TCNetPort::Pump()
             Fail("ReadFile Error", reason);
             return false;
         }
+        // Acknowledged at once: a server that holds back small segments until the last one is
+        // acknowledged (Nagle) would otherwise wait for the delayed acknowledgement at every reply.
+        const int on = 1;
+        ::setsockopt(fd_, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
         const std::span<const uint8_t> got(chunk.data(), static_cast<size_t>(n));
         if (!telnet_) {
             rx_.insert(rx_.end(), got.begin(), got.end());
