@@ -39,6 +39,13 @@ LinkTiming ToolLinkTiming()
     return timing;
 }
 
+NetConnectOptions ToolConnectOptions(const LinkObserver& observer)
+{
+    NetConnectOptions options;
+    options.Cancelled = [&observer] { return observer.CancelRequested(); };
+    return options;
+}
+
 Safeguards ToolSafeguards(const std::string& port, bool verify, const std::string& traceFile)
 {
     const std::string folder = ResolveProgramFolder(CurrentProgramFolderInputs());

@@ -2,6 +2,7 @@
 // terminal, and Ctrl+C as Cancel.
 #pragma once
 
+#include "link/net_port.h"
 #include "link/safeguards.h"
 #include "link/serial_port.h"
 #include "model/storage/prompter.h"
@@ -19,6 +20,10 @@ constexpr int ToolSettleMs = 10;
 // are cut to a few milliseconds and the no-data limit to 1000 ms, so that end-to-end tests of
 // the fault cases finish quickly. Users never set it.
 LinkTiming ToolLinkTiming();
+
+// Connecting to a network port gives up after a few seconds, or when the observer is cancelled
+// (Ctrl+C).
+NetConnectOptions ToolConnectOptions(const LinkObserver& observer);
 
 // The tool's safeguards: backups and the last ten traces in the per-user folders, the backup rule
 // of the settings file, and traceFile (--trace) when given.

@@ -118,15 +118,20 @@ const std::vector<Verb> kVerbs = {
      "Prints the 1986 bytes of FILE as the program's file data view shows them: a header of column\n"
      "numbers, then rows of the address (00000h, 00010h, ...) and sixteen lower-case bytes.",
      RunHexdump},
-    {"ports", "[--check [DEV]]", "list the serial ports a repeater's cable may be on",
+    {"ports", "[--check [DEV|URL]]", "list the serial ports a repeater's cable may be on",
      "One port a line, as the configuration dialog lists them: ttyUSB, then ttyACM, then ttyS ports,\n"
      "each in numeric order, the two programming cables labelled \"(LXC-31)\" and \"(LXC-33)\".\n"
      "  --check [DEV]  why DEV (else each port listed) does or does not open: a missing device and\n"
      "                 the ports there are, the device's group and your membership, the process\n"
-     "                 holding it, services known to take such adapters. Exit 1 when one does not.",
+     "                 holding it, services known to take such adapters. Exit 1 when one does not.\n"
+     "  --check URL    connects to a network port (rfc2217://HOST:PORT or tcp://HOST:PORT) as an\n"
+     "                 exchange would and says what stands in the way: a name that does not\n"
+     "                 resolve, nothing listening, no answer within 5 s, a server that does not\n"
+     "                 speak RFC 2217, or one that closes the connection.",
      RunPorts},
     {"upload", "--port DEV -o FILE [--trace TRACE]", "read the repeater's programming into a data file",
-     "Reads the whole programming over the cable on DEV (a device path, or a name such as ttyUSB0)\n"
+     "Reads the whole programming over the cable on DEV (a device path, or a name such as ttyUSB0,\n"
+     "or a network port at the repeater's site: rfc2217://HOST:PORT or tcp://HOST:PORT)\n"
      "and writes it to FILE only when the read is complete. Ctrl+C cancels; FILE is then untouched.\n"
      "What was read is also kept as an automatic backup (see backups). --trace TRACE writes the\n"
      "exchange's serial trace to TRACE.",
@@ -195,6 +200,10 @@ void PrintOverview(std::FILE* out)
 {
     std::fprintf(out, "usage: qm54 VERB [ARGUMENTS]   (qm54 VERB --help for one verb)\n\nverbs:\n");
     for (const Verb& v : Verbs()) std::fprintf(out, "  %-10s %s\n", v.Name, v.Summary);
+    std::fprintf(out, "\nDEV, the repeater's line: a serial device (ttyUSB0, /dev/ttyUSB0), or a network port at the\n"
+                      "repeater's site: rfc2217://HOST:PORT (telnet with RFC 2217; the line is set from here) or\n"
+                      "tcp://HOST:PORT (raw bytes; the line is set at the server). HOST is a name, an IPv4\n"
+                      "address or a bracketed IPv6 address.\n");
     std::fprintf(out, "\nexit status: 0 done, 1 the operation failed (message on stderr), 2 usage error\n"
                       "(diff: 0 equal, 1 different, 2 a file could not be read)\n");
 }

@@ -163,6 +163,7 @@ public:
     void PumpEvents() override {}
     bool CancelRequested() const override { return false; }
     bool Interrupted() const { return interrupt_.CancelRequested(); }
+    NetConnectOptions ConnectOptions() const { return ToolConnectOptions(interrupt_); }
 
 private:
     TerminalLink interrupt_;  // owns the SIGINT flag
@@ -292,7 +293,7 @@ int RunAlign(const Args& args)
     BenchObserver observer;
     bool broken = false;
     {
-        auto driver = OpenRadioPort(PortDevicePath(port), ToolSettleMs, prompter);
+        auto driver = OpenLinkPort(port, ToolSettleMs, prompter, observer.ConnectOptions());
         if (!driver) return ExitFailed;
         const LinkTiming timing = ToolLinkTiming();
         CloneLink link{*driver, observer, SystemClock(), timing};

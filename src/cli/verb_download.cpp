@@ -71,7 +71,7 @@ int RunDownload(const Args& args)
         return ExitFailed;
     }
 
-    auto driver = OpenRadioPort(PortDevicePath(port), ToolSettleMs, prompter);
+    auto driver = OpenLinkPort(port, ToolSettleMs, prompter, ToolConnectOptions(observer));
     if (!driver) return ExitFailed;
     const LinkTiming timing = ToolLinkTiming();
     CloneLink link{*driver, observer, SystemClock(), timing};

@@ -33,7 +33,7 @@ int RunVerify(const Args& args)
     CliPrompter terminal;
     TerminalLink observer;
     AfterProgress prompter(terminal, observer);
-    auto driver = OpenRadioPort(PortDevicePath(port), ToolSettleMs, prompter);
+    auto driver = OpenLinkPort(port, ToolSettleMs, prompter, ToolConnectOptions(observer));
     if (!driver) return ExitFailed;
     const LinkTiming timing = ToolLinkTiming();
     CloneLink link{*driver, observer, SystemClock(), timing};

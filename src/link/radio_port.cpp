@@ -25,3 +25,27 @@ std::unique_ptr<TCRsDrv> OpenRadioPort(const std::string& devicePath, int settle
 }
 
 }  // namespace qm54
+
+namespace qm54 {
+
+std::unique_ptr<SerialPort> OpenLinkPort(const std::string& portName, int settleMs, Prompter& prompter,
+                                         const NetConnectOptions& net, const std::string& sysfsRoot)
+{
+    PortName name;
+    std::string why;
+    if (ParsePortName(portName, name, why) != PortNameStatus::Ok) {
+        prompter.Show("Problem on COM port", MsgKind::Error, MsgButtons::Ok, portName + ": " + why + ".");
+        return nullptr;
+    }
+    if (name.Kind == PortKind::Device) return OpenRadioPort(name.Device, settleMs, prompter, sysfsRoot);
+    auto port = std::make_unique<TCNetPort>();
+    const NetOpen opened = port->Open(name, net);
+    if (opened == NetOpen::Cancelled) return nullptr;  // the user knows
+    if (opened != NetOpen::Ok) {
+        prompter.Show("Problem on COM port", MsgKind::Error, MsgButtons::Ok, port->OpenMessage());
+        return nullptr;
+    }
+    return port;
+}
+
+}  // namespace qm54

@@ -1,6 +1,7 @@
 // Opening the repeater's serial line for the clone and alignment exchanges.
 #pragma once
 
+#include "link/net_port.h"
 #include "link/rs_drv.h"
 #include "model/storage/prompter.h"
 
@@ -15,5 +16,12 @@ namespace qm54 {
 // sysfsRoot is where the diagnosis lists the ports that exist.
 std::unique_ptr<TCRsDrv> OpenRadioPort(const std::string& devicePath, int settleMs, Prompter& prompter,
                                        const std::string& sysfsRoot = "/sys");
+
+// The line named by a port name (ParsePortName): a device through OpenRadioPort, a network port
+// through TCNetPort, connecting within net's limit. A network port that does not open, or a name
+// that does not parse, shows "Problem on COM port" with what went wrong as the detail; a cancelled
+// connection shows nothing.
+std::unique_ptr<SerialPort> OpenLinkPort(const std::string& portName, int settleMs, Prompter& prompter,
+                                         const NetConnectOptions& net = {}, const std::string& sysfsRoot = "/sys");
 
 }  // namespace qm54

@@ -1,6 +1,7 @@
 #include "link/safeguards.h"
 
 #include "link/port_check.h"
+#include "link/port_name.h"
 #include "link/trace.h"
 #include "model/storage/atomic_file.h"
 #include "model/storage/backup_store.h"
@@ -55,19 +56,38 @@ private:
 };
 
 // The exchange's prompter, which gives a "Timeout" (nothing answered) the port's diagnosis as its
-// detail line.
+// detail line, and a failed exchange over a network port the connection's reason (the server
+// closed it, or reset it).
 class Diagnosing final : public Prompter {
 public:
-    Diagnosing(Prompter& inner, const std::string& device) : inner_(inner), device_(device) {}
+    Diagnosing(Prompter& inner, const std::string& device, const SerialPort& port)
+        : inner_(inner), device_(device), port_(port)
+    {
+    }
     int Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
     {
-        if (text != "Timeout" || !detail.empty() || device_.empty()) return inner_.Show(text, kind, buttons, detail);
+        if (!detail.empty() || device_.empty()) return inner_.Show(text, kind, buttons, detail);
+        if (IsNetworkPortName(device_)) {
+            const bool failed = text == "Timeout" || text == "Upload error" || text == "Download error";
+            return inner_.Show(text, kind, buttons, failed ? NetworkDiagnosis() : detail);
+        }
+        if (text != "Timeout") return inner_.Show(text, kind, buttons, detail);
         return inner_.Show(text, kind, buttons, PortDiagnosis(device_, PortIsOpenHere));
     }
 
 private:
+    std::string NetworkDiagnosis() const
+    {
+        const std::string reason = port_.SystemReason();
+        if (!reason.empty()) return "The connection to " + device_ + " failed: " + reason + ".";
+        return "The connection to " + device_ +
+               " is open, but the repeater did not answer: check the server's serial line, the cable and that the "
+               "repeater is switched on.";
+    }
+
     Prompter& inner_;
     std::string device_;
+    const SerialPort& port_;
 };
 
 // Keeps image as a backup; a backup that cannot be written is reported and nothing else changes.
@@ -126,7 +146,7 @@ CloneResult GuardedUpload(CloneLink& link, Prompter& prompter, TMap54& map, TCEm
 {
     std::string fileText;
     TracedExchange exchange(link, guards, "upload", fileText);
-    Diagnosing told(prompter, guards.PortName);
+    Diagnosing told(prompter, guards.PortName, link.Port);
     const CloneResult result = UploadFromRadio(exchange.Link(), told, map, emem);
     exchange.End(ResultName(result), prompter);
     if (result != CloneResult::Ok) return result;
@@ -143,7 +163,7 @@ DownloadOutcome GuardedDownload(CloneLink& link, Prompter& prompter, OperatingMo
     std::string fileText;
     {
         TracedExchange exchange(link, guards, "download", fileText);
-        Diagnosing told(prompter, guards.PortName);
+        Diagnosing told(prompter, guards.PortName, link.Port);
         map.Encode(emem);
         const CloneResult written = WriteRepeaterImage(exchange.Link(), told, mode, map.Bytes(), &record);
         outcome.Write = FinishDownload(exchange.Link(), told, written);

@@ -3,7 +3,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "loopback_peer.h"
 #include "main_test_support.h"
 #include "model/document/startup.h"
 #include "ui/dialogs/about_dialog.h"
@@ -19,6 +22,7 @@
 #include "ui/dialogs/config_dialog.h"
 #include "ui/dialogs/password_dialog.h"
 #include "ui/dialogs/visible_dialog.h"
+#include "ui/common/connect_progress.h"
 
 using namespace qm54;
 using namespace qm54::test;
@@ -54,7 +58,7 @@ private slots:
         QTemporaryDir sys;
         ScriptedPrompter prompter;
         TfrmConfig config("/dev/ttyS1", prompter, 0, SysfsWithPorts(sys, {"ttyS10", "ttyS11"}));
-        QCOMPARE(config.List()->count(), 2);
+        QCOMPARE(config.List()->count(), 3);  // the two ports, then the network entry
         QCOMPARE(config.List()->currentText(), QStringLiteral("ttyS10"));  // it holds "ttyS1"
         config.List()->setCurrentIndex(1);
         Click(config, QDialogButtonBox::Ok);
@@ -72,11 +76,76 @@ private slots:
         QTemporaryDir sys;
         ScriptedPrompter prompter;
         TfrmConfig config("/dev/ttyUSB0", prompter, 0, SysfsWithPorts(sys, {}));
-        QCOMPARE(config.List()->count(), 0);
+        QCOMPARE(config.List()->count(), 1);  // the network entry only, not chosen
+        QCOMPARE(config.List()->currentIndex(), -1);
         Click(config, QDialogButtonBox::Ok);
         QCOMPARE(prompter.texts, std::vector<std::string>{"Problem on COM port"});
         QCOMPARE(config.Device(), std::string("/dev/ttyUSB0"));
         QVERIFY(!config.Chosen());
+    }
+
+    // The network entry: its address typed as HOST:PORT, test-opened, and stored as a port name;
+    // an address that cannot be read keeps the dialog open.
+    void configurationTakesANetworkPort()
+    {
+        QTemporaryDir sys;
+        const std::string root = SysfsWithPorts(sys, {"ttyS0"});
+        qm54test::LoopbackListener listening;
+        const std::string address = "127.0.0.1:" + std::to_string(listening.Port());
+        const struct {
+            std::string typed;
+            int kind;
+            bool accepted;
+            std::string device;
+            std::string says;  // in the message's detail; empty: no message
+        } cases[] = {
+            {address, 1, true, "tcp://" + address, ""},
+            {"127.0.0.1:" + std::to_string(qm54test::UnusedLoopbackPort()), 0, true, "", "Nothing listens at"},
+            {"127.0.0.1", 0, false, "/dev/ttyS0", "the port number is missing"},
+        };
+        for (const auto& c : cases) {
+            ScriptedPrompter prompter;
+            TfrmConfig config("/dev/ttyS0", prompter, 0, root);
+            QVERIFY(!config.NetworkAddress()->isEnabled());
+            config.List()->setCurrentIndex(config.List()->findText(QString::fromLatin1(TfrmConfig::NetworkEntry())));
+            QVERIFY(config.NetworkAddress()->isEnabled());
+            config.NetworkAddress()->setText(QString::fromStdString(c.typed));
+            config.NetworkKind()->setCurrentIndex(c.kind);
+            config.show();
+            Click(config, QDialogButtonBox::Ok);
+            QCOMPARE(config.isVisible(), !c.accepted);
+            if (!c.device.empty()) QCOMPARE(config.Device(), c.device);
+            else QCOMPARE(config.Device(), "rfc2217://" + c.typed);
+            QCOMPARE(prompter.texts.empty(), c.says.empty());
+            if (!c.says.empty())
+                QVERIFY2(prompter.details.back().find(c.says) != std::string::npos, prompter.details.back().c_str());
+        }
+        // Opened again on a network port: the entry is chosen with its address and kind.
+        ScriptedPrompter prompter;
+        TfrmConfig config("tcp://[::1]:2001", prompter, 0, root);
+        QCOMPARE(config.List()->currentText(), QString::fromLatin1(TfrmConfig::NetworkEntry()));
+        QCOMPARE(config.NetworkAddress()->text(), QStringLiteral("[::1]:2001"));
+        QCOMPARE(config.NetworkKind()->currentIndex(), 1);
+    }
+
+    // A server that takes the connection and never answers: the Connecting window's Cancel ends
+    // the attempt at once, with no message; without it the attempt would last its 5 s.
+    void connectingIsCancelledFromItsWindow()
+    {
+        qm54test::LoopbackListener silent;
+        ScriptedPrompter prompter;
+        QTimer::singleShot(200, [] {
+            auto* connecting = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+            QVERIFY(connecting);
+            QCOMPARE(connecting->objectName(), QStringLiteral("frmConnecting"));
+            connecting->cancel();
+        });
+        QElapsedTimer took;
+        took.start();
+        const auto port = OpenPortFromWindow("rfc2217://127.0.0.1:" + std::to_string(silent.Port()), 0, prompter, nullptr);
+        QVERIFY(!port);
+        QVERIFY2(took.elapsed() < 2000, qPrintable(QString::number(took.elapsed())));
+        QVERIFY(prompter.texts.empty());
     }
 
     // With no port to choose, a --port of this run is not taken into the settings.

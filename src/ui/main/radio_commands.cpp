@@ -1,6 +1,7 @@
 // The main window's radio commands: Upload and Download, each run in the progress window with
 // the main window disabled.
 #include "ui/main/main_window.h"
+#include "ui/common/connect_progress.h"
 #include "ui/common/qt_text.h"
 
 #include "link/clone.h"
@@ -39,7 +40,7 @@ void TfrmMain::RadioDownload()
 
 bool TfrmMain::RunClone(bool download)
 {
-    std::unique_ptr<TCRsDrv> port = OpenRadioPort(ToStdString(PortDevice()), options_.Timing.SettleMs, prompter_);
+    std::unique_ptr<SerialPort> port = OpenPortFromWindow(ToStdString(PortDevice()), options_.Timing.SettleMs, prompter_, this);
     if (!port) return false;
     setEnabled(false);
     TfrmRadio radio(download);

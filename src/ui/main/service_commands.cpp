@@ -1,6 +1,7 @@
 // The main window's service commands: the three adjustment dialogs, and the alignment mode of one
 // frequency point against the repeater on the configured port, with the main window disabled.
 #include "ui/main/main_window.h"
+#include "ui/common/connect_progress.h"
 #include "ui/common/qt_text.h"
 
 #include <ctime>
@@ -42,7 +43,7 @@ void TfrmMain::OpenAlignment(int point)
 {
     if (mode_ != OperatingMode::Manufacture) return;
     Prepare();
-    std::unique_ptr<TCRsDrv> port = OpenRadioPort(ToStdString(PortDevice()), options_.Timing.SettleMs, prompter_);
+    std::unique_ptr<SerialPort> port = OpenPortFromWindow(ToStdString(PortDevice()), options_.Timing.SettleMs, prompter_, this);
     if (!port) return;
     setEnabled(false);
     {
