@@ -161,6 +161,30 @@ private slots:
         QCOMPARE(ch.TxAboveRx, 1);
     }
 
+    // The split flags follow the frequencies as they are kept, in whole kHz: 161.00625 and
+    // 160.95625 are kept as 161.006 and 160.956, 50 kHz apart, which is no close split.
+    void txEntryDerivesTheFlagsFromTheKeptFrequencies()
+    {
+        TypeFrequency(0, GridCol::RxFreq, "161.00625");
+        TypeFrequency(0, GridCol::TxFreq, "160.95625");
+        QCOMPARE(Cell(0, GridCol::TxFreq), QStringLiteral("160.95625"));
+        const TChannel ch = Parsed(0);
+        QCOMPARE(ch.RxFreq.Value(), 161.006);
+        QCOMPARE(ch.TxFreq.Value(), 160.956);
+        QCOMPARE(ch.CloseSplit, 0);
+        QCOMPARE(ch.TxAboveRx, 0);
+    }
+
+    // Channel 3's transmit is inhibited: a change on its receive side leaves it so.
+    void receiveSideEditKeepsTheTransmitInhibited()
+    {
+        grid_->ActivateCell(2, GridCol::Wide);
+        QCOMPARE(Cell(2, GridCol::Wide), QStringLiteral("W"));
+        QCOMPARE(Cell(2, GridCol::TxFreq), QStringLiteral("Tx Inh"));
+        QVERIFY(Parsed(2).TxInhibit != 0);
+        QCOMPARE(edits_, 1);
+    }
+
     void escapeKeepsTheCellAndTheTransmitSide()
     {
         Select(0, GridCol::RxFreq);

@@ -38,6 +38,26 @@ void WriteDataFile(const QString& path, Edit edit)
     QVERIFY(SaveDataFile(path.toStdString(), emem, map, quiet));
 }
 
+// The shown entries of a menu, "|" between them: caption, shortcut, check mark and a submenu's
+// entries in braces; "-" a separator.
+QString ShownEntries(const QMenu* menu)
+{
+    QStringList texts;
+    for (QAction* a : menu->actions()) {
+        if (!a->isVisible()) continue;
+        if (a->isSeparator()) {
+            texts << QStringLiteral("-");
+            continue;
+        }
+        QString text = a->text();
+        if (!a->shortcut().isEmpty()) text += " (" + a->shortcut().toString() + ")";
+        if (a->isCheckable()) text += a->isChecked() ? " [x]" : " [ ]";
+        if (a->menu()) text += " {" + ShownEntries(a->menu()) + "}";
+        texts << text;
+    }
+    return texts.join(QStringLiteral(" | "));
+}
+
 }  // namespace
 
 class MainCommandsTest : public QObject {
@@ -59,6 +79,8 @@ private slots:
     void helpRequestsShowTheirPagesOfTheModesHelp();
     void fileDataEditReachesTheGrid();
     void hintPanelAndF1();
+    void menusShowTheEntriesOfTheMode_data();
+    void menusShowTheEntriesOfTheMode();
 };
 
 void MainCommandsTest::gridEditMakesNewAskToSave()
@@ -422,6 +444,49 @@ void MainCommandsTest::narrowbandQuestionClosedCancelsTheDownload()
         QCOMPARE(w.Grid()->CellText(0, GridCol::Wide), QStringLiteral("W"));
         QVERIFY(!w.Modified());
     }
+}
+
+
+void MainCommandsTest::menusShowTheEntriesOfTheMode_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("common");
+    const QString adjust = "Rx &Adjustment | T&x Adjustment | ";
+    QTest::newRow("Normal") << QStringList{}
+                            << "&Hardware | &Radio status | &Timer | &CW ID | &Marketing | Alpha Ta&g";
+    QTest::newRow("Dealer") << QStringList{"-D"}
+                            << "&Hardware | &Radio status | &Timer | &CW ID | &Marketing | " + adjust +
+                                   "Tx &Power Adjust | Alpha Ta&g";
+    QTest::newRow("Manufacture") << QStringList{"-M"}
+                                 << "&Hardware | &Radio status | &Timer | &CW ID | &Marketing | " + adjust +
+                                        "A&lignment {Lowest | Low | High | Highest} | Tx &Power Adjust | Alpha Ta&g";
+}
+
+void MainCommandsTest::menusShowTheEntriesOfTheMode()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, common);
+    MainFixture f;
+    StartOptions options = f.Options(arguments);
+    options.AskPassword = [](QWidget*) -> std::optional<QString> { return QStringLiteral("TideWater-71"); };
+    TfrmMain w(options);
+    QStringList groups;
+    for (int i = 0; i < ColumnGroupCount; ++i) groups << QString::fromUtf8(ColumnGroupAt(i).ItemName) + " [x]";
+    const QStringList expected{
+        "&File: &New (Ctrl+N) | &Open (Ctrl+O) | &Save (Ctrl+S) | Save &As | - | &Export Channels... | "
+        "&Import Channels... | Co&mpare with... | - | &Print (Ctrl+P) | Print Pre&view | P&rint Setup | "
+        "&Export PDF... | - | &Configure | &Backups... | - | Recent File | - | E&xit",
+        "&Edit: &Undo (Ctrl+Z) | &Redo (Ctrl+Y) | - | &Copy (Ctrl+C) | &Paste (Ctrl+V)",
+        "&View: &Toolbar [x] | &Status Bar [x] | - | &Items {&Visible | - | " + groups.join(" | ") + "}",
+        "&Common: " + common,
+        "&Signalling: &Signalling Type | &ANI Setting | &ENI Setting | 5&Tone Table",
+        "&Radio: &Upload | &Download | - | &Verify after Download [x]",
+        "&Help: &Help Topics | - | &Get Started | Last Serial &Trace | &About QM54...",
+    };
+    QStringList shown;
+    for (QAction* menu : w.menuBar()->actions()) shown << menu->text() + ": " + ShownEntries(menu->menu());
+    QCOMPARE(shown, expected);
+    QVERIFY(!w.findChild<QAction*>("miRecentFile")->isEnabled());  // a placeholder only
 }
 
 QTEST_MAIN(MainCommandsTest)

@@ -192,6 +192,14 @@ TEST(ChannelCsv, ReadsColumnsByNameAndFollowsTheGridsRules)
     EXPECT_EQ(inhibit.Channels.Items(3).InUse, 1);
     EXPECT_NE(inhibit.Channels.Items(3).TxInhibit, 0);
     EXPECT_EQ(inhibit.Channels.Items(3).TxFreq, before.Items(3).TxFreq);  // kept while inhibited
+
+    // Cells of the receive side alone leave an inhibited transmit as it is.
+    TCEmem inhibited = emem;
+    inhibited.Channels.Items(3).TxInhibit = -1;
+    const ChannelImport receiveOnly = Import("Ch,W/N\n4,W\n", inhibited);
+    ASSERT_EQ(receiveOnly.Outcome, ImportOutcome::Imported);
+    EXPECT_NE(receiveOnly.Channels.Items(3).TxInhibit, 0);
+    EXPECT_EQ(receiveOnly.Channels.Items(3).Wide, 1);
 }
 
 // Every error names its line, column and text, and the file is refused whole.

@@ -58,12 +58,6 @@ std::string ChoicesText(int list)
     return names;
 }
 
-const std::string& ShownOr(const ChannelCells& cells, const ChannelRowTexts& shown, int column)
-{
-    const auto& given = cells[column];
-    return given ? *given : shown[static_cast<std::size_t>(column)];
-}
-
 // The partner of a tone cell given alone follows the grid's rule: a tone on one side is "off" on
 // the other.
 void FollowToneRule(const ChannelCells& cells, ChannelRowTexts& row, int ctcssColumn)
@@ -73,6 +67,13 @@ void FollowToneRule(const ChannelCells& cells, ChannelRowTexts& row, int ctcssCo
     const auto& dcs = cells[dcsColumn];
     if (ctcss && !dcs && Trim(*ctcss) != OffText) row[static_cast<std::size_t>(dcsColumn)] = OffText;
     if (dcs && !ctcss && Trim(*dcs) != OffText) row[static_cast<std::size_t>(ctcssColumn)] = OffText;
+}
+
+// The cells of the transmit side show the channel again, after its inhibit changed.
+void ShowTransmitSide(ChannelRowTexts& row, const TChannel& ch, int index, const CellFormat& format)
+{
+    const ChannelRowTexts shown = FillChannelRow(ch, index, format);
+    std::copy(shown.begin() + GridCol::FirstTx, shown.end(), row.begin() + GridCol::FirstTx);
 }
 
 bool GivesTxInhibit(const ChannelCells& cells)
@@ -148,39 +149,61 @@ std::optional<std::string> CellRefusal(int column, const std::string& text, cons
 
 void ApplyChannelCells(const ChannelCells& cells, TChannel& ch, int index, const CellLimits& limits)
 {
+    ChannelRowTexts row = FillChannelRow(ch, index, limits.Format);
+    ApplyChannelCells(cells, row, ch, index, limits);
+}
+
+void ApplyChannelCells(const ChannelCells& cells, ChannelRowTexts& row, TChannel& ch, int index,
+                       const CellLimits& limits)
+{
+    const CellFormat& format = limits.Format;
     if (cells.InUse) SetInUse(ch, index, *cells.InUse);
     const bool inhibit = GivesTxInhibit(cells);
-    if (!inhibit && ch.TxInhibit != 0) SetTxInhibit(ch, false);
+    if (cells[GridCol::TxFreq] && !inhibit && ch.TxInhibit != 0) {
+        SetTxInhibit(ch, false);
+        ShowTransmitSide(row, ch, index, format);
+    }
 
-    const ChannelRowTexts before = FillChannelRow(ch, index, limits.Format);
     // Only a new frequency runs the rule: "161" over a cell showing "161.00000" changes nothing.
-    if (const auto& rx = cells[GridCol::RxFreq]; rx && Trim(*rx) != Trim(before[GridCol::RxFreq])) {
-        const std::string typed = NormalizeFrequencyText(*rx, limits.Format.ChannelStep, limits.RxLow, limits.RxHigh);
-        if (typed != before[GridCol::RxFreq]) {
+    if (const auto& rx = cells[GridCol::RxFreq]; rx && Trim(*rx) != Trim(row[GridCol::RxFreq])) {
+        const std::string typed =
+            NormalizeFrequencyText(*rx, format.ChannelStep, limits.RxLow, limits.RxHigh, format.Separator);
+        if (typed != row[GridCol::RxFreq]) {
+            const bool wasInhibited = ch.TxInhibit != 0;
             ch.RxFreq.SetValue(CellKhzFrequency(typed));
             ApplyRxFrequencyChange(ch);
+            if (wasInhibited) ShowTransmitSide(row, ch, index, format);
+            row[GridCol::RxFreq] = typed;
+            row[GridCol::TxFreq] = typed;
+            row[GridCol::ClockShift] = OptionName(OptNoYes, ch.ClockShift);
         }
     }
 
-    const ChannelRowTexts shown = FillChannelRow(ch, index, limits.Format);
-    ChannelRowTexts row = shown;
+    const std::string modeBefore = row[GridCol::NsqMode];
     for (int c = GridCol::RxCtcss; c < GridColumnCount; ++c) {
-        const std::string& text = ShownOr(cells, shown, c);
-        if (Trim(text) == Trim(shown[static_cast<std::size_t>(c)])) continue;  // as shown: unchanged
-        if (c >= GridCol::FirstTx && Trim(text) == NotShownText) continue;
-        if (c == GridCol::TxFreq)
-            row[GridCol::TxFreq] = inhibit ? shown[GridCol::TxFreq]
-                                           : NormalizeFrequencyText(text, limits.Format.ChannelStep,
-                                                                    limits.TxLow, limits.TxHigh);
-        else
-            row[static_cast<std::size_t>(c)] = std::string(Trim(text));
+        const auto& given = cells[c];
+        std::string& cell = row[static_cast<std::size_t>(c)];
+        if (!given || Trim(*given) == Trim(cell)) continue;  // as shown: unchanged
+        if (c >= GridCol::FirstTx && Trim(*given) == NotShownText) continue;
+        if (c == GridCol::TxFreq) {
+            if (!inhibit)
+                cell = NormalizeFrequencyText(*given, format.ChannelStep, limits.TxLow, limits.TxHigh,
+                                              format.Separator);
+        } else {
+            cell = std::string(Trim(*given));
+        }
     }
     FollowToneRule(cells, row, GridCol::RxCtcss);
     FollowToneRule(cells, row, GridCol::TxCtcss);
     const TDecimal txBefore = ch.TxFreq;
-    ParseChannelRow(row, ch, limits.Format);
+    ParseChannelRow(row, ch, format);
     if (!(ch.TxFreq == txBefore)) ApplyTxFrequencyChange(ch);
-    if (inhibit && ch.TxInhibit == 0) SetTxInhibit(ch, true);
+    if (row[GridCol::NsqMode] != modeBefore)
+        row[GridCol::NsqLevel] = FillChannelRow(ch, index, format)[GridCol::NsqLevel];
+    if (inhibit && ch.TxInhibit == 0) {
+        SetTxInhibit(ch, true);
+        ShowTransmitSide(row, ch, index, format);
+    }
 }
 
 }  // namespace qm54

@@ -55,7 +55,18 @@ std::optional<std::string> CellRefusal(int column, const std::string& text, cons
 // receive frequency with its rule (the transmit frequency and clock shift follow it), then every
 // other given cell through the grid's parse (a CTCSS tone given alone turns the DCS beside it
 // off, and the other way round), the transmit frequency's rule, and "Tx Inh" in the Tx Freq cell
-// inhibits the transmit after the rest is read.
+// inhibits the transmit after the rest is read. An inhibited transmit is allowed again only by a
+// new receive frequency or a frequency given in the Tx Freq cell; cells of the receive side alone
+// leave it inhibited.
 void ApplyChannelCells(const ChannelCells& cells, TChannel& ch, int index, const CellLimits& limits);
+
+// The same rules over row, the cell texts that the channel grid shows for ch: they are compared
+// with the given cells instead of the texts the channel would show, and row is left showing what
+// the rules made of it. A given frequency keeps its normalised text in its cell (and, for the
+// receive frequency, in Tx Freq), the tone beside a given tone becomes "off", the Lv cell follows
+// a changed Mode and the transmit side follows a change of the inhibit; every other cell keeps
+// its text.
+void ApplyChannelCells(const ChannelCells& cells, ChannelRowTexts& row, TChannel& ch, int index,
+                       const CellLimits& limits);
 
 }  // namespace qm54

@@ -67,8 +67,6 @@ const TChannels& ChannelGrid::Channels() const { return model_->Channels(); }
 
 QString ChannelGrid::CellText(int channel, int column) const { return model_->Cell(channel, column); }
 
-void ChannelGrid::SetCell(int channel, int column, const QString& text) { model_->SetCell(channel, column, text); }
-
 bool ChannelGrid::LevelLocked(int channel) const
 {
     return CellText(channel, GridCol::NsqMode) == OptionText(OptNsqMode, 0);

@@ -9,11 +9,11 @@
 //
 // Its rooms: channel_grid.cpp, the widget with its keys, mouse, clipboard and column groups;
 // channel_grid_block.cpp, the selected block of cells, its copy, paste and fill-down;
-// channel_grid_edits.cpp, what a double-click, Space, a paste or an editor does to a cell and
-// the post-edit rules; channel_grid_model (the cell texts and the working list),
-// channel_grid_paint (cells and headers), channel_grid_editors (the two editors). The cell
-// texts of a row and the channel rules themselves are in the core: model/channel_row.h and
-// model/channel_rules.h.
+// channel_grid_edits.cpp, what a double-click, Space, a paste or an editor does to a cell;
+// channel_grid_model (the cell texts and the working list), channel_grid_paint (cells and
+// headers), channel_grid_editors (the two editors). The cell texts of a row and what a changed
+// cell does to its row and channel are in the core, shared with the channel import:
+// model/channels/channel_row.h and model/channels/channel_cells.h.
 //
 // How the main window uses it:
 //   - Fill(list) after it replaced its working list (New, Open, Upload, dialogs).
@@ -114,13 +114,12 @@ protected:
 private:
     TChannel& Ch(int channel);
     const TChannel& Ch(int channel) const;
-    void SetCell(int channel, int column, const QString& text);
     bool CellEditable(int channel, int column) const;
     bool LevelLocked(int channel) const;  // column NsqMode shows "Prpgm"
 
     // channel_grid_edits.cpp
-    void AfterEdit(int channel, int column);
-    void PostEditRules(int channel, int column);
+    // A user's new text for a cell, through the core's channel rules (model/channels/channel_cells.h).
+    void ApplyCell(int channel, int column, const QString& text);
     void CycleCell(int channel, int column);
     void ChooseTone(int channel, int column);
     void EditMultiTone(int channel);

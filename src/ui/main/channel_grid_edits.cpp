@@ -1,7 +1,7 @@
-// What the user's changes do to a cell of the channel grid: a double-click or Space, a paste,
-// the two editors' commit, and the post-edit rules of the changed column. The rules that a change
-// implies for the channel itself are the core's (model/channel_rules.h); this file keeps the
-// cells in step with them.
+// What the user's changes do to a cell of the channel grid: a double-click or Space, a paste and
+// the two editors' commit. What a changed cell implies for the rest of its row and for the
+// channel is the core's (model/channels/channel_cells.h), the rules that a channel import runs
+// too; this file finds the new text of a cell and hands it to them.
 #include "ui/main/channel_grid.h"
 
 #include <algorithm>
@@ -22,20 +22,7 @@ namespace qm54 {
 
 namespace {
 
-const QString kOff = ToQString(OffText);
 const QString kNotShown = ToQString(NotShownText);
-
-// The CTCSS and the DCS column of one side exclude each other.
-int PartnerToneColumn(int column)
-{
-    switch (column) {
-    case GridCol::RxCtcss: return GridCol::RxDcs;
-    case GridCol::RxDcs: return GridCol::RxCtcss;
-    case GridCol::TxCtcss: return GridCol::TxDcs;
-    case GridCol::TxDcs: return GridCol::TxCtcss;
-    default: return -1;
-    }
-}
 
 // Position of name in a list of names, or -1.
 template <std::size_t N>
@@ -71,35 +58,17 @@ private:
 
 }  // namespace
 
-// ---- Post-edit rules -----------------------------------------------------------------------
+// ---- A changed cell through the channel rules -------------------------------------------------
 
-void ChannelGrid::PostEditRules(int channel, int column)
+// The rules work on the row as the grid shows it and on its channel; the row then shows what
+// they made of it, and the grid is parsed.
+void ChannelGrid::ApplyCell(int channel, int column, const QString& text)
 {
-    TChannel& ch = Ch(channel);
-    // The channel rules work on the channel: the edited frequency as its cell shows it, the other
-    // as stored (the parse then keeps whole kHz).
-    const auto cellMhz = [&](int c) { return ToFloatOrZero(ToStdString(CellText(channel, c))); };
-    if (column == GridCol::RxFreq) {
-        ch.RxFreq.SetValue(cellMhz(GridCol::RxFreq));
-        const bool wasInhibited = ch.TxInhibit != 0;
-        ApplyRxFrequencyChange(ch);
-        if (wasInhibited) model_->FillTransmitSide(channel);
-        SetCell(channel, GridCol::TxFreq, CellText(channel, GridCol::RxFreq));
-        SetCell(channel, GridCol::ClockShift, OptionText(OptNoYes, ch.ClockShift));
-    } else if (column == GridCol::TxFreq) {
-        ch.TxFreq.SetValue(cellMhz(GridCol::TxFreq));
-        ApplyTxFrequencyChange(ch);
-    }
-    const int partner = PartnerToneColumn(column);
-    if (partner >= 0 && CellText(channel, column) != kOff) SetCell(channel, partner, kOff);
-    if (column == GridCol::NsqMode)
-        SetCell(channel, GridCol::NsqLevel, LevelLocked(channel) ? kNotShown : QString::number(ch.NsqLevel));
-}
-
-// A cell's text has been changed by the user: the rules of its column, then the grid is parsed.
-void ChannelGrid::AfterEdit(int channel, int column)
-{
-    PostEditRules(channel, column);
+    ChannelCells cells;
+    cells[column] = ToStdString(text);
+    ChannelRowTexts row = model_->Row(channel);
+    ApplyChannelCells(cells, row, Ch(channel), channel, Limits());
+    model_->SetRow(channel, row);
     model_->ParseAll();
 }
 
@@ -146,11 +115,9 @@ void ChannelGrid::CycleCell(int channel, int column)
         const int value = at < 0 || at >= list.Count ? 0 : (at + 1) % list.Count;
         next = ToQString(list.Names[static_cast<std::size_t>(value)]);
     }
-    SetCell(channel, column, next);
-    if (before.Changed()) {
-        AfterEdit(channel, column);
-        emit edited();
-    }
+    if (next == text) return;
+    ApplyCell(channel, column, next);
+    if (before.Changed()) emit edited();
 }
 
 void ChannelGrid::ChooseTone(int channel, int column)
@@ -158,12 +125,9 @@ void ChannelGrid::ChooseTone(int channel, int column)
     const RowSnapshot before(*this, channel);
     const ToneList list = ColumnAt(column).Parameter == DlgDcs ? ToneList::Dcs : ToneList::Ctcss;
     const std::optional<QString> chosen = SelectFromList(this, list, true, QString(), CellText(channel, column));
-    if (!chosen) return;
-    SetCell(channel, column, *chosen);
-    if (before.Changed()) {
-        AfterEdit(channel, column);
-        emit edited();
-    }
+    if (!chosen || *chosen == CellText(channel, column)) return;
+    ApplyCell(channel, column, *chosen);
+    if (before.Changed()) emit edited();
 }
 
 void ChannelGrid::EditMultiTone(int channel)
@@ -175,7 +139,7 @@ void ChannelGrid::EditMultiTone(int channel)
     model_->FillColumns(channel, GridCol::MultiTone, GridCol::MultiTone);
     if (Ch(channel).TxInhibit == 0) model_->FillColumns(channel, GridCol::TxCtcss, GridCol::TxDcs);
     if (before.Changed()) {
-        AfterEdit(channel, GridCol::MultiTone);
+        model_->ParseAll();
         emit edited();
     }
 }
@@ -252,8 +216,8 @@ void ChannelGrid::CommitEditor() { FinishEditor(false); }
 
 // Ends the active editor. Escape, and an editor left with the text it opened with, change
 // nothing: the cell keeps its text and its channel every value, even one outside the band limits
-// that a normalisation would move. A typed or pasted change is normalised into the cell, and the
-// post-edit rules run when the cell's text changed.
+// that a normalisation would move. A typed or pasted change is normalised, and goes through the
+// channel rules when it changes the cell's text.
 void ChannelGrid::FinishEditor(bool restore)
 {
     if (!editors_->IsActive() || finishing_) return;
@@ -263,17 +227,11 @@ void ChannelGrid::FinishEditor(bool restore)
     const RowSnapshot before(*this, channel);
     const bool hadFocus = editors_->HasFocus();
     const CellEditors::Closed closed = editors_->Close(restore);
-    if (closed.Changed && text) {
-        const QString normalized = NormalizedFrequency(column, closed.Text);
-        if (normalized != CellText(channel, column)) {
-            SetCell(channel, column, normalized);
-            PostEditRules(channel, column);
-        }
-    } else if (closed.Changed) {
-        SetCell(channel, column, closed.Text);
-        Ch(channel).NsqLevel = closed.Level;
+    if (closed.Changed) {
+        const QString typed = text ? NormalizedFrequency(column, closed.Text) : closed.Text;
+        if (typed != CellText(channel, column)) ApplyCell(channel, column, typed);
+        else model_->ParseAll();
     }
-    if (closed.Changed) model_->ParseAll();
     if (hadFocus) setFocus();
     finishing_ = false;
     if (before.Changed()) emit edited();
@@ -307,7 +265,7 @@ ChannelGrid::PasteResult ChannelGrid::PasteIntoCell(int channel, int column, con
         break;
     case ColFrequency:
         if (column == GridCol::TxFreq && Trim(ToStdString(text)) == TxInhibitedText) {
-            SetTransmitInhibit(channel, true);
+            ApplyCell(channel, column, ToQString(TxInhibitedText));
             return before.Changed() ? PasteResult::Changed : PasteResult::Unchanged;
         }
         value = NormalizedFrequency(column, text).left(col.Parameter);
@@ -322,8 +280,7 @@ ChannelGrid::PasteResult ChannelGrid::PasteIntoCell(int channel, int column, con
     default: return PasteResult::Refused;
     }
     if (value.isEmpty() || value == CellText(channel, column)) return PasteResult::Unchanged;
-    SetCell(channel, column, value);
-    AfterEdit(channel, column);
+    ApplyCell(channel, column, value);
     return before.Changed() ? PasteResult::Changed : PasteResult::Unchanged;
 }
 

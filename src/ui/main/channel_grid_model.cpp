@@ -23,14 +23,11 @@ QString ChannelGridModel::Cell(int channel, int column) const
     return ToQString(rows_[static_cast<std::size_t>(channel)][static_cast<std::size_t>(column)]);
 }
 
-void ChannelGridModel::SetCell(int channel, int column, const QString& text)
+void ChannelGridModel::SetRow(int channel, const ChannelRowTexts& texts)
 {
-    if (!InGrid(channel, column)) return;
-    std::string& cell = rows_[static_cast<std::size_t>(channel)][static_cast<std::size_t>(column)];
-    std::string value = ToStdString(text);
-    if (cell == value) return;
-    cell = std::move(value);
-    emit dataChanged(index(channel, column), index(channel, column));
+    if (!InGrid(channel, 0)) return;
+    rows_[static_cast<std::size_t>(channel)] = texts;
+    RepaintRow(channel);
 }
 
 void ChannelGridModel::Fill(const TChannels& channels)

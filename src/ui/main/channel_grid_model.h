@@ -25,7 +25,9 @@ public:
 
     // The text of a cell; empty for a cell outside the grid.
     QString Cell(int channel, int column) const;
-    void SetCell(int channel, int column, const QString& text);
+    // The cell texts of a row (0..15), and a row written as a whole.
+    const ChannelRowTexts& Row(int channel) const { return rows_[static_cast<std::size_t>(channel)]; }
+    void SetRow(int channel, const ChannelRowTexts& texts);
 
     // Replaces the working list and writes every cell from it.
     void Fill(const TChannels& channels);

@@ -55,7 +55,6 @@ TfrmMain::TfrmMain(StartOptions options)
     policy_ = NarrowbandPolicyForDate(options_.Today.empty() ? TodayDateText() : options_.Today);
     helpName_ = mode_ == OperatingMode::Normal ? QStringLiteral("QM54Win") : QStringLiteral("QM54Win2");
 
-    BuildActions();
     BuildMenus();
     BuildToolbar();
     grdCh_ = new ChannelGrid(this);
@@ -67,7 +66,6 @@ TfrmMain::TfrmMain(StartOptions options)
     layout->addWidget(grdCh_, 1);
     setCentralWidget(central);
     BuildStatusBar();
-    ApplyModeToMenus();
     connect(grdCh_, &ChannelGrid::pasted, this, [this] { doc_.SetModified(); });
     connect(grdCh_, &ChannelGrid::edited, this, [this] {
         grdCh_->ParseInto(doc_.Working());

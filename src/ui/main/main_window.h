@@ -1,8 +1,8 @@
 // TfrmMain: the main window. It holds the document (the programming being edited), runs the file,
 // edit, view, radio and help commands over it, and restores and writes the program's settings.
-// The window's parts are built in main_menus.cpp, the file and edit commands live in
-// file_commands.cpp, the channel CSV commands in channel_csv_commands.cpp and the radio commands
-// in radio_commands.cpp.
+// Its menu bar is a table in main_menu_table.cpp, its other parts are built in main_menus.cpp,
+// the file and edit commands live in file_commands.cpp, the channel CSV commands in
+// channel_csv_commands.cpp and the radio commands in radio_commands.cpp.
 #pragma once
 
 #include "link/serial_port.h"
@@ -28,7 +28,6 @@
 class QAction;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QTimer;
 class QToolBar;
 
@@ -121,12 +120,10 @@ private:
     void ReadSettings();
     void WriteSettings();
 
-    void BuildActions();
-    void BuildMenus();
+    void BuildMenus();  // the menu bar's entries and the window's own keys (main_menu_table.cpp)
     void BuildToolbar();
     QWidget* BuildSystemPanel();
     void BuildStatusBar();
-    void ApplyModeToMenus();
     void RebuildRecentMenu();
     void UpdateClock();
     void ShowPrinterName();  // the Printer box: the current printer, empty when none is installed
@@ -150,9 +147,6 @@ private:
     // images, a download's as sent and its read-back are kept as backups; each exchange leaves a
     // trace; a download is verified when Radio > Verify after Download is checked.
     bool RunClone(bool download);
-
-    QAction* NewAction(const QString& name, const QString& text, const QString& hint,
-                       const QKeySequence& key = QKeySequence());
 
     StartOptions options_;
     QtPrompter ownPrompter_;
@@ -187,44 +181,15 @@ private:
     QLineEdit* edtPort_ = nullptr;
     QLineEdit* edtPrinter_ = nullptr;
 
-    QAction* miNew_ = nullptr;
-    QAction* miOpen_ = nullptr;
+    // The menu entries the window changes after building them.
     QAction* miSave_ = nullptr;
-    QAction* miSaveAs_ = nullptr;
-    QAction* miPrint_ = nullptr;
-    QAction* miPrintPreview_ = nullptr;
-    QAction* miPrintSetup_ = nullptr;
-    QAction* miExportPdf_ = nullptr;
-    QAction* miConfigure_ = nullptr;
-    QAction* miExportChannels_ = nullptr;
-    QAction* miCompare_ = nullptr;
-    QAction* miImportChannels_ = nullptr;
     QAction* miRecentFile_ = nullptr;
     std::array<QAction*, RecentFiles::ShownCount> miRecent_{};
-    QAction* miExit_ = nullptr;
     QAction* miUndo_ = nullptr;
     QAction* miRedo_ = nullptr;
-    QAction* miCopy_ = nullptr;
-    QAction* miPaste_ = nullptr;
     QAction* miToolbar_ = nullptr;
-    QAction* miStatusBar_ = nullptr;
-    QAction* miVisible_ = nullptr;
     std::array<QAction*, ColumnGroupCount> miItem_{};
-    QAction* miUpload_ = nullptr;
-    QAction* miDownload_ = nullptr;
     QAction* miVerify_ = nullptr;
-    QAction* miBackups_ = nullptr;
-    QAction* miLastTrace_ = nullptr;
-    QAction* miHelpTopics_ = nullptr;
-    QAction* miGetStarted_ = nullptr;
-    QAction* miCommonProblems_ = nullptr;
-    QAction* miAbout_ = nullptr;
-    QMenu* mnuCommon_ = nullptr;
-    QMenu* mnuSignalling_ = nullptr;
-    QAction* miRxAdjust_ = nullptr;
-    QAction* miTxAdjust_ = nullptr;
-    QAction* miTxPower_ = nullptr;
-    QAction* miAlignment_ = nullptr;
 };
 
 }  // namespace qm54
