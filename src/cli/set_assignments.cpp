@@ -102,7 +102,7 @@ Taken TakeAssignment(const Assignment& assignment, OperatingMode mode, bool asTy
         } else if (ref.Row->Control == RowControl::BitPairList && key->Setting != nullptr) {
             if (assignment.Value != "0" && assignment.Value != "1") return Refused(key->Name() + " is 0 or 1");
             entry.Kind = EntryKind::SetBit;
-            entry.Index = key->Setting->Key == ref.Row->Key ? 1 : 2;
+            entry.Index = key->Setting == ref.Row->Edits ? 1 : 2;
             entry.BitOn = assignment.Value == "1";
         } else {
             entry.Index = ListIndexOf(*ref.Row, assignment.Value);

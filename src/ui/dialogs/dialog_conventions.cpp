@@ -364,10 +364,10 @@ ValueEdit* SettingsDialog::EditAt(int row) const { return qobject_cast<ValueEdit
 
 DropDownList* SettingsDialog::ListAt(int row) const { return qobject_cast<DropDownList*>(Control(row)); }
 
-int SettingsDialog::RowOf(std::string_view key) const
+int SettingsDialog::RowOf(std::string_view name) const
 {
     for (size_t i = 0; i < table_.Rows.size(); ++i)
-        if (table_.Rows[i].Key == key || table_.Rows[i].RowName() == key) return static_cast<int>(i);
+        if (table_.Rows[i].RowName() == name) return static_cast<int>(i);
     return -1;
 }
 
