@@ -62,27 +62,6 @@ void AnswerBandQuestion(const DialogEdit& edit, int& confirmedBand, DialogState&
     AnswerBandQuestionYes(hardware, state);
 }
 
-// What the user does to the control of one entry, and what the dialog makes of it.
-void UserEdit(const DialogTable& dialog, const RowEntry& entry, DialogState& state)
-{
-    RowState& control = state[static_cast<size_t>(entry.Row)];
-    switch (entry.Kind) {
-    case EntryKind::ChooseEntry:
-        control.Index = entry.Index;
-        UserChoseListEntry(dialog, state, entry.Row);
-        break;
-    case EntryKind::SetBit:
-        control.Index = entry.BitOn ? (control.Index | entry.Index) : (control.Index & ~entry.Index);
-        UserChoseListEntry(dialog, state, entry.Row);
-        break;
-    case EntryKind::TypeText:
-        CommitRowText(dialog, state, entry.Row, entry.Text);
-        break;
-    case EntryKind::AlphaTagCell:
-        break;
-    }
-}
-
 // One OK of a dialog as the main window runs it: the dialog shown over emem, the assigned
 // controls edited in order (its questions answered Yes), OK, then the band defaults after a band
 // change and the grid redrawn after a step change. A control that the dialog greys out once all
@@ -95,7 +74,7 @@ std::string RunDialogOk(const DialogEdit& edit, TCEmem& emem, std::vector<std::s
     const int bandRow = BandRow(dialog);
     int confirmedBand = bandRow >= 0 ? state[static_cast<size_t>(bandRow)].Index : 0;
     for (const RowEntry& entry : edit.Entries) {
-        UserEdit(dialog, entry, state);
+        EnterIntoState(dialog, entry, state);
         if (bandRow >= 0 && entry.Row == bandRow) AnswerBandQuestion(edit, confirmedBand, state);
         if (entry.Read)
             if (std::string note = AdjustmentNote(*dialog.Rows[static_cast<size_t>(entry.Row)].Rule, entry.Argument,

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "model/settings/dialog_behaviour.h"
+#include "model/settings/setting_entry.h"
 #include "ui/common/help_viewer.h"
 
 namespace qm54 {
@@ -334,17 +335,20 @@ void SettingsDialog::RefreshEnabled()
     }
 }
 
-void SettingsDialog::UserChangedList(int row, int)
+void SettingsDialog::UserChangedList(int row, int index)
 {
     DialogState state = CurrentState();
-    UserChoseListEntry(table_, state, row);
+    EnterIntoState(table_, {.Dialog = &table_, .Row = row, .Kind = EntryKind::ChooseEntry, .Index = index}, state);
     ShowState(state);
 }
 
 void SettingsDialog::FieldCommitted(int row)
 {
     DialogState state = CurrentState();
-    CommitRowText(table_, state, row, state[static_cast<size_t>(row)].Text, DecimalSeparator());
+    if (row < 0 || static_cast<size_t>(row) >= state.size()) return;
+    const SettingEntry typed{.Dialog = &table_, .Row = row, .Kind = EntryKind::TypeText,
+                             .Text = state[static_cast<size_t>(row)].Text};
+    EnterIntoState(table_, typed, state, DecimalSeparator());
     ShowState(state);
 }
 
