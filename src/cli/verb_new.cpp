@@ -3,7 +3,7 @@
 #include "cli/cli_prompter.h"
 #include "cli/verbs.h"
 #include "model/storage/datafile.h"
-#include "model/settings/dialog_rows.h"
+#include "model/settings/dialog_behaviour.h"
 #include "model/image/emem.h"
 #include "model/image/map54.h"
 

@@ -54,32 +54,12 @@ bool Assigns(const DialogEdit& edit, int row)
 // types an IF itself.
 void AnswerBandQuestion(const DialogEdit& edit, int& confirmedBand, DialogState& state)
 {
-    const auto band = static_cast<size_t>(FindDialogRow("Band").Index);
+    const DialogTable& hardware = *edit.Dialog;
+    const auto band = static_cast<size_t>(BandRow(hardware));
     if (state[band].Index == confirmedBand) return;
     confirmedBand = state[band].Index;
-    if (Assigns(edit, FindDialogRow("IntermediateFreq").Index)) return;
-    AnswerBandQuestionYes(Dialog(DialogId::Hardware), state);
-}
-
-// What the user does to the control of one entry, and what the dialog makes of it.
-void UserEdit(const DialogTable& dialog, const RowEntry& entry, DialogState& state)
-{
-    RowState& control = state[static_cast<size_t>(entry.Row)];
-    switch (entry.Kind) {
-    case EntryKind::ChooseEntry:
-        control.Index = entry.Index;
-        UserChoseListEntry(dialog, state, entry.Row);
-        break;
-    case EntryKind::SetBit:
-        control.Index = entry.BitOn ? (control.Index | entry.Index) : (control.Index & ~entry.Index);
-        UserChoseListEntry(dialog, state, entry.Row);
-        break;
-    case EntryKind::TypeText:
-        CommitRowText(dialog, state, entry.Row, entry.Text);
-        break;
-    case EntryKind::AlphaTagCell:
-        break;
-    }
+    if (Assigns(edit, IntermediateFreqRow(hardware))) return;
+    AnswerBandQuestionYes(hardware, state);
 }
 
 // One OK of a dialog as the main window runs it: the dialog shown over emem, the assigned
@@ -91,11 +71,11 @@ std::string RunDialogOk(const DialogEdit& edit, TCEmem& emem, std::vector<std::s
 {
     const DialogTable& dialog = *edit.Dialog;
     DialogState state = ShowDialog(dialog, emem);
-    const int bandRow = FindDialogRow("Band").Index;
-    int confirmedBand = dialog.Id == DialogId::Hardware ? state[static_cast<size_t>(bandRow)].Index : 0;
+    const int bandRow = BandRow(dialog);
+    int confirmedBand = bandRow >= 0 ? state[static_cast<size_t>(bandRow)].Index : 0;
     for (const RowEntry& entry : edit.Entries) {
-        UserEdit(dialog, entry, state);
-        if (dialog.Id == DialogId::Hardware && entry.Row == bandRow) AnswerBandQuestion(edit, confirmedBand, state);
+        EnterIntoState(dialog, entry, state);
+        if (bandRow >= 0 && entry.Row == bandRow) AnswerBandQuestion(edit, confirmedBand, state);
         if (entry.Read)
             if (std::string note = AdjustmentNote(*dialog.Rows[static_cast<size_t>(entry.Row)].Rule, entry.Argument,
                                                   *entry.Read, state[static_cast<size_t>(entry.Row)].Text);

@@ -2,7 +2,8 @@
 #include "print/report_pages.h"
 
 #include "model/image/emem.h"
-#include "model/image/tables.h"
+#include "model/settings/dialog_rows.h"
+#include "model/settings/shown_values.h"
 #include "print/report_format.h"
 
 
@@ -12,78 +13,100 @@ using namespace report;
 
 namespace {
 
-// "%s %s" of a value and its unit; the units carry their own leading blank.
-std::string WithUnit(const std::string& value, const char* unit) { return value + " " + unit; }
-
-// The DTMF and 5-tone setting: none, Rx only, Tx only or both.
-std::string RxTxText(int32_t tx, int32_t rx)
-{
-    const int value = tx == 0 && rx == 0 ? 0 : tx == 0 && rx == 1 ? 1 : tx == 1 && rx == 0 ? 2 : 3;
-    return OptionName(OptRxTxEnable, value);
-}
+// How a value joins its label's line: as its dialog row writes it, with a second blank before
+// its unit ("30.0  Min"), or with a blank after it.
+enum class Join { AsShown, UnitApart, BlankAfter };
 
 struct CommonRow {
-    int Offset;                               // lines below the body's start
-    const char* Label;                        // the whole text of a title
-    std::string (*Value)(const TCEmem& e);    // nullptr for a title
+    int Offset;          // lines below the body's start
+    const char* Label;   // the whole text of a title
+    DialogId Dialog = DialogId::Hardware;
+    std::string_view Name = {};  // the dialog row's name (its key, or "DTMF"); empty for a title
+    Join How = Join::AsShown;
 };
 
+constexpr auto Hardware = DialogId::Hardware, RadioStatus = DialogId::RadioStatus, Timer = DialogId::Timer,
+               CwId = DialogId::CwId, Market = DialogId::Market, Signalling = DialogId::Signalling,
+               Ani = DialogId::Ani, Eni = DialogId::Eni;
+constexpr auto UnitApart = Join::UnitApart, BlankAfter = Join::BlankAfter;
+
 const CommonRow kCommonRows[] = {
-    {4, "Marketing", nullptr},
-    {5, "Serial Number:          ", [](const TCEmem& e) { return Printable(e.SerialNumber); }},
-    {6, "Marketing:              ", [](const TCEmem& e) { return std::string(e.MarketCode == MarketUsa ? "USA" : "EXP"); }},
-    {9, "Hardware", nullptr},
-    {10, "Band Select:            ", [](const TCEmem& e) { return OptionName(OptBand, e.Band); }},
-    {11, "I. F:                   ", [](const TCEmem& e) { return Hundredths(e.IntermediateFreq) + " MHz"; }},
-    {12, "TX Reference Frequency: ", [](const TCEmem& e) { return Hundredths(e.TxReferenceFreq) + " MHz"; }},
-    {13, "RX Reference Frequency: ", [](const TCEmem& e) { return Hundredths(e.RxReferenceFreq) + " MHz"; }},
-    {14, "1st Local Offset:       ", [](const TCEmem& e) { return OptionName(OptLocalOffset, e.FirstLocalOffset); }},
-    {15, "2nd Local Offset:       ", [](const TCEmem& e) { return OptionName(OptLocalOffset, e.SecondLocalOffset); }},
-    {16, "CH Step:                ", [](const TCEmem& e) { return OptionName(OptChannelStep, e.ChannelStep); }},
-    {17, "Duplexer:               ", [](const TCEmem& e) { return OptionName(OptDuplexer, e.Duplexer); }},
-    {18, "TX Power Type:          ", [](const TCEmem& e) { return OptionName(OptTxPowerType, e.TxPowerType); }},
-    {20, "Radio Status", nullptr},
-    {21, "Beep:                   ", [](const TCEmem& e) { return OptionName(OptDisableEnable, e.Beep); }},
-    {22, "Monitor:                ", [](const TCEmem& e) { return OptionName(OptDisableEnable, e.Monitor); }},
-    {23, "Accessory:              ", [](const TCEmem& e) { return OptionName(OptAccessory, e.Accessory); }},
-    {24, "MIC Moni:               ", [](const TCEmem& e) { return OptionName(OptDisableEnable, e.MicMonitor); }},
-    {25, "Fan Alert:              ", [](const TCEmem& e) { return OptionName(OptDisableEnable, e.FanAlert); }},
-    {26, "High Temp Alert:        ", [](const TCEmem& e) { return OptionName(OptDisableEnable, e.HighTempAlert); }},
-    {27, "High Temp Tx Power Low: ", [](const TCEmem& e) { return OptionName(OptDisableEnable, e.TxPowerType); }},
-    {28, "DC TX Power Low:        ", [](const TCEmem& e) { return OptionName(OptDisableEnable, e.DcTxPowerLow); }},
-    {29, "Hang On Audio:          ", [](const TCEmem& e) { return OptionName(OptHangOnAudio, e.HangOnAudio); }},
-    {31, "Timer", nullptr},
-    {32, "Base TOT:               ", [](const TCEmem& e) { return WithUnit(Halves(e.BaseTot), " Min"); }},
-    {33, "Base Guard Time:        ", [](const TCEmem& e) { return WithUnit(Dec(int64_t{e.BaseGuardTime} * 2), " Sec"); }},
-    {34, "Repeat TOT:             ", [](const TCEmem& e) { return WithUnit(Halves(e.RepeatTot), " Min"); }},
-    {35, "Repeat Guard Time:      ", [](const TCEmem& e) { return WithUnit(Dec(int64_t{e.RepeatGuardTime} * 2), " Sec"); }},
-    {36, "Repeat Hang On Time:    ", [](const TCEmem& e) { return WithUnit(Halves(e.RepeatHangTime), " Sec"); }},
-    {38, "CW ID", nullptr},
-    {39, "CW ID:                  ", [](const TCEmem& e) { return OptionName(OptDisableEnable, e.CwIdEnable); }},
-    {40, "Dot Time:               ", [](const TCEmem& e) { return WithUnit(Dec(e.CwIdDotTime), " msec"); }},
-    {41, "Interval Timer:         ", [](const TCEmem& e) { return WithUnit(Dec(e.CwIdInterval), " sec"); }},
-    {42, "Tone Freq:              ", [](const TCEmem& e) { return WithUnit(Dec(e.CwIdToneFreq), " Hz"); }},
-    {43, "CW ID:                  ", [](const TCEmem& e) { return Printable(e.CwIdText); }},
-    {45, "Signaling Type", nullptr},
-    {46, "DTMF:                   ", [](const TCEmem& e) { return RxTxText(e.DtmfTx, e.DtmfRx); }},
-    {47, "5-Tone:                 ", [](const TCEmem& e) { return RxTxText(e.FiveToneTx, e.FiveToneRx); }},
-    {48, "Mark Time:              ", [](const TCEmem& e) { return WithUnit(Dec(e.FiveToneMarkTime), " ms"); }},
-    {49, "Space Time:             ", [](const TCEmem& e) { return WithUnit(Dec(e.FiveToneSpaceTime), " ms"); }},
-    {50, "5-Tone Repeat Code:     ", [](const TCEmem& e) { return Hex(e.FiveToneRepeatCode); }},
-    {52, "ANI Parameters", nullptr},
-    {53, "ANI On:                 ", [](const TCEmem& e) { return OptionName(OptAniMode, e.AniMode); }},
-    {54, "ANI Delay Time:         ", [](const TCEmem& e) { return WithUnit(Dec(int64_t{e.AniDelay} * 5), " ms"); }},
-    {55, "ANI Header Code:        ", [](const TCEmem& e) { return Hex(e.AniHeaderCode); }},
-    {56, "ANI Code:               ", [](const TCEmem& e) { return Printable(e.AniCode) + " "; }},
-    {58, "ENI Parameters", nullptr},
-    {59, "ENI Delay Time:         ", [](const TCEmem& e) { return WithUnit(Dec(int64_t{e.EniDelay} * 50), " ms"); }},
-    {60, "ENI TX Time:            ", [](const TCEmem& e) { return WithUnit(Dec(e.EniTxTime), " sec"); }},
-    {61, "ENI RX Time:            ", [](const TCEmem& e) { return WithUnit(Dec(e.EniRxTime), " sec"); }},
-    {62, "ENI Dead Time:          ", [](const TCEmem& e) { return WithUnit(Dec(e.EniDeadTime), " sec"); }},
-    {63, "ENI Repeat Count:       ", [](const TCEmem& e) { return Dec(e.EniRepeatCount) + " "; }},
-    {64, "ENI Header Code:        ", [](const TCEmem& e) { return Hex(e.EniHeaderCode); }},
-    {65, "ENI Code:               ", [](const TCEmem& e) { return Printable(e.EniCode) + " "; }},
+    {4, "Marketing"},
+    {5, "Serial Number:          ", Market, "SerialNumber"},
+    {6, "Marketing:              ", Market, "MarketCode"},
+    {9, "Hardware"},
+    {10, "Band Select:            ", Hardware, "Band"},
+    {11, "I. F:                   ", Hardware, "IntermediateFreq"},
+    {12, "TX Reference Frequency: ", Hardware, "TxReferenceFreq"},
+    {13, "RX Reference Frequency: ", Hardware, "RxReferenceFreq"},
+    {14, "1st Local Offset:       ", Hardware, "FirstLocalOffset"},
+    {15, "2nd Local Offset:       ", Hardware, "SecondLocalOffset"},
+    {16, "CH Step:                ", Hardware, "ChannelStep"},
+    {17, "Duplexer:               ", Hardware, "Duplexer"},
+    {18, "TX Power Type:          ", Hardware, "TxPowerType"},
+    {20, "Radio Status"},
+    {21, "Beep:                   ", RadioStatus, "Beep"},
+    {22, "Monitor:                ", RadioStatus, "Monitor"},
+    {23, "Accessory:              ", RadioStatus, "Accessory"},
+    {24, "MIC Moni:               ", RadioStatus, "MicMonitor"},
+    {25, "Fan Alert:              ", RadioStatus, "FanAlert"},
+    {26, "High Temp Alert:        ", RadioStatus, "HighTempAlert"},
+    {27, "High Temp Tx Power Low: ", RadioStatus, "TxPowerType"},
+    {28, "DC TX Power Low:        ", RadioStatus, "DcTxPowerLow"},
+    {29, "Hang On Audio:          ", RadioStatus, "HangOnAudio"},
+    {31, "Timer"},
+    {32, "Base TOT:               ", Timer, "BaseTot", UnitApart},
+    {33, "Base Guard Time:        ", Timer, "BaseGuardTime", UnitApart},
+    {34, "Repeat TOT:             ", Timer, "RepeatTot", UnitApart},
+    {35, "Repeat Guard Time:      ", Timer, "RepeatGuardTime", UnitApart},
+    {36, "Repeat Hang On Time:    ", Timer, "RepeatHangTime", UnitApart},
+    {38, "CW ID"},
+    {39, "CW ID:                  ", CwId, "CwIdEnable"},
+    {40, "Dot Time:               ", CwId, "CwIdDotTime", UnitApart},
+    {41, "Interval Timer:         ", CwId, "CwIdInterval", UnitApart},
+    {42, "Tone Freq:              ", CwId, "CwIdToneFreq", UnitApart},
+    {43, "CW ID:                  ", CwId, "CwIdText"},
+    {45, "Signaling Type"},
+    {46, "DTMF:                   ", Signalling, "DTMF"},
+    {47, "5-Tone:                 ", Signalling, "FiveTone"},
+    {48, "Mark Time:              ", Signalling, "FiveToneMarkTime", UnitApart},
+    {49, "Space Time:             ", Signalling, "FiveToneSpaceTime", UnitApart},
+    {50, "5-Tone Repeat Code:     ", Signalling, "FiveToneRepeatCode"},
+    {52, "ANI Parameters"},
+    {53, "ANI On:                 ", Ani, "AniMode"},
+    {54, "ANI Delay Time:         ", Ani, "AniDelay", UnitApart},
+    {55, "ANI Header Code:        ", Ani, "AniHeaderCode"},
+    {56, "ANI Code:               ", Ani, "AniCode", BlankAfter},
+    {58, "ENI Parameters"},
+    {59, "ENI Delay Time:         ", Eni, "EniDelay", UnitApart},
+    {60, "ENI TX Time:            ", Eni, "EniTxTime", UnitApart},
+    {61, "ENI RX Time:            ", Eni, "EniRxTime", UnitApart},
+    {62, "ENI Dead Time:          ", Eni, "EniDeadTime", UnitApart},
+    {63, "ENI Repeat Count:       ", Eni, "EniRepeatCount", BlankAfter},
+    {64, "ENI Header Code:        ", Eni, "EniHeaderCode"},
+    {65, "ENI Code:               ", Eni, "EniCode", BlankAfter},
 };
+
+const DialogRow* RowNamed(const DialogTable& dialog, std::string_view name)
+{
+    for (const DialogRow& row : dialog.Rows)
+        if (row.RowName() == name) return &row;
+    return nullptr;
+}
+
+// The value of a line: its dialog row's stored text, joined as the line wants it.
+std::string ValueText(const CommonRow& line, const TCEmem& emem)
+{
+    const DialogRow* row = RowNamed(Dialog(line.Dialog), line.Name);
+    if (row == nullptr) return {};  // every line names a row: the recorded report pages would show the gap
+    std::string text = Printable(StoredRowText(emem, *row));
+    if (line.How == Join::BlankAfter) return text + " ";
+    if (line.How == Join::UnitApart && row->Rule != nullptr) {
+        const std::string_view unit = row->Rule->Unit;
+        if (!unit.empty() && text.ends_with(unit)) text.insert(text.size() - unit.size(), " ");
+    }
+    return text;
+}
 
 }  // namespace
 
@@ -92,8 +115,8 @@ void AddCommonData(ReportPage& page, int body, const TCEmem& emem)
     page.push_back({body + 2, 0,
                     "***********************************    COMMON DATA    ***********************************"});
     for (const CommonRow& row : kCommonRows) {
-        const bool title = row.Value == nullptr;
-        page.push_back({body + row.Offset, title ? 2 : 4, title ? row.Label : row.Label + row.Value(emem)});
+        const bool title = row.Name.empty();
+        page.push_back({body + row.Offset, title ? 2 : 4, title ? row.Label : row.Label + ValueText(row, emem)});
     }
 }
 

@@ -19,22 +19,22 @@ TEST(DialogRows, EveryRowNamesASettingOfItsKindAndEveryListFitsItsRange)
 {
     for (const DialogTable& dialog : AllDialogs()) {
         for (const DialogRow& row : dialog.Rows) {
-            const SettingRow* setting = FindSetting(row.Key);
-            ASSERT_NE(setting, nullptr) << row.Key;
+            const SettingRow* setting = FindSetting(row.Key());
+            ASSERT_NE(setting, nullptr) << row.Key();
             if (row.Control == RowControl::Edit) {
-                ASSERT_NE(row.Rule, nullptr) << row.Key;
+                ASSERT_NE(row.Rule, nullptr) << row.Key();
                 EXPECT_EQ(IsTextRule(*row.Rule), setting->Kind == SettingKind::Text || setting->Kind == SettingKind::HexCode)
-                    << row.Key;
-                EXPECT_LT(row.Item, setting->Count()) << row.Key;
+                    << row.Key();
+                EXPECT_LT(row.Item, setting->Count()) << row.Key();
                 continue;
             }
-            ASSERT_GT(row.ListCount(), 0) << row.Key;
+            ASSERT_GT(row.ListCount(), 0) << row.Key();
             if (row.Control == RowControl::BitPairList) {
                 // Index = receive bit + 2 x transmit bit, over two 0/1 settings.
-                ASSERT_NE(row.PairSetting(), nullptr) << row.Key;
-                EXPECT_EQ(row.ListCount(), 4) << row.Key;
-                EXPECT_EQ(setting->Max, 1) << row.Key;
-                EXPECT_EQ(row.PairSetting()->Max, 1) << row.Key;
+                ASSERT_NE(row.PairSetting(), nullptr) << row.Key();
+                EXPECT_EQ(row.ListCount(), 4) << row.Key();
+                EXPECT_EQ(setting->Max, 1) << row.Key();
+                EXPECT_EQ(row.PairSetting()->Max, 1) << row.Key();
                 continue;
             }
             if (setting->Kind == SettingKind::ToneSetName) {  // shows the matching set, stores nothing
@@ -43,10 +43,10 @@ TEST(DialogRows, EveryRowNamesASettingOfItsKindAndEveryListFitsItsRange)
                 continue;
             }
             for (int i = 0; i < row.ListCount(); ++i) {
-                EXPECT_FALSE(row.ListName(i).empty()) << row.Key;
-                EXPECT_EQ(row.IndexOfStored(row.StoredOfIndex(i)), i) << row.Key;
-                EXPECT_GE(row.StoredOfIndex(i), setting->Min) << row.Key;
-                EXPECT_LE(row.StoredOfIndex(i), setting->Max) << row.Key;
+                EXPECT_FALSE(row.ListName(i).empty()) << row.Key();
+                EXPECT_EQ(row.IndexOfStored(row.StoredOfIndex(i)), i) << row.Key();
+                EXPECT_GE(row.StoredOfIndex(i), setting->Min) << row.Key();
+                EXPECT_LE(row.StoredOfIndex(i), setting->Max) << row.Key();
             }
         }
     }

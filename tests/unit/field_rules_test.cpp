@@ -138,12 +138,12 @@ TEST(FieldRules, AnyTextGivesAValueInRangeThatFormatsToAFixedPoint)
                 const FieldValue value = ParseField(*row.Rule, text);
                 const int32_t stored = StoredNumber(*row.Rule, value);
                 const SettingRow& setting = row.Setting();
-                EXPECT_GE(stored, setting.Min) << row.Key << " \"" << text << "\"";
-                EXPECT_LE(stored, setting.Max) << row.Key << " \"" << text << "\"";
+                EXPECT_GE(stored, setting.Min) << row.Key() << " \"" << text << "\"";
+                EXPECT_LE(stored, setting.Max) << row.Key() << " \"" << text << "\"";
                 const std::string shown = FormatField(*row.Rule, value);
-                EXPECT_EQ(CommitField(*row.Rule, shown), shown) << row.Key;
-                EXPECT_EQ(ParseField(*row.Rule, BareField(*row.Rule, value)), value) << row.Key;
-                EXPECT_EQ(StoredNumber(*row.Rule, ValueOfStored(*row.Rule, stored)), stored) << row.Key;
+                EXPECT_EQ(CommitField(*row.Rule, shown), shown) << row.Key();
+                EXPECT_EQ(ParseField(*row.Rule, BareField(*row.Rule, value)), value) << row.Key();
+                EXPECT_EQ(StoredNumber(*row.Rule, ValueOfStored(*row.Rule, stored)), stored) << row.Key();
             }
         }
     }

@@ -1,4 +1,5 @@
 #include "model/image/map54.h"
+#include "model/image/map54_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -213,34 +214,6 @@ TEST(TMap54, DecodeFailsWhenTxPowerDisplayHoldsNoDigit)
     }
 }
 
-// Bits that Encode must never write, by offset. Written out from the layout description
-// independently of the tables in the code.
-std::array<uint8_t, ImageSize> UnmappedBits()
-{
-    std::array<uint8_t, ImageSize> mask{};
-    auto all = [&](size_t first, size_t last) {
-        for (size_t i = first; i <= last; ++i) mask[i] = 0xFF;
-    };
-    all(0x000, 0x000);  // marker
-    all(0x017, 0x017);
-    for (const size_t block : {0x020, 0x02A, 0x034, 0x03E}) all(block + 2, block + 3);
-    mask[0x051] = 0x02;
-    mask[0x05D] = 0x01;
-    all(0x05E, 0x05F);
-    all(0x0C0, 0x0C3);
-    all(0x0C8, 0x0CB);
-    all(0x0CD, 0x0CE);  // firmware version, read only
-    for (size_t c = 0; c < 16; ++c) {
-        const size_t rec = 0x0D0 + 48 * c;
-        mask[rec + 2] = 0x02;
-        mask[rec + 3] = 0x06;
-        mask[rec + 4] = 0x1F;
-        all(rec + 8, rec + 9);
-    }
-    all(0x5B1, 0x7C1);
-    return mask;
-}
-
 TCEmem RichSettings()
 {
     TCEmem e;
@@ -282,7 +255,7 @@ TCEmem RichSettings()
 TEST(TMap54RoundTrip, UnmappedBitsSurviveAndMappedBitsAreAllWritten)
 {
     const TCEmem e = RichSettings();
-    const auto unmapped = UnmappedBits();
+    const auto unmapped = qm54::layout::KeptBitMask();
     TMap54 a;
     TMap54 b;
     a.Bytes().fill(0xA5);

@@ -193,6 +193,10 @@ TEST(Report, AnImageOfOutOfRangeValuesStillPrintsEveryLineOnItsOwnRow)
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), rows + 2);
     EXPECT_NE(text.find("Tx Frequency (MHz):"), std::string::npos);
     EXPECT_NE(text.find("  16  999.99500  off    "), std::string::npos);  // held to the raster's top; no DCS code 127
+    // The common page prints what is stored, not what a dialog would clamp it to.
+    for (const char* stored : {"Base TOT:               -1073741824.0  Min", "ENI Header Code:        C8",
+                               "ANI Delay Time:         10737418235  ms"})
+        EXPECT_NE(text.find(stored), std::string::npos) << stored;
 }
 
 TEST(Report, PdfDrawsEveryLineAsOneTextOfTheStandardFixedPitchFont)

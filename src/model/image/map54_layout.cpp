@@ -6,8 +6,7 @@ namespace qm54::layout {
 
 namespace {
 
-// The common area, 0x001 to 0x0CE. Not mapped: 0x017, +2 and +3 of each Tx point block,
-// 0x051 bit 1, 0x05D bit 0, 0x05E-0x05F, 0x0C0-0x0C3 and 0x0C8-0x0CB.
+// The common area, 0x001 to 0x0CE; the bits between its items are listed in kKeptImageBits.
 const CommonItem kCommonLayout[] = {
     CommonItem::Unsigned(ByteRef(0x001), &TCEmem::NsqThreshold),
     CommonItem::Bcd4Tenths(WordRef(0x002), &TCEmem::RxAdjustFreq, 3),
@@ -31,7 +30,7 @@ const CommonItem kCommonLayout[] = {
     CommonItem::Bcd4Tenths(WordRef(0x01A), &TCEmem::TxAdjustFreq, 2),
     CommonItem::Bcd4Tenths(WordRef(0x01C), &TCEmem::TxAdjustFreq, 1),
     CommonItem::Bcd4Tenths(WordRef(0x01E), &TCEmem::TxAdjustFreq, 0),
-    // Tx point 3 block at 0x020 (+2 and +3 are not mapped)
+    // Tx point 3 block at 0x020
     CommonItem::Unsigned(ByteRef(0x020), &TCEmem::TxPowerHigh, 3),
     CommonItem::Unsigned(ByteRef(0x021), &TCEmem::TxPowerLow, 3),
     CommonItem::Unsigned(ByteRef(0x024), &TCEmem::MaxDevWide, 3),
@@ -40,7 +39,7 @@ const CommonItem kCommonLayout[] = {
     CommonItem::Unsigned(ByteRef(0x027), &TCEmem::CtcssDevNarrow, 3),
     CommonItem::Unsigned(ByteRef(0x028), &TCEmem::DcsDevWide, 3),
     CommonItem::Unsigned(ByteRef(0x029), &TCEmem::DcsDevNarrow, 3),
-    // Tx point 2 block at 0x02A (+2 and +3 are not mapped)
+    // Tx point 2 block at 0x02A
     CommonItem::Unsigned(ByteRef(0x02A), &TCEmem::TxPowerHigh, 2),
     CommonItem::Unsigned(ByteRef(0x02B), &TCEmem::TxPowerLow, 2),
     CommonItem::Unsigned(ByteRef(0x02E), &TCEmem::MaxDevWide, 2),
@@ -49,7 +48,7 @@ const CommonItem kCommonLayout[] = {
     CommonItem::Unsigned(ByteRef(0x031), &TCEmem::CtcssDevNarrow, 2),
     CommonItem::Unsigned(ByteRef(0x032), &TCEmem::DcsDevWide, 2),
     CommonItem::Unsigned(ByteRef(0x033), &TCEmem::DcsDevNarrow, 2),
-    // Tx point 1 block at 0x034 (+2 and +3 are not mapped)
+    // Tx point 1 block at 0x034
     CommonItem::Unsigned(ByteRef(0x034), &TCEmem::TxPowerHigh, 1),
     CommonItem::Unsigned(ByteRef(0x035), &TCEmem::TxPowerLow, 1),
     CommonItem::Unsigned(ByteRef(0x038), &TCEmem::MaxDevWide, 1),
@@ -58,7 +57,7 @@ const CommonItem kCommonLayout[] = {
     CommonItem::Unsigned(ByteRef(0x03B), &TCEmem::CtcssDevNarrow, 1),
     CommonItem::Unsigned(ByteRef(0x03C), &TCEmem::DcsDevWide, 1),
     CommonItem::Unsigned(ByteRef(0x03D), &TCEmem::DcsDevNarrow, 1),
-    // Tx point 0 block at 0x03E (+2 and +3 are not mapped)
+    // Tx point 0 block at 0x03E
     CommonItem::Unsigned(ByteRef(0x03E), &TCEmem::TxPowerHigh, 0),
     CommonItem::Unsigned(ByteRef(0x03F), &TCEmem::TxPowerLow, 0),
     CommonItem::Unsigned(ByteRef(0x042), &TCEmem::MaxDevWide, 0),
@@ -121,7 +120,7 @@ const CommonItem kCommonLayout[] = {
     CommonItem::Firmware(BytesRef(image::FirmwareMajor, image::FirmwareMinor), &TCEmem::FirmwareVersion),
 };
 
-// The 48-byte channel record. Not mapped: +2 bit 1, +3 bits 2-1, +4 bits 4-0, +8 and +9.
+// The 48-byte channel record; the bits between its items are listed in kKeptChannelBits.
 const ChannelItem kChannelLayout[] = {
     ChannelItem::NotInUse(BitRef(0x00, 7), &TChannel::InUse),
     ChannelItem::Number({0x00, 6, 0x00, 0}, &TChannel::Number),
@@ -156,7 +155,48 @@ const ChannelItem kChannelLayout[] = {
     ChannelItem::Tones(ByteRef(0x20), ToneSlots{&TChannel::EncodeDcs, &TChannel::EncodeTone}),
 };
 
+constexpr uint16_t kTxPointBlocks[] = {0x020, 0x02A, 0x034, 0x03E};  // points 3 to 0, 10 bytes each
+
+const KeptBits kKeptImageBits[] = {
+    {image::StartMarker, image::StartMarker},
+    {0x017, 0x017},
+    {kTxPointBlocks[0] + 2, kTxPointBlocks[0] + 3},
+    {kTxPointBlocks[1] + 2, kTxPointBlocks[1] + 3},
+    {kTxPointBlocks[2] + 2, kTxPointBlocks[2] + 3},
+    {kTxPointBlocks[3] + 2, kTxPointBlocks[3] + 3},
+    {0x051, 0x051, 0x02},
+    {0x05D, 0x05D, 0x01},
+    {0x05E, 0x05F},
+    {0x0C0, 0x0C3},
+    {0x0C8, 0x0CB},
+    {image::FirmwareMajor, image::FirmwareMinor},  // read only
+    {0x5B1, image::EndMarker},                      // the rest of the image, its end marker included
+};
+
+const KeptBits kKeptChannelBits[] = {
+    {0x02, 0x02, 0x02},
+    {0x03, 0x03, 0x06},
+    {0x04, 0x04, 0x1F},
+    {0x08, 0x09},
+};
+
 }  // namespace
+
+std::span<const KeptBits> KeptImageBits() { return kKeptImageBits; }
+
+std::span<const KeptBits> KeptChannelBits() { return kKeptChannelBits; }
+
+std::array<uint8_t, ImageSize> KeptBitMask()
+{
+    std::array<uint8_t, ImageSize> mask{};
+    const auto keep = [&mask](const KeptBits& bits, size_t base) {
+        for (size_t i = base + bits.First; i <= base + bits.Last && i < mask.size(); ++i) mask[i] |= bits.Mask;
+    };
+    for (const KeptBits& bits : kKeptImageBits) keep(bits, 0);
+    for (int c = 0; c < ChannelCount; ++c)
+        for (const KeptBits& bits : kKeptChannelBits) keep(bits, image::ChannelArea + size_t{image::ChannelRecordSize} * c);
+    return mask;
+}
 
 std::span<const CommonItem> CommonLayout() { return kCommonLayout; }
 

@@ -125,6 +125,20 @@ std::span<const CommonItem> CommonLayout();
 // The 48-byte channel record, offsets relative to the record's start.
 std::span<const ChannelItem> ChannelLayout();
 
+// Bits that Encode leaves as the image held them: bits no item maps, the markers and the read-only
+// firmware version. Written here once; the map's tests and the diff of unmapped bytes follow it.
+struct KeptBits {
+    uint16_t First;
+    uint16_t Last;  // First to Last inclusive, each byte with Mask
+    uint8_t Mask = 0xFF;
+};
+// Image offsets, outside the channel records.
+std::span<const KeptBits> KeptImageBits();
+// Offsets within each 48-byte channel record.
+std::span<const KeptBits> KeptChannelBits();
+// Per image offset, the mask of the bits Encode never writes.
+std::array<uint8_t, ImageSize> KeptBitMask();
+
 // The 10-byte alpha tag record.
 constexpr FieldRef AlphaTagCodeRef = BytesRef(0, 1);  // four BCD digits, 0xFF 0xFF when unused
 constexpr FieldRef AlphaTagTextRef = BytesRef(2, 9);  // eight characters, "%" x 8 when empty

@@ -1,6 +1,7 @@
 #include "model/settings/dialog_behaviour.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 
 #include "model/image/tables.h"
@@ -12,26 +13,15 @@ namespace {
 constexpr int kListOff = 0;
 constexpr int32_t kIdModeAniEni = 1;
 constexpr int32_t kIdModeCwId = 2;
+constexpr int32_t kVhfDefaultIf = 2140;
+constexpr int32_t kUhfDefaultIf = 7335;
 
-// The first row of dialog whose setting is key, or -1.
-int RowOfKey(const DialogTable& dialog, std::string_view key)
-{
-    for (size_t i = 0; i < dialog.Rows.size(); ++i)
-        if (dialog.Rows[i].Key == key) return static_cast<int>(i);
-    return -1;
-}
+bool InState(const DialogState& state, int row) { return row >= 0 && static_cast<size_t>(row) < state.size(); }
 
 int IndexAt(const DialogState& state, int row)
 {
-    return row >= 0 && static_cast<size_t>(row) < state.size() ? state[static_cast<size_t>(row)].Index : kListOff;
+    return InState(state, row) ? state[static_cast<size_t>(row)].Index : kListOff;
 }
-
-// --- the signalling type --------------------------------------------------------------------
-
-int DtmfRow(const DialogTable& dialog) { return RowOfKey(dialog, "DtmfRx"); }
-int FiveToneRow(const DialogTable& dialog) { return RowOfKey(dialog, "FiveToneRx"); }
-
-bool IsSignalTime(const DialogRow& row) { return row.Key == "FiveToneMarkTime" || row.Key == "FiveToneSpaceTime"; }
 
 void SetIdModeOff(TCEmem& emem, int32_t idMode)
 {
@@ -41,9 +31,59 @@ void SetIdModeOff(TCEmem& emem, int32_t idMode)
     }
 }
 
+// --- the signalling type --------------------------------------------------------------------
+
+int DtmfRow(const DialogTable& dialog) { return RowOfMember(dialog, &TCEmem::DtmfRx); }
+int FiveToneRow(const DialogTable& dialog) { return RowOfMember(dialog, &TCEmem::FiveToneRx); }
+
+bool IsSignalTime(const DialogRow& row)
+{
+    return row.EditsMember(&TCEmem::FiveToneMarkTime) || row.EditsMember(&TCEmem::FiveToneSpaceTime);
+}
+
+// One signalling list chosen: the other turns "off".
+void SignallingListChosen(const DialogTable& dialog, DialogState& state, int row)
+{
+    const int dtmf = DtmfRow(dialog), fiveTone = FiveToneRow(dialog);
+    const int other = row == dtmf ? fiveTone : row == fiveTone ? dtmf : -1;
+    if (InState(state, other)) state[static_cast<size_t>(other)].Index = kListOff;
+}
+
+std::string_view SignallingGreyedBecause(const DialogTable& dialog, const DialogState& state, int row)
+{
+    const DialogRow& r = dialog.Rows[static_cast<size_t>(row)];
+    const bool dtmfOn = IndexAt(state, DtmfRow(dialog)) != kListOff;
+    const bool fiveToneOn = IndexAt(state, FiveToneRow(dialog)) != kListOff;
+    if (IsSignalTime(r) && !dtmfOn && !fiveToneOn) return "DTMF and 5-Tone are off";
+    if (r.EditsMember(&TCEmem::FiveToneRepeatCode) && !fiveToneOn) return "5-Tone is off";
+    return {};
+}
+
+// Both lists show a choice only when stored data had both systems on: DTMF wins.
+void SignallingBeforeOk(const DialogTable& dialog, DialogState& state)
+{
+    const int fiveTone = FiveToneRow(dialog);
+    if (IndexAt(state, DtmfRow(dialog)) != kListOff && InState(state, fiveTone))
+        state[static_cast<size_t>(fiveTone)].Index = kListOff;
+}
+
+// Both systems off: the channels that send ANI or ENI stop doing so.
+void SignallingAfterOk(TCEmem& emem)
+{
+    if (emem.DtmfRx == 0 && emem.DtmfTx == 0 && emem.FiveToneRx == 0 && emem.FiveToneTx == 0)
+        SetIdModeOff(emem, kIdModeAniEni);
+}
+
+// --- the CW ID ------------------------------------------------------------------------------
+
+void CwIdAfterOk(TCEmem& emem)
+{
+    if (emem.CwIdEnable == 0) SetIdModeOff(emem, kIdModeCwId);
+}
+
 // --- the 5-tone table -----------------------------------------------------------------------
 
-int ToneSetRow(const DialogTable& dialog) { return RowOfKey(dialog, "FiveToneSet"); }
+int ToneSetRow(const DialogTable& dialog) { return RowOfMember(dialog, FiveToneSetOfTable{}); }
 
 bool IsToneField(const DialogTable& dialog, int row)
 {
@@ -66,7 +106,7 @@ std::string ToneText(int64_t raw, int digit, bool eiaShowing)
 void MatchToneSet(const DialogTable& dialog, DialogState& state)
 {
     const int setRow = ToneSetRow(dialog);
-    if (setRow < 0) return;
+    if (!InState(state, setRow)) return;
     std::array<int32_t, FiveToneDigitCount> raw{};
     for (size_t i = 0; i < dialog.Rows.size() && i < state.size(); ++i) {
         const DialogRow& row = dialog.Rows[i];
@@ -87,19 +127,59 @@ void FillToneFields(const DialogTable& dialog, DialogState& state, const std::ar
     }
 }
 
+// The set list chosen: its set is loaded into the sixteen fields.
+void ToneSetChosen(const DialogTable& dialog, DialogState& state, int row)
+{
+    if (row != ToneSetRow(dialog)) return;
+    const int set = std::clamp(state[static_cast<size_t>(row)].Index, 0, FiveToneSetCount - 1);
+    FillToneFields(dialog, state, FiveToneSets[static_cast<size_t>(set)].Tones);
+}
+
+// The list follows the stored values, then the fields are shown with it (so the EIA exceptions
+// hold only for a stored table that is the EIA set).
+void ShowToneTable(const DialogTable& dialog, const TCEmem& emem, DialogState& state)
+{
+    const int setRow = ToneSetRow(dialog);
+    if (!InState(state, setRow)) return;
+    state[static_cast<size_t>(setRow)].Index = MatchingFiveToneSet(emem.FiveToneTable);
+    FillToneFields(dialog, state, emem.FiveToneTable);
+}
+
+// --- each dialog's own part -----------------------------------------------------------------
+
+// What a dialog does beyond its rows' own rules; a dialog without an entry does nothing more.
+struct Behaviour {
+    DialogId Dialog;
+    void (*ListChosen)(const DialogTable&, DialogState&, int row) = nullptr;
+    std::string_view (*GreyedBecause)(const DialogTable&, const DialogState&, int row) = nullptr;
+    void (*Show)(const DialogTable&, const TCEmem&, DialogState&) = nullptr;
+    void (*BeforeOk)(const DialogTable&, DialogState&) = nullptr;
+    void (*AfterOk)(TCEmem&) = nullptr;
+};
+
+const Behaviour kBehaviours[] = {
+    {.Dialog = DialogId::CwId, .AfterOk = CwIdAfterOk},
+    {.Dialog = DialogId::Signalling, .ListChosen = SignallingListChosen, .GreyedBecause = SignallingGreyedBecause,
+     .BeforeOk = SignallingBeforeOk, .AfterOk = SignallingAfterOk},
+    {.Dialog = DialogId::ToneTable, .ListChosen = ToneSetChosen, .Show = ShowToneTable},
+};
+
+const Behaviour& BehaviourOf(const DialogTable& dialog)
+{
+    static constexpr Behaviour kNone{.Dialog = DialogId::Hardware};
+    for (const Behaviour& behaviour : kBehaviours)
+        if (behaviour.Dialog == dialog.Id) return behaviour;
+    return kNone;
+}
+
 }  // namespace
+
+int32_t BandDefaultIf(int band) { return band == BandUhf ? kUhfDefaultIf : kVhfDefaultIf; }
 
 void UserChoseListEntry(const DialogTable& dialog, DialogState& state, int row)
 {
-    if (row < 0 || static_cast<size_t>(row) >= state.size()) return;
-    if (dialog.Id == DialogId::Signalling) {
-        const int dtmf = DtmfRow(dialog), fiveTone = FiveToneRow(dialog);
-        const int other = row == dtmf ? fiveTone : row == fiveTone ? dtmf : -1;
-        if (other >= 0) state[static_cast<size_t>(other)].Index = kListOff;
-    } else if (dialog.Id == DialogId::ToneTable && row == ToneSetRow(dialog)) {
-        const int set = std::clamp(state[static_cast<size_t>(row)].Index, 0, FiveToneSetCount - 1);
-        FillToneFields(dialog, state, FiveToneSets[static_cast<size_t>(set)].Tones);
-    }
+    if (!InState(state, row)) return;
+    if (const auto chosen = BehaviourOf(dialog).ListChosen) chosen(dialog, state, row);
 }
 
 std::string CommittedText(const DialogTable& dialog, const DialogState& state, int row, std::string_view text,
@@ -114,7 +194,7 @@ std::string CommittedText(const DialogTable& dialog, const DialogState& state, i
 
 void CommitRowText(const DialogTable& dialog, DialogState& state, int row, std::string_view text, char separator)
 {
-    if (row < 0 || static_cast<size_t>(row) >= state.size()) return;
+    if (!InState(state, row)) return;
     state[static_cast<size_t>(row)].Text = CommittedText(dialog, state, row, text, separator);
     if (IsToneField(dialog, row)) MatchToneSet(dialog, state);
 }
@@ -132,13 +212,9 @@ std::string TypingText(const DialogTable& dialog, const DialogState& state, int 
 
 std::string_view GreyedBecause(const DialogTable& dialog, const DialogState& state, int row)
 {
-    if (dialog.Id != DialogId::Signalling || row < 0 || static_cast<size_t>(row) >= dialog.Rows.size()) return {};
-    const DialogRow& r = dialog.Rows[static_cast<size_t>(row)];
-    const bool dtmfOn = IndexAt(state, DtmfRow(dialog)) != kListOff;
-    const bool fiveToneOn = IndexAt(state, FiveToneRow(dialog)) != kListOff;
-    if (IsSignalTime(r) && !dtmfOn && !fiveToneOn) return "DTMF and 5-Tone are off";
-    if (r.Key == "FiveToneRepeatCode" && !fiveToneOn) return "5-Tone is off";
-    return {};
+    if (row < 0 || static_cast<size_t>(row) >= dialog.Rows.size()) return {};
+    const auto greyed = BehaviourOf(dialog).GreyedBecause;
+    return greyed ? greyed(dialog, state, row) : std::string_view{};
 }
 
 bool RowEnabled(const DialogTable& dialog, const DialogState& state, int row, OperatingMode mode)
@@ -147,10 +223,13 @@ bool RowEnabled(const DialogTable& dialog, const DialogState& state, int row, Op
     return MayEdit(dialog.Rows[static_cast<size_t>(row)].Rights, mode) && GreyedBecause(dialog, state, row).empty();
 }
 
+int BandRow(const DialogTable& dialog) { return RowOfMember(dialog, &TCEmem::Band); }
+int IntermediateFreqRow(const DialogTable& dialog) { return RowOfMember(dialog, &TCEmem::IntermediateFreq); }
+
 void AnswerBandQuestionYes(const DialogTable& dialog, DialogState& state, char separator)
 {
-    const int bandRow = RowOfKey(dialog, "Band"), ifRow = RowOfKey(dialog, "IntermediateFreq");
-    if (bandRow < 0 || ifRow < 0 || static_cast<size_t>(std::max(bandRow, ifRow)) >= state.size()) return;
+    const int bandRow = BandRow(dialog), ifRow = IntermediateFreqRow(dialog);
+    if (!InState(state, bandRow) || !InState(state, ifRow)) return;
     const DialogRow& intermediate = dialog.Rows[static_cast<size_t>(ifRow)];
     state[static_cast<size_t>(ifRow)].Text =
         ShownText(*intermediate.Rule, BandDefaultIf(IndexAt(state, bandRow)), {}, separator);
@@ -161,37 +240,24 @@ void ChangeBandAsHardwareOk(TCEmem& emem, int band)
     if (band == emem.Band || (band != BandVhf && band != BandUhf)) return;
     const DialogTable& hardware = Dialog(DialogId::Hardware);
     DialogState state = ShowDialog(hardware, emem);
-    state[static_cast<size_t>(RowOfKey(hardware, "Band"))].Index = band;
+    state[static_cast<size_t>(BandRow(hardware))].Index = band;
     AnswerBandQuestionYes(hardware, state);
     ApplyHardwareChanges(ApplyDialog(hardware, state, emem), emem);
 }
 
 void ShowBehaviour(const DialogTable& dialog, const TCEmem& emem, DialogState& state)
 {
-    if (dialog.Id != DialogId::ToneTable) return;
-    const int setRow = ToneSetRow(dialog);
-    if (setRow < 0 || static_cast<size_t>(setRow) >= state.size()) return;
-    // The list follows the stored values, then the fields are shown with it (so the EIA
-    // exceptions hold only for a stored table that is the EIA set).
-    state[static_cast<size_t>(setRow)].Index = MatchingFiveToneSet(emem.FiveToneTable);
-    FillToneFields(dialog, state, emem.FiveToneTable);
+    if (const auto show = BehaviourOf(dialog).Show) show(dialog, emem, state);
 }
 
 void BeforeOk(const DialogTable& dialog, DialogState& state)
 {
-    if (dialog.Id != DialogId::Signalling) return;
-    // Both lists show a choice only when stored data had both systems on: DTMF wins.
-    const int dtmf = DtmfRow(dialog), fiveTone = FiveToneRow(dialog);
-    if (IndexAt(state, dtmf) != kListOff && fiveTone >= 0 && static_cast<size_t>(fiveTone) < state.size())
-        state[static_cast<size_t>(fiveTone)].Index = kListOff;
+    if (const auto beforeOk = BehaviourOf(dialog).BeforeOk) beforeOk(dialog, state);
 }
 
 void AfterOk(const DialogTable& dialog, TCEmem& emem)
 {
-    if (dialog.Id == DialogId::CwId && emem.CwIdEnable == 0) SetIdModeOff(emem, kIdModeCwId);
-    if (dialog.Id == DialogId::Signalling && emem.DtmfRx == 0 && emem.DtmfTx == 0 && emem.FiveToneRx == 0 &&
-        emem.FiveToneTx == 0)
-        SetIdModeOff(emem, kIdModeAniEni);
+    if (const auto afterOk = BehaviourOf(dialog).AfterOk) afterOk(emem);
 }
 
 }  // namespace qm54

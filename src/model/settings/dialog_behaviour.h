@@ -5,6 +5,7 @@
 // window and the tool cannot drift apart.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,12 @@ std::string TypingText(const DialogTable& dialog, const DialogState& state, int 
 bool RowEnabled(const DialogTable& dialog, const DialogState& state, int row, OperatingMode mode);
 // Why the dependency rule greys row out ("DTMF and 5-Tone are off"), or empty when it does not.
 std::string_view GreyedBecause(const DialogTable& dialog, const DialogState& state, int row);
+
+// The default IF of a band in 10 kHz units (VHF 21.40 MHz, UHF 73.35 MHz).
+int32_t BandDefaultIf(int band);
+// The hardware dialog's band list and IF field (-1 in another dialog).
+int BandRow(const DialogTable& dialog);
+int IntermediateFreqRow(const DialogTable& dialog);
 
 // The hardware dialog's band question answered Yes after the band list was set to another band:
 // the IF field shows that band's default IF.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 
 #include "model/channels/channel_rules.h"
 #include "model/settings/dialog_behaviour.h"
@@ -12,25 +14,30 @@ namespace qm54 {
 
 namespace {
 
-constexpr int32_t kVhfDefaultIf = 2140;
-constexpr int32_t kUhfDefaultIf = 7335;
-
-const FieldRule kMegahertz{RuleKind::TenKilohertz, " MHz", KeyFilterKind::Decimal, 5};
-const FieldRule kTotMinutes{RuleKind::HalfStep, " Min", KeyFilterKind::Decimal, 4};
-const FieldRule kHangSeconds{RuleKind::HalfStep, " Sec", KeyFilterKind::Decimal, 4};
-const FieldRule kGuardSeconds{RuleKind::Guard, " Sec", KeyFilterKind::Digit, 3};
-const FieldRule kDotTime{RuleKind::Number, " msec", KeyFilterKind::Digit, 3, 20, 255, 20};
-const FieldRule kInterval{RuleKind::Number, " sec", KeyFilterKind::Digit, 4, 30, 1800, 30};
-const FieldRule kToneFreq{RuleKind::Number, " Hz", KeyFilterKind::Digit, 4, 300, 3000, 300};
-const FieldRule kCwIdText{RuleKind::FreeText, "", KeyFilterKind::Printable, 16};
-const FieldRule kSerial{RuleKind::Serial, "", KeyFilterKind::Printable, 8};
-const FieldRule kSignalTime{RuleKind::Number, " ms", KeyFilterKind::Digit, 3, 1, 600, 1};
-const FieldRule kAniDelay{RuleKind::Number, " ms", KeyFilterKind::Digit, 4, 20, 1275, 20, 5, 5};
-const FieldRule kEniDelay{RuleKind::Number, " ms", KeyFilterKind::Digit, 5, 50, 12750, 50, 50, 50};
-const FieldRule kEniSeconds{RuleKind::Number, " sec", KeyFilterKind::Digit, 3, 1, 255, 20};
-const FieldRule kEniCount{RuleKind::Number, "", KeyFilterKind::Digit, 3, 1, 255, 20};
-const FieldRule kIdCode{RuleKind::Code, "", KeyFilterKind::Hex, 4};
-const FieldRule kTone{RuleKind::Tone, " Hz", KeyFilterKind::Digit, 4};
+const FieldRule kMegahertz{.Kind = RuleKind::TenKilohertz, .Unit = " MHz", .Filter = KeyFilterKind::Decimal, .MaxTyped = 5};
+const FieldRule kTotMinutes{.Kind = RuleKind::HalfStep, .Unit = " Min", .Filter = KeyFilterKind::Decimal, .MaxTyped = 4};
+const FieldRule kHangSeconds{.Kind = RuleKind::HalfStep, .Unit = " Sec", .Filter = KeyFilterKind::Decimal, .MaxTyped = 4};
+const FieldRule kGuardSeconds{.Kind = RuleKind::Guard, .Unit = " Sec", .Filter = KeyFilterKind::Digit, .MaxTyped = 3};
+const FieldRule kDotTime{.Kind = RuleKind::Number, .Unit = " msec", .Filter = KeyFilterKind::Digit, .MaxTyped = 3,
+                         .Min = 20, .Max = 255, .Fallback = 20};
+const FieldRule kInterval{.Kind = RuleKind::Number, .Unit = " sec", .Filter = KeyFilterKind::Digit, .MaxTyped = 4,
+                          .Min = 30, .Max = 1800, .Fallback = 30};
+const FieldRule kToneFreq{.Kind = RuleKind::Number, .Unit = " Hz", .Filter = KeyFilterKind::Digit, .MaxTyped = 4,
+                          .Min = 300, .Max = 3000, .Fallback = 300};
+const FieldRule kCwIdText{.Kind = RuleKind::FreeText, .Unit = "", .Filter = KeyFilterKind::Printable, .MaxTyped = 16};
+const FieldRule kSerial{.Kind = RuleKind::Serial, .Unit = "", .Filter = KeyFilterKind::Printable, .MaxTyped = 8};
+const FieldRule kSignalTime{.Kind = RuleKind::Number, .Unit = " ms", .Filter = KeyFilterKind::Digit, .MaxTyped = 3,
+                            .Min = 1, .Max = 600, .Fallback = 1};
+const FieldRule kAniDelay{.Kind = RuleKind::Number, .Unit = " ms", .Filter = KeyFilterKind::Digit, .MaxTyped = 4,
+                          .Min = 20, .Max = 1275, .Fallback = 20, .Step = 5, .Scale = 5};
+const FieldRule kEniDelay{.Kind = RuleKind::Number, .Unit = " ms", .Filter = KeyFilterKind::Digit, .MaxTyped = 5,
+                          .Min = 50, .Max = 12750, .Fallback = 50, .Step = 50, .Scale = 50};
+const FieldRule kEniSeconds{.Kind = RuleKind::Number, .Unit = " sec", .Filter = KeyFilterKind::Digit, .MaxTyped = 3,
+                            .Min = 1, .Max = 255, .Fallback = 20};
+const FieldRule kEniCount{.Kind = RuleKind::Number, .Unit = "", .Filter = KeyFilterKind::Digit, .MaxTyped = 3,
+                          .Min = 1, .Max = 255, .Fallback = 20};
+const FieldRule kIdCode{.Kind = RuleKind::Code, .Unit = "", .Filter = KeyFilterKind::Hex, .MaxTyped = 4};
+const FieldRule kTone{.Kind = RuleKind::Tone, .Unit = " Hz", .Filter = KeyFilterKind::Digit, .MaxTyped = 4};
 
 constexpr std::array<int32_t, 2> kMarketValues{0, MarketUsa};
 constexpr std::array<std::string_view, 2> kMarketNames{"EXP", "USA"};
@@ -44,130 +51,184 @@ const std::array<std::string_view, FiveToneSetCount> kToneSetNames = [] {
 
 constexpr auto Manufacture = EditableIn::Manufacture;
 
-DialogRow List(std::string_view caption, std::string_view key, int list, EditableIn rights = EditableIn::DealerAndManufacture)
+// The settings row of a dialog row's member. A member the table lacks is a fault in these tables,
+// stopped at their first use so that it can never edit another setting.
+const SettingRow* Edited(const SettingMember& member, std::string_view caption)
 {
-    return {caption, key, RowControl::List, list, {}, {}, nullptr, rights};
+    const SettingRow* setting = FindSettingOf(member);
+    if (setting == nullptr) {
+        std::fprintf(stderr, "the dialog row \"%.*s\" edits no setting of the settings table\n",
+                     static_cast<int>(caption.size()), caption.data());
+        std::abort();
+    }
+    return setting;
 }
 
-DialogRow Edit(std::string_view caption, std::string_view key, const FieldRule& rule,
+DialogRow List(std::string_view caption, IntMember member, int list, EditableIn rights = EditableIn::DealerAndManufacture)
+{
+    return {.Caption = caption, .Edits = Edited(member, caption), .Control = RowControl::List, .OptionList = list,
+            .Rights = rights};
+}
+
+DialogRow Edit(std::string_view caption, const SettingMember& member, const FieldRule& rule,
                EditableIn rights = EditableIn::DealerAndManufacture)
 {
-    return {caption, key, RowControl::Edit, -1, {}, {}, &rule, rights};
+    return {.Caption = caption, .Edits = Edited(member, caption), .Control = RowControl::Edit, .Rule = &rule,
+            .Rights = rights};
 }
 
 // A list of the hexadecimal digits "0" to "F", index = value.
-DialogRow HexList(std::string_view caption, std::string_view key)
+DialogRow HexList(std::string_view caption, IntMember member)
 {
-    return {caption, key, RowControl::List, -1, {}, kHexDigitNames, nullptr};
+    return {.Caption = caption, .Edits = Edited(member, caption), .Control = RowControl::List, .OwnNames = kHexDigitNames};
 }
 
 // "off", "RX Enable", "TX Enable", "RX/TX Enable" over a receive and a transmit bit.
-DialogRow BitPair(std::string_view caption, std::string_view name, std::string_view rxKey, std::string_view txKey)
+DialogRow BitPair(std::string_view caption, std::string_view name, IntMember rx, IntMember tx)
 {
-    DialogRow row{caption, rxKey, RowControl::BitPairList, OptRxTxEnable, {}, {}, nullptr};
-    row.PairKey = txKey;
-    row.Name = name;
-    return row;
+    return {.Caption = caption, .Edits = Edited(rx, caption), .Control = RowControl::BitPairList,
+            .OptionList = OptRxTxEnable, .Pair = Edited(tx, caption), .Name = name};
 }
 
 DialogRow ToneField(std::string_view caption, int digit)
 {
-    DialogRow row = Edit(caption, "FiveToneTable", kTone);
+    DialogRow row = Edit(caption, &TCEmem::FiveToneTable, kTone);
     row.Item = digit;
     return row;
 }
 
-const DialogRow kHardwareRows[] = {
-    List("&Band Select", "Band", OptBand),
-    Edit("&IF", "IntermediateFreq", kMegahertz, Manufacture),
-    Edit("&TX Reference", "TxReferenceFreq", kMegahertz, Manufacture),
-    Edit("&RX Reference", "RxReferenceFreq", kMegahertz, Manufacture),
-    List("&1st Local Offset", "FirstLocalOffset", OptLocalOffset),
-    List("&2nd Local Offset", "SecondLocalOffset", OptLocalOffset),
-    List("&CH Step", "ChannelStep", OptChannelStep),
-    List("&Duplexer Installed", "Duplexer", OptDuplexer),
-    List("TX &Power Type", "TxPowerType", OptTxPowerType, Manufacture),
-};
+std::vector<DialogRow> HardwareRows()
+{
+    return {
+        List("&Band Select", &TCEmem::Band, OptBand),
+        Edit("&IF", &TCEmem::IntermediateFreq, kMegahertz, Manufacture),
+        Edit("&TX Reference", &TCEmem::TxReferenceFreq, kMegahertz, Manufacture),
+        Edit("&RX Reference", &TCEmem::RxReferenceFreq, kMegahertz, Manufacture),
+        List("&1st Local Offset", &TCEmem::FirstLocalOffset, OptLocalOffset),
+        List("&2nd Local Offset", &TCEmem::SecondLocalOffset, OptLocalOffset),
+        List("&CH Step", &TCEmem::ChannelStep, OptChannelStep),
+        List("&Duplexer Installed", &TCEmem::Duplexer, OptDuplexer),
+        List("TX &Power Type", &TCEmem::TxPowerType, OptTxPowerType, Manufacture),
+    };
+}
 
-const DialogRow kRadioStatusRows[] = {
-    List("&Beep", "Beep", OptDisableEnable),
-    List("&Monitor", "Monitor", OptDisableEnable),
-    List("&Accessory", "Accessory", OptAccessory),
-    List("M&IC Moni", "MicMonitor", OptDisableEnable),
-    List("&Fan Alert", "FanAlert", OptDisableEnable),
-    List("&High Temp Alert", "HighTempAlert", OptDisableEnable),
-    List("HIgh Temp TX &Power Low", "TxPowerType", OptDisableEnable),
-    List("&DC TX Power Low", "DcTxPowerLow", OptDisableEnable),
-    List("Hang &On Audio", "HangOnAudio", OptHangOnAudio),
-};
+std::vector<DialogRow> RadioStatusRows()
+{
+    return {
+        List("&Beep", &TCEmem::Beep, OptDisableEnable),
+        List("&Monitor", &TCEmem::Monitor, OptDisableEnable),
+        List("&Accessory", &TCEmem::Accessory, OptAccessory),
+        List("M&IC Moni", &TCEmem::MicMonitor, OptDisableEnable),
+        List("&Fan Alert", &TCEmem::FanAlert, OptDisableEnable),
+        List("&High Temp Alert", &TCEmem::HighTempAlert, OptDisableEnable),
+        List("HIgh Temp TX &Power Low", &TCEmem::TxPowerType, OptDisableEnable),
+        List("&DC TX Power Low", &TCEmem::DcTxPowerLow, OptDisableEnable),
+        List("Hang &On Audio", &TCEmem::HangOnAudio, OptHangOnAudio),
+    };
+}
 
-const DialogRow kTimerRows[] = {
-    Edit("&Base T.O.T", "BaseTot", kTotMinutes),
-    Edit("Base &Guard Time", "BaseGuardTime", kGuardSeconds),
-    Edit("&Repeat T.O.T", "RepeatTot", kTotMinutes),
-    Edit("Repeat Guard &Time", "RepeatGuardTime", kGuardSeconds),
-    Edit("Repeat Hang &On Time", "RepeatHangTime", kHangSeconds),
-};
+std::vector<DialogRow> TimerRows()
+{
+    return {
+        Edit("&Base T.O.T", &TCEmem::BaseTot, kTotMinutes),
+        Edit("Base &Guard Time", &TCEmem::BaseGuardTime, kGuardSeconds),
+        Edit("&Repeat T.O.T", &TCEmem::RepeatTot, kTotMinutes),
+        Edit("Repeat Guard &Time", &TCEmem::RepeatGuardTime, kGuardSeconds),
+        Edit("Repeat Hang &On Time", &TCEmem::RepeatHangTime, kHangSeconds),
+    };
+}
 
-const DialogRow kCwIdRows[] = {
-    List("&CW ID", "CwIdEnable", OptDisableEnable),
-    Edit("&Dot Time (ms)", "CwIdDotTime", kDotTime),
-    Edit("&Interval Timer (sec)", "CwIdInterval", kInterval),
-    Edit("&Tone Freq (Hz)", "CwIdToneFreq", kToneFreq),
-    Edit("C&W ID", "CwIdText", kCwIdText),
-};
+std::vector<DialogRow> CwIdRows()
+{
+    return {
+        List("&CW ID", &TCEmem::CwIdEnable, OptDisableEnable),
+        Edit("&Dot Time (ms)", &TCEmem::CwIdDotTime, kDotTime),
+        Edit("&Interval Timer (sec)", &TCEmem::CwIdInterval, kInterval),
+        Edit("&Tone Freq (Hz)", &TCEmem::CwIdToneFreq, kToneFreq),
+        Edit("C&W ID", &TCEmem::CwIdText, kCwIdText),
+    };
+}
 
-const DialogRow kMarketRows[] = {
-    Edit("&Serial Number", "SerialNumber", kSerial, Manufacture),
-    {"&Marketing", "MarketCode", RowControl::List, -1, kMarketValues, kMarketNames, nullptr, Manufacture, false},
-};
+std::vector<DialogRow> MarketRows()
+{
+    return {
+        Edit("&Serial Number", &TCEmem::SerialNumber, kSerial, Manufacture),
+        {.Caption = "&Marketing", .Edits = Edited(&TCEmem::MarketCode, "&Marketing"), .Control = RowControl::List,
+         .StoredValues = kMarketValues, .OwnNames = kMarketNames, .Rights = Manufacture, .Accelerator = false},
+    };
+}
 
-const DialogRow kSignallingRows[] = {
-    BitPair("&DTMF", "DTMF", "DtmfRx", "DtmfTx"),
-    BitPair("&5-Tone", "FiveTone", "FiveToneRx", "FiveToneTx"),
-    Edit("&Mark Time", "FiveToneMarkTime", kSignalTime),
-    Edit("&Space Time", "FiveToneSpaceTime", kSignalTime),
-    HexList("5-Tone &Repeat Code", "FiveToneRepeatCode"),
-};
+std::vector<DialogRow> SignallingRows()
+{
+    return {
+        BitPair("&DTMF", "DTMF", &TCEmem::DtmfRx, &TCEmem::DtmfTx),
+        BitPair("&5-Tone", "FiveTone", &TCEmem::FiveToneRx, &TCEmem::FiveToneTx),
+        Edit("&Mark Time", &TCEmem::FiveToneMarkTime, kSignalTime),
+        Edit("&Space Time", &TCEmem::FiveToneSpaceTime, kSignalTime),
+        HexList("5-Tone &Repeat Code", &TCEmem::FiveToneRepeatCode),
+    };
+}
 
-const DialogRow kAniRows[] = {
-    List("ANI &On", "AniMode", OptAniMode),
-    Edit("ANI &Delay Time", "AniDelay", kAniDelay),
-    HexList("ANI &Header Code", "AniHeaderCode"),
-    Edit("ANI &Code", "AniCode", kIdCode),
-};
+std::vector<DialogRow> AniRows()
+{
+    return {
+        List("ANI &On", &TCEmem::AniMode, OptAniMode),
+        Edit("ANI &Delay Time", &TCEmem::AniDelay, kAniDelay),
+        HexList("ANI &Header Code", &TCEmem::AniHeaderCode),
+        Edit("ANI &Code", &TCEmem::AniCode, kIdCode),
+    };
+}
 
-const DialogRow kEniRows[] = {
-    Edit("ENI &Delay Time", "EniDelay", kEniDelay),
-    Edit("ENI &TX Time", "EniTxTime", kEniSeconds),
-    Edit("ENI &RX Time", "EniRxTime", kEniSeconds),
-    Edit("ENI D&ead Time", "EniDeadTime", kEniSeconds),
-    Edit("ENI Re&peat Count", "EniRepeatCount", kEniCount),
-    HexList("ENI &Header Code", "EniHeaderCode"),
-    Edit("ENI &Code", "EniCode", kIdCode),
-};
+std::vector<DialogRow> EniRows()
+{
+    return {
+        Edit("ENI &Delay Time", &TCEmem::EniDelay, kEniDelay),
+        Edit("ENI &TX Time", &TCEmem::EniTxTime, kEniSeconds),
+        Edit("ENI &RX Time", &TCEmem::EniRxTime, kEniSeconds),
+        Edit("ENI D&ead Time", &TCEmem::EniDeadTime, kEniSeconds),
+        Edit("ENI Re&peat Count", &TCEmem::EniRepeatCount, kEniCount),
+        HexList("ENI &Header Code", &TCEmem::EniHeaderCode),
+        Edit("ENI &Code", &TCEmem::EniCode, kIdCode),
+    };
+}
 
-const DialogRow kToneTableRows[] = {
-    ToneField("&0", 0),  ToneField("&1", 1),  ToneField("&2", 2),  ToneField("&3", 3),
-    ToneField("&4", 4),  ToneField("&5", 5),  ToneField("&6", 6),  ToneField("&7", 7),
-    ToneField("&8", 8),  ToneField("&9", 9),  ToneField("&A", 10), ToneField("&B", 11),
-    ToneField("&C", 12), ToneField("&D", 13), ToneField("&E", 14), ToneField("&F", 15),
-    {"5Tone &Set", "FiveToneSet", RowControl::List, -1, {}, kToneSetNames, nullptr},
-};
+std::vector<DialogRow> ToneTableRows()
+{
+    std::vector<DialogRow> rows;
+    static constexpr std::array<std::string_view, FiveToneDigitCount> kDigitCaptions{
+        "&0", "&1", "&2", "&3", "&4", "&5", "&6", "&7", "&8", "&9", "&A", "&B", "&C", "&D", "&E", "&F"};
+    for (int digit = 0; digit < FiveToneDigitCount; ++digit)
+        rows.push_back(ToneField(kDigitCaptions[static_cast<size_t>(digit)], digit));
+    rows.push_back({.Caption = "5Tone &Set", .Edits = Edited(FiveToneSetOfTable{}, "5Tone &Set"),
+                    .Control = RowControl::List, .OwnNames = kToneSetNames});
+    return rows;
+}
 
 constexpr int kToneColumnRows = 8;
+constexpr size_t kDialogCount = 9;
 
-const DialogTable kDialogs[] = {
-    {DialogId::Hardware, "Hardware Parameters", kHardwareRows},
-    {DialogId::RadioStatus, "Radio Status", kRadioStatusRows},
-    {DialogId::Timer, "Timer", kTimerRows},
-    {DialogId::CwId, "CW ID", kCwIdRows},
-    {DialogId::Market, "Marketing Parameters", kMarketRows},
-    {DialogId::Signalling, "Signaling Type", kSignallingRows},
-    {DialogId::Ani, "ANI Parameters", kAniRows},
-    {DialogId::Eni, "ENI Parameters", kEniRows},
-    {DialogId::ToneTable, "5-Tone Table", kToneTableRows, kToneColumnRows},
+// Every dialog's rows, built once.
+struct BuiltDialogs {
+    std::array<std::vector<DialogRow>, kDialogCount> Rows{HardwareRows(), RadioStatusRows(), TimerRows(), CwIdRows(), MarketRows(),
+                                               SignallingRows(), AniRows(),       EniRows(),   ToneTableRows()};
+    std::array<DialogTable, kDialogCount> Tables{{
+        {DialogId::Hardware, "Hardware Parameters", Rows[0]},
+        {DialogId::RadioStatus, "Radio Status", Rows[1]},
+        {DialogId::Timer, "Timer", Rows[2]},
+        {DialogId::CwId, "CW ID", Rows[3]},
+        {DialogId::Market, "Marketing Parameters", Rows[4]},
+        {DialogId::Signalling, "Signaling Type", Rows[5]},
+        {DialogId::Ani, "ANI Parameters", Rows[6]},
+        {DialogId::Eni, "ENI Parameters", Rows[7]},
+        {DialogId::ToneTable, "5-Tone Table", Rows[8], kToneColumnRows},
+    }};
 };
+
+std::span<const DialogTable> Dialogs()
+{
+    static const BuiltDialogs built;
+    return built.Tables;
+}
 
 int32_t StoredInt(const TCEmem& emem, const SettingRow& setting, int item = 0)
 {
@@ -230,20 +291,11 @@ std::string_view ModeNeeded(EditableIn rights)
     return rights == EditableIn::Manufacture ? "Manufacture" : "Dealer";
 }
 
-const SettingRow& DialogRow::Setting() const
-{
-    const SettingRow* setting = FindSetting(Key);
-    // Every row names a row of the settings table (checked by the tests).
-    return setting ? *setting : SettingsTable().front();
-}
-
-const SettingRow* DialogRow::PairSetting() const { return PairKey.empty() ? nullptr : FindSetting(PairKey); }
-
 std::string DialogRow::RowName() const
 {
     if (!Name.empty()) return std::string(Name);
-    if (Setting().IsArray()) return std::string(Key) + "[" + std::to_string(Item) + "]";
-    return std::string(Key);
+    if (Setting().IsArray()) return std::string(Key()) + "[" + std::to_string(Item) + "]";
+    return std::string(Key());
 }
 
 int DialogRow::ListCount() const
@@ -275,16 +327,23 @@ int32_t DialogRow::StoredOfIndex(int index) const
 
 const DialogTable& Dialog(DialogId id)
 {
-    for (const DialogTable& dialog : kDialogs)
+    for (const DialogTable& dialog : Dialogs())
         if (dialog.Id == id) return dialog;
-    return kDialogs[0];
+    return Dialogs().front();
 }
 
-std::span<const DialogTable> AllDialogs() { return kDialogs; }
+std::span<const DialogTable> AllDialogs() { return Dialogs(); }
+
+int RowOfMember(const DialogTable& dialog, const SettingMember& member)
+{
+    for (size_t i = 0; i < dialog.Rows.size(); ++i)
+        if (dialog.Rows[i].EditsMember(member)) return static_cast<int>(i);
+    return -1;
+}
 
 DialogRowRef FindDialogRow(std::string_view name)
 {
-    for (const DialogTable& dialog : kDialogs)
+    for (const DialogTable& dialog : Dialogs())
         for (size_t i = 0; i < dialog.Rows.size(); ++i)
             if (SameName(dialog.Rows[i].RowName(), name)) return {&dialog, &dialog.Rows[i], static_cast<int>(i)};
     return {};
@@ -293,10 +352,10 @@ DialogRowRef FindDialogRow(std::string_view name)
 std::vector<DialogRowRef> FindDialogRows(std::string_view key, int item)
 {
     std::vector<DialogRowRef> rows;
-    for (const DialogTable& dialog : kDialogs)
+    for (const DialogTable& dialog : Dialogs())
         for (size_t i = 0; i < dialog.Rows.size(); ++i) {
             const DialogRow& row = dialog.Rows[i];
-            if ((row.Key == key && row.Item == item) || row.PairKey == key)
+            if ((row.Key() == key && row.Item == item) || (row.Pair != nullptr && row.Pair->Key == key))
                 rows.push_back({&dialog, &row, static_cast<int>(i)});
         }
     return rows;
@@ -348,8 +407,6 @@ std::string TypedIntoField(const FieldRule& rule, std::string_view text)
     }
     return typed;
 }
-
-int32_t BandDefaultIf(int band) { return band == BandUhf ? kUhfDefaultIf : kVhfDefaultIf; }
 
 DialogOk ApplyDialog(const DialogTable& dialog, const DialogState& shown, TCEmem& emem, char separator)
 {

@@ -29,20 +29,24 @@ enum class RowControl { List, BitPairList, Edit };
 
 struct DialogRow {
     std::string_view Caption;    // with the row's accelerator marked "&"
-    std::string_view Key;        // the setting's key in the settings table (BitPairList: the receive bit)
-    RowControl Control;
+    const SettingRow* Edits = nullptr;  // the settings table's row it edits (BitPairList: the receive bit)
+    RowControl Control = RowControl::List;
     int OptionList = -1;         // List: the names shown, index = stored value (see StoredValues)
-    std::span<const int32_t> StoredValues;  // List: the stored value of each index, when not the index
-    std::span<const std::string_view> OwnNames;  // List: names of its own instead of an option list
+    std::span<const int32_t> StoredValues = {};  // List: the stored value of each index, when not the index
+    std::span<const std::string_view> OwnNames = {};  // List: names of its own instead of an option list
     const FieldRule* Rule = nullptr;        // Edit: the parse and format rule
     EditableIn Rights = EditableIn::DealerAndManufacture;
     bool Accelerator = true;     // Alt + the marked letter moves the focus to the control
     int Item = 0;                // the index of an array setting
-    std::string_view PairKey = {};  // BitPairList: the transmit bit's setting
+    const SettingRow* Pair = nullptr;  // BitPairList: the transmit bit's setting
     std::string_view Name = {};     // the row's name in qm54 get and set when not its key ("DTMF")
 
-    const SettingRow& Setting() const;  // the settings table's row of Key
-    const SettingRow* PairSetting() const;
+    // The rows are built once, each with the settings row of its member, so Edits is never null.
+    const SettingRow& Setting() const { return *Edits; }
+    std::string_view Key() const { return Edits->Key; }
+    const SettingRow* PairSetting() const { return Pair; }
+    // Whether the row edits member (the transmit bit of a signalling list aside).
+    bool EditsMember(const SettingMember& member) const { return Edits->Member == member; }
     // The row's name in qm54 get and set: Name, or the key with the item of an array ("FiveToneTable[3]").
     std::string RowName() const;
     int ListCount() const;
@@ -59,8 +63,12 @@ struct DialogTable {
     int ColumnRows = 0;  // laid out in two columns of this many rows, the rest below; 0: one column
 };
 
+// The tables are built on first use; a row whose member the settings table lacks stops the
+// program there with its caption named (the dialog tests build every table).
 const DialogTable& Dialog(DialogId id);
 std::span<const DialogTable> AllDialogs();
+// The place of the first row of dialog that edits member, or -1.
+int RowOfMember(const DialogTable& dialog, const SettingMember& member);
 
 // The dialog and row that edit key, or nothing.
 struct DialogRowRef {
@@ -91,9 +99,6 @@ std::string StateText(const DialogRow& row, const RowState& state);
 // The text an edit field ends up holding after text was typed into it: refused characters
 // dropped, cut at the field's length.
 std::string TypedIntoField(const FieldRule& rule, std::string_view text);
-
-// The default IF of a band in 10 kHz units (VHF 21.40 MHz, UHF 73.35 MHz).
-int32_t BandDefaultIf(int band);
 
 struct DialogOk {
     bool Modified = false;     // a written setting, or a channel, differs from what the dialog opened with

@@ -7,10 +7,14 @@
 
 namespace qm54 {
 
-const FieldRule PointFrequencyRule{RuleKind::PointFrequency, "", KeyFilterKind::Decimal, 5};
-const FieldRule LevelRule{RuleKind::Number, "", KeyFilterKind::Digit, 3, 0, 255};
-const FieldRule PowerDisplayRule{RuleKind::Number, "", KeyFilterKind::Digit, 3, 0, 99};
-const FieldRule PowerTrimRule{RuleKind::Signed, "", KeyFilterKind::SignedDigit, 4, -128, 127};
+const FieldRule PointFrequencyRule{.Kind = RuleKind::PointFrequency, .Unit = "", .Filter = KeyFilterKind::Decimal,
+                                   .MaxTyped = 5};
+const FieldRule LevelRule{.Kind = RuleKind::Number, .Unit = "", .Filter = KeyFilterKind::Digit, .MaxTyped = 3, .Min = 0,
+                          .Max = 255};
+const FieldRule PowerDisplayRule{.Kind = RuleKind::Number, .Unit = "", .Filter = KeyFilterKind::Digit, .MaxTyped = 3,
+                                 .Min = 0, .Max = 99};
+const FieldRule PowerTrimRule{.Kind = RuleKind::Signed, .Unit = "", .Filter = KeyFilterKind::SignedDigit, .MaxTyped = 4,
+                              .Min = -128, .Max = 127};
 
 const std::array<std::string_view, 6> RxAdjustKeys{"RxAdjustFreq", "RxTuning",      "SqlThreshold",
                                                    "NsqThreshold", "SqlHysteresis", "SqlNarrowOffset"};

@@ -286,6 +286,13 @@ const SettingRow* FindSetting(std::string_view key)
     return nullptr;
 }
 
+const SettingRow* FindSettingOf(const SettingMember& member)
+{
+    for (const SettingRow& row : kRows)
+        if (row.Member == member) return &row;
+    return nullptr;
+}
+
 SettingValue GetSetting(const TCEmem& emem, const SettingRow& row, int index)
 {
     if (index < 0 || index >= row.Count()) return ZeroOf(row.Kind);

@@ -2,7 +2,7 @@
 // declares them. A row names the setting (its key, as `qm54 show` prints it), says what kind of
 // value it holds and in what stored range, and reads and writes it on a TCEmem. `qm54 show`, the
 // settings dialogs, `qm54 get`/`set`, the report and the imports all walk this one table; a new
-// setting is added here (see docs/architecture.md, "How to add a setting").
+// setting is added here (see docs/adding-a-setting.md).
 #pragma once
 
 #include <array>
@@ -36,7 +36,9 @@ using PointFreqMember = PointFreqArray TCEmem::*;
 using SixteenIntMember = std::array<int32_t, 16> TCEmem::*;
 using TagCodeMember = std::array<int32_t, AlphaTagCount> TCEmem::*;
 using TagTextMember = std::array<std::string, AlphaTagCount> TCEmem::*;
-struct FiveToneSetOfTable {};  // derived from FiveToneTable
+struct FiveToneSetOfTable {  // derived from FiveToneTable
+    bool operator==(const FiveToneSetOfTable&) const = default;
+};
 using SettingMember = std::variant<IntMember, TextMember, PointIntMember, PointFreqMember, SixteenIntMember,
                                    TagCodeMember, TagTextMember, FiveToneSetOfTable>;
 
@@ -64,6 +66,8 @@ struct SettingRow {
 std::span<const SettingRow> SettingsTable();
 // The row of key (exact spelling), or nullptr.
 const SettingRow* FindSetting(std::string_view key);
+// The row that reads and writes member, or nullptr.
+const SettingRow* FindSettingOf(const SettingMember& member);
 
 // The value at index (0 for a scalar); an index outside 0..Count()-1 gives the first value's type
 // with a zero value.

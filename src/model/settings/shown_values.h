@@ -11,7 +11,13 @@
 
 namespace qm54 {
 
+struct DialogRow;
+
 std::string PlainSettingText(const SettingValue& value);
+// A dialog row's setting as the row writes its stored value, but not clamped to the field's
+// range (a printout shows what is stored): the list name of the stored value, the field's number
+// with its unit, the stored text as it is. The report prints these.
+std::string StoredRowText(const TCEmem& emem, const DialogRow& row);
 std::string ShownSettingText(const TCEmem& emem, const SettingRow& row, int item);
 
 }  // namespace qm54

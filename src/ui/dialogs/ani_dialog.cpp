@@ -8,8 +8,8 @@ TfrmAni::TfrmAni(Document& document, OperatingMode mode, Prompter& prompter, QWi
     : SettingsDialog(Dialog(DialogId::Ani), document, mode, prompter, parent)
 {
     // OK, Cancel, then mode, code, header code and delay.
-    const QList<QWidget*> order{OkButton(),           CancelButton(),           Control(RowOf("AniMode")),
-                                Control(RowOf("AniCode")), Control(RowOf("AniHeaderCode")), Control(RowOf("AniDelay"))};
+    const QList<QWidget*> order{OkButton(),           CancelButton(),           Control(RowOf(&TCEmem::AniMode)),
+                                Control(RowOf(&TCEmem::AniCode)), Control(RowOf(&TCEmem::AniHeaderCode)), Control(RowOf(&TCEmem::AniDelay))};
     for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
     OkButton()->setFocus();
 }

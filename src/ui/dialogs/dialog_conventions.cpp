@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "model/settings/dialog_behaviour.h"
+#include "model/settings/setting_entry.h"
 #include "ui/common/help_viewer.h"
 
 namespace qm54 {
@@ -334,17 +335,20 @@ void SettingsDialog::RefreshEnabled()
     }
 }
 
-void SettingsDialog::UserChangedList(int row, int)
+void SettingsDialog::UserChangedList(int row, int index)
 {
     DialogState state = CurrentState();
-    UserChoseListEntry(table_, state, row);
+    EnterIntoState(table_, {.Dialog = &table_, .Row = row, .Kind = EntryKind::ChooseEntry, .Index = index}, state);
     ShowState(state);
 }
 
 void SettingsDialog::FieldCommitted(int row)
 {
     DialogState state = CurrentState();
-    CommitRowText(table_, state, row, state[static_cast<size_t>(row)].Text, DecimalSeparator());
+    if (row < 0 || static_cast<size_t>(row) >= state.size()) return;
+    const SettingEntry typed{.Dialog = &table_, .Row = row, .Kind = EntryKind::TypeText,
+                             .Text = state[static_cast<size_t>(row)].Text};
+    EnterIntoState(table_, typed, state, DecimalSeparator());
     ShowState(state);
 }
 
@@ -364,10 +368,10 @@ ValueEdit* SettingsDialog::EditAt(int row) const { return qobject_cast<ValueEdit
 
 DropDownList* SettingsDialog::ListAt(int row) const { return qobject_cast<DropDownList*>(Control(row)); }
 
-int SettingsDialog::RowOf(std::string_view key) const
+int SettingsDialog::RowOf(std::string_view name) const
 {
     for (size_t i = 0; i < table_.Rows.size(); ++i)
-        if (table_.Rows[i].Key == key || table_.Rows[i].RowName() == key) return static_cast<int>(i);
+        if (table_.Rows[i].RowName() == name) return static_cast<int>(i);
     return -1;
 }
 

@@ -93,7 +93,8 @@ public:
     QWidget* Control(int row) const;
     ValueEdit* EditAt(int row) const;
     DropDownList* ListAt(int row) const;
-    int RowOf(std::string_view key) const;
+    int RowOf(const SettingMember& member) const { return RowOfMember(table_, member); }
+    int RowOf(std::string_view name) const;  // by the row's name in qm54 get and set
     bool EditActive() const;
     QString HintText() const;  // the right panel of the hint strip
     QPushButton* OkButton() const { return ok_; }
@@ -106,6 +107,10 @@ protected:
     virtual void UserChangedList(int row, int index);
     // Sets a list without that counting as a user change.
     void SetListQuietly(int row, int index);
+    const DialogTable& Table() const { return table_; }
+    DialogState CurrentState() const;
+    // Puts state into the controls without counting as user changes, then enables them.
+    void ShowState(const DialogState& state);
     Prompter& prompter_;
 
 private:
@@ -114,10 +119,7 @@ private:
     void Ok();
     void FocusChanged(QWidget* now);
     void FieldCommitted(int row);
-    // Puts state into the controls without counting as user changes, then enables them.
-    void ShowState(const DialogState& state);
     void RefreshEnabled();
-    DialogState CurrentState() const;
 
     const DialogTable& table_;
     Document& document_;

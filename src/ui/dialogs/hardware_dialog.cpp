@@ -1,5 +1,6 @@
 #include "ui/dialogs/hardware_dialog.h"
 #include "ui/common/qt_text.h"
+#include "model/settings/dialog_behaviour.h"
 
 namespace qm54 {
 
@@ -15,7 +16,7 @@ const char* const kStepQuestion =
 
 TfrmHardware::TfrmHardware(Document& document, OperatingMode mode, Prompter& prompter, QWidget* parent)
     : SettingsDialog(Dialog(DialogId::Hardware), document, mode, prompter, parent),
-      bandRow_(RowOf("Band")), stepRow_(RowOf("ChannelStep")), ifRow_(RowOf("IntermediateFreq")),
+      bandRow_(BandRow(Table())), stepRow_(RowOf(&TCEmem::ChannelStep)),
       confirmedBand_(ListAt(bandRow_)->currentIndex()), confirmedStep_(ListAt(stepRow_)->currentIndex())
 {
     setObjectName(QStringLiteral("frmHardware"));
@@ -30,8 +31,9 @@ void TfrmHardware::UserChangedList(int row, int index)
         }
         confirmedBand_ = index;
         // Also in the Dealer mode, where the IF field cannot be edited: the new IF is stored at OK.
-        const FieldRule& rule = EditAt(ifRow_)->Rule();
-        EditAt(ifRow_)->ShowValue(ToQString(ShownText(rule, BandDefaultIf(index), {}, DecimalSeparator())));
+        DialogState state = CurrentState();
+        AnswerBandQuestionYes(Table(), state, DecimalSeparator());
+        ShowState(state);
     } else if (row == stepRow_) {
         if (ShowMessageBox(prompter_, kStepQuestion, MsgKind::Confirmation, MsgButtons::YesNo) != MrYes) {
             SetListQuietly(row, confirmedStep_);

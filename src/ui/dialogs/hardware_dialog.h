@@ -19,7 +19,6 @@ protected:
 private:
     int bandRow_;
     int stepRow_;
-    int ifRow_;
     int confirmedBand_;
     int confirmedStep_;
 };
