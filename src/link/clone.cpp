@@ -229,9 +229,9 @@ CloneResult CheckBand(Prompter& prompter, OperatingMode mode, const CloneImage& 
     if (std::equal(band, band + image::BandCheckSize, repeaterArea1.begin() + image::BandCheck))
         return CloneResult::Ok;
     if (mode == OperatingMode::Manufacture) {
-        const int answer = ShowMessageBox(prompter, "Frequency band is different\r\nChange the frequency band?",
-                                          MsgKind::Warning, MsgButtons::YesNo);
-        return answer == MrYes ? CloneResult::Ok : CloneResult::BandRefused;
+        const MsgResult answer = ShowMessageBox(prompter, "Frequency band is different\r\nChange the frequency band?",
+                                                MsgKind::Warning, MsgButtons::YesNo);
+        return answer == MsgResult::Yes ? CloneResult::Ok : CloneResult::BandRefused;
     }
     ShowMessageBox(prompter,
                    "Frequency band is differrent\r\nUpload the programming data from the KTD-4150 before\r\ndownloading,",

@@ -59,7 +59,7 @@ private:
 class Diagnosing final : public Prompter {
 public:
     Diagnosing(Prompter& inner, const std::string& device) : inner_(inner), device_(device) {}
-    int Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
+    MsgResult Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
     {
         if (text != "Timeout" || !detail.empty() || device_.empty()) return inner_.Show(text, kind, buttons, detail);
         return inner_.Show(text, kind, buttons, PortDiagnosis(device_, PortIsOpenHere));

@@ -27,10 +27,10 @@ CloneImage Pattern(int mul, int add)
 
 struct NoPrompts : qm54::Prompter {
     std::vector<std::string> texts;
-    int Show(const std::string& text, qm54::MsgKind, qm54::MsgButtons, const std::string&) override
+    qm54::MsgResult Show(const std::string& text, qm54::MsgKind, qm54::MsgButtons, const std::string&) override
     {
         texts.push_back(text);
-        return qm54::MrNo;
+        return qm54::MsgResult::No;
     }
 };
 

@@ -16,10 +16,10 @@ using qm54::test::TempDir;
 
 struct QuietPrompter final : Prompter {
     std::vector<std::string> texts;
-    int Show(const std::string& text, MsgKind, MsgButtons buttons, const std::string&) override
+    MsgResult Show(const std::string& text, MsgKind, MsgButtons buttons, const std::string&) override
     {
         texts.push_back(text);
-        return buttons == MsgButtons::YesNo ? MrNo : MrOk;
+        return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Ok;
     }
 };
 

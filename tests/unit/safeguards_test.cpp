@@ -36,7 +36,7 @@ struct GuardRig {
     FakeClock clock;
     SimPort port{clock, NewImage()};
     Observer observer;
-    RecordingPrompter prompter{MrYes};
+    RecordingPrompter prompter{MsgResult::Yes};
     LinkTiming timing;
     CloneLink link{port, observer, clock, timing};
     Safeguards guards;
@@ -176,7 +176,7 @@ TEST(GuardedDownload, AReadBackThatNeverAnswersGivesUpAtTheLimitWithItsOwnMessag
         SimPort& port;
         bool& ended;
         Deafening(RecordingPrompter& i, SimPort& p, bool& e) : inner(i), port(p), ended(e) {}
-        int Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
+        MsgResult Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
         {
             if (text == "Download is completed") port.deaf = ended = true;
             return inner.Show(text, kind, buttons, detail);

@@ -88,13 +88,13 @@ struct RecordedMessage {
 
 // Answers every message with answer and keeps what was shown.
 struct RecordingPrompter : Prompter {
-    explicit RecordingPrompter(int answer = MrOk) : answer(answer) {}
-    int Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
+    explicit RecordingPrompter(MsgResult answer = MsgResult::Ok) : answer(answer) {}
+    MsgResult Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
     {
         messages.push_back({text, kind, buttons, detail});
         return answer;
     }
-    int answer;
+    MsgResult answer;
     std::vector<RecordedMessage> messages;
 };
 

@@ -24,7 +24,7 @@ TfrmHardware::TfrmHardware(Document& document, OperatingMode mode, Prompter& pro
 void TfrmHardware::UserChangedList(int row, int index)
 {
     if (row == bandRow_) {
-        if (ShowMessageBox(prompter_, kBandQuestion, MsgKind::Confirmation, MsgButtons::YesNo) != MrYes) {
+        if (ShowMessageBox(prompter_, kBandQuestion, MsgKind::Confirmation, MsgButtons::YesNo) != MsgResult::Yes) {
             SetListQuietly(row, confirmedBand_);
             return;
         }
@@ -33,7 +33,7 @@ void TfrmHardware::UserChangedList(int row, int index)
         const FieldRule& rule = EditAt(ifRow_)->Rule();
         EditAt(ifRow_)->ShowValue(ToQString(ShownText(rule, BandDefaultIf(index), {}, DecimalSeparator())));
     } else if (row == stepRow_) {
-        if (ShowMessageBox(prompter_, kStepQuestion, MsgKind::Confirmation, MsgButtons::YesNo) != MrYes) {
+        if (ShowMessageBox(prompter_, kStepQuestion, MsgKind::Confirmation, MsgButtons::YesNo) != MsgResult::Yes) {
             SetListQuietly(row, confirmedStep_);
             return;
         }
