@@ -170,7 +170,7 @@ void TfrmMain::Refresh()
     edtProduct_->setText(ToQString(emem.ModelName));
     edtFirmware_->setText(ToQString(emem.FirmwareVersion));
     edtPort_->setText(PortDevice());
-    edtBand_->setText(ToQString(OptionName(10, emem.Band)));
+    edtBand_->setText(ToQString(OptionName(OptBand, emem.Band)));
     edtPrinter_->setText(printerName_);
     grdCh_->SetContext(emem.ChannelStep, emem.RxAdjustFreq[0].Value(), emem.RxAdjustFreq[3].Value(),
                        emem.TxAdjustFreq[0].Value(), emem.TxAdjustFreq[3].Value(), int(mode_));
