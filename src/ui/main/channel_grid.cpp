@@ -80,8 +80,7 @@ bool ChannelGrid::CellEditable(int channel, int column) const
     return column < GridCol::FirstTx || Ch(channel).TxInhibit == 0;
 }
 
-void ChannelGrid::SetContext(int channelStep, double rxLow, double rxHigh, double txLow, double txHigh,
-                             int /*operatingMode*/)
+void ChannelGrid::SetContext(int channelStep, double rxLow, double rxHigh, double txLow, double txHigh)
 {
     model_->SetFormat({channelStep, DecimalSeparator()});
     rxLow_ = rxLow;

@@ -173,7 +173,7 @@ void TfrmMain::Refresh()
     edtBand_->setText(ToQString(OptionName(OptBand, emem.Band)));
     edtPrinter_->setText(printerName_);
     grdCh_->SetContext(emem.ChannelStep, emem.RxAdjustFreq[0].Value(), emem.RxAdjustFreq[3].Value(),
-                       emem.TxAdjustFreq[0].Value(), emem.TxAdjustFreq[3].Value(), int(mode_));
+                       emem.TxAdjustFreq[0].Value(), emem.TxAdjustFreq[3].Value());
     grdCh_->SetIdFeatures(emem.DtmfTx || emem.DtmfRx || emem.FiveToneTx || emem.FiveToneRx,
                           emem.CwIdEnable != 0);
     grdCh_->Fill(doc_.Working());
