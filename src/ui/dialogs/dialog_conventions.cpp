@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -30,12 +29,6 @@ void Paint(QWidget* widget, QPalette::ColorRole role)
 }
 
 }  // namespace
-
-char DecimalSeparator()
-{
-    const QString point = QLocale().decimalPoint();
-    return point == QStringLiteral(",") ? ',' : '.';
-}
 
 // --- the value edit field ---------------------------------------------------------------------
 

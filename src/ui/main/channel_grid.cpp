@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
-#include <QLocale>
 #include <QMenu>
 #include <QSpinBox>
 
@@ -18,13 +17,6 @@
 #include "ui/common/qt_text.h"
 
 namespace qm54 {
-
-namespace {
-
-// Frequencies are shown with the system's decimal separator; "." and "," are both read back.
-char DecimalSeparator() { return QLocale::system().decimalPoint() == QStringLiteral(",") ? ',' : '.'; }
-
-}  // namespace
 
 ChannelGrid::ChannelGrid(QWidget* parent)
     : QTableView(parent),
