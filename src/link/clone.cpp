@@ -470,8 +470,8 @@ CloneResult UploadFromRadio(CloneLink& link, Prompter& prompter, TMap54& map, TC
     // A cancel that arrives after the last block still keeps the caller's data: the clone is not
     // ended with 0x28 and the caller is told it got nothing.
     if (result == CloneResult::Ok && !link.Observer.CancelRequested()) {
-        map.Assign(received);
-        emem.Assign(decoded);
+        map = received;
+        emem = decoded;
     }
     return Finish(link, prompter, result, "Upload error", "Upload is completed");
 }

@@ -72,7 +72,7 @@ private slots:
             QCOMPARE(got.TxFreq.Value(), expected.TxFreq.Value());
             got.RxFreq = expected.RxFreq;
             got.TxFreq = expected.TxFreq;
-            QVERIFY2(got.Equals(expected), qPrintable(QStringLiteral("channel %1").arg(i + 1)));
+            QVERIFY2(got == expected, qPrintable(QStringLiteral("channel %1").arg(i + 1)));
         }
     }
 

@@ -78,7 +78,7 @@ TEST(LoadDataFile, BadFilesAreReportedAndLeaveTheLiveDataAlone)
         EXPECT_EQ(prompter.messages[0].kind, MsgKind::Error);
         EXPECT_EQ(prompter.messages[0].buttons, MsgButtons::Ok);
         EXPECT_EQ(prompter.messages[0].detail, c.detail);
-        EXPECT_TRUE(live.emem.Equals(emem)) << c.path;
+        EXPECT_TRUE(live.emem == emem) << c.path;
         EXPECT_EQ(Bytes(live.map), image) << c.path;
         EXPECT_TRUE(saveAllowed);
     }

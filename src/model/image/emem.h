@@ -135,9 +135,7 @@ public:
     void SetAlphaTagCode(int t, int32_t v) { SetItemAt(AlphaTagCode, t, v); }
     void SetAlphaTagText(int t, const std::string& v) { SetItemAt(AlphaTagText, t, v); }
 
-    void Assign(const TCEmem& other) { *this = other; }
     // Field by field in declaration order.
-    bool Equals(const TCEmem& other) const { return *this == other; }
     bool operator==(const TCEmem&) const = default;
 };
 

@@ -100,7 +100,7 @@ void ChannelGrid::ParseInto(TChannels& out)
 {
     CommitEditor();
     model_->ParseAll();
-    out.Assign(model_->Channels());
+    out = model_->Channels();
 }
 
 // ---- The editors over their cell -----------------------------------------------------------
