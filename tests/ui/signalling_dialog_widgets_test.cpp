@@ -417,4 +417,4 @@ private slots:
 };
 
 QTEST_MAIN(SignallingDialogsTest)
-#include "signalling_dialogs_test.moc"
+#include "signalling_dialog_widgets_test.moc"
