@@ -20,7 +20,7 @@ namespace {
 
 using namespace qm54;
 using qm54::test::RecordingPrompter;
-using qm54::test::TempDir;
+using qm54::test::TempFolder;
 using qm54test::FakeClock;
 using qm54test::NewImage;
 using qm54test::SimPort;
@@ -32,7 +32,7 @@ struct Observer : LinkObserver {
 };
 
 struct GuardRig {
-    TempDir dir;
+    TempFolder dir;
     FakeClock clock;
     SimPort port{clock, NewImage()};
     Observer observer;
