@@ -42,12 +42,12 @@ struct Figures {
 };
 
 // Runs the tool kRuns times against a fresh paced simulator; false when a run fails.
-bool Measure(const std::string& tool, const std::string& sim, const TempDir& dir, std::vector<std::string> simArgs,
+bool Measure(const std::string& tool, const std::string& sim, const TempFolder& dir, std::vector<std::string> simArgs,
              const std::vector<std::string>& toolArgs, Figures& figures)
 {
     std::vector<double> times;
     for (int i = 0; i < kRuns; ++i) {
-        const std::string log = dir / ("run" + std::to_string(i) + ".log");
+        const std::string log = dir.File("run" + std::to_string(i) + ".log");
         std::vector<std::string> simArgv{sim, "--baud", "9600", "--log", log};
         simArgv.insert(simArgv.end(), simArgs.begin(), simArgs.end());
         Child simulator(simArgv, false);
@@ -85,13 +85,13 @@ int main(int argc, char** argv)
     const fs::path here = fs::canonical("/proc/self/exe").parent_path();
     const std::string tool = argc > 2 ? argv[1] : (here / "../src/cli/qm54").string();
     const std::string sim = argc > 2 ? argv[2] : (here / "../tools/sim/qm54-sim").string();
-    TempDir dir;
+    TempFolder dir;
     // Every exchange keeps a backup and a trace; here they go to the benchmark's own folder.
-    setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
-    setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
+    setenv("XDG_DATA_HOME", dir.File("data").c_str(), 1);
+    setenv("XDG_STATE_HOME", dir.File("state").c_str(), 1);
 
     // A data file to download, read once from an unpaced simulator.
-    const std::string image = dir / "image.q54";
+    const std::string image = dir.File("image.q54");
     {
         Child simulator({sim}, false);
         const std::string device = simulator.ReadLine(10000);
@@ -108,11 +108,11 @@ int main(int argc, char** argv)
     const std::vector<std::string> downloadArgs{"download", image, "--port", "DEV", "--mode", "dealer", "--date",
                                                 "20100101"};
     std::vector<std::string> downloadTracedArgs = downloadArgs;
-    downloadTracedArgs.insert(downloadTracedArgs.end(), {"--trace", dir / "download.trace"});
-    if (!Measure(tool, sim, dir, {}, {"upload", "--port", "DEV", "-o", dir / "up.q54"}, upload)) return 1;
+    downloadTracedArgs.insert(downloadTracedArgs.end(), {"--trace", dir.File("download.trace")});
+    if (!Measure(tool, sim, dir, {}, {"upload", "--port", "DEV", "-o", dir.File("up.q54")}, upload)) return 1;
     if (!Measure(tool, sim, dir, {"--image", image}, downloadArgs, download)) return 1;
     // --trace writes the trace a second time, to the file named, besides the rolling store.
-    if (!Measure(tool, sim, dir, {}, {"upload", "--port", "DEV", "-o", dir / "up.q54", "--trace", dir / "up.trace"},
+    if (!Measure(tool, sim, dir, {}, {"upload", "--port", "DEV", "-o", dir.File("up.q54"), "--trace", dir.File("up.trace")},
                  uploadTraced))
         return 1;
     if (!Measure(tool, sim, dir, {"--image", image}, downloadTracedArgs, downloadTraced)) return 1;

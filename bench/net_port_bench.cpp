@@ -27,7 +27,7 @@ struct Paths {
 
 // One run of the tool against a fresh paced simulator, through ser2net when viaServer, and
 // through a delay relay in front of it when delayMs >= 0. The seconds it took, or -1 on failure.
-double Run(const Paths& p, const TempDir& dir, const std::vector<std::string>& simArgs,
+double Run(const Paths& p, const TempFolder& dir, const std::vector<std::string>& simArgs,
            const std::vector<std::string>& toolArgs, bool viaServer, int delayMs)
 {
     std::vector<std::string> simArgv{p.sim, "--baud", "9600"};
@@ -62,7 +62,7 @@ double Run(const Paths& p, const TempDir& dir, const std::vector<std::string>& s
     return seconds;
 }
 
-double Median(const Paths& p, const TempDir& dir, const std::vector<std::string>& simArgs,
+double Median(const Paths& p, const TempFolder& dir, const std::vector<std::string>& simArgs,
               const std::vector<std::string>& toolArgs, bool viaServer)
 {
     std::vector<double> times;
@@ -100,11 +100,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "ser2net is not installed (scripts/install-deps)\n");
         return 1;
     }
-    TempDir dir;
-    setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
-    setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
+    TempFolder dir;
+    setenv("XDG_DATA_HOME", dir.File("data").c_str(), 1);
+    setenv("XDG_STATE_HOME", dir.File("state").c_str(), 1);
 
-    const std::string image = dir / "image.q54";
+    const std::string image = dir.File("image.q54");
     {
         Child simulator({p.sim}, false);
         const std::string device = simulator.ReadLine(10000);
@@ -116,7 +116,7 @@ int main(int argc, char** argv)
         simulator.Signal(SIGTERM);
         simulator.Wait(10000);
     }
-    const std::vector<std::string> upload{"upload", "--port", "DEV", "-o", dir / "up.q54"};
+    const std::vector<std::string> upload{"upload", "--port", "DEV", "-o", dir.File("up.q54")};
     const std::vector<std::string> download{"download", image, "--port", "DEV", "--mode", "dealer", "--date", "20100101"};
     const std::vector<std::string> withImage{"--image", image};
     const struct {

@@ -50,7 +50,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     qm54::ChannelGrid grid;
-    grid.SetContext(0, 150, 174, 150, 174, 1);
+    grid.SetContext(0, 150, 174, 150, 174);
     grid.resize(1400, 360);
     grid.show();
     QApplication::processEvents();

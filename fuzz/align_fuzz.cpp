@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TCEmem emem;
     TMap54 map = NewImage(BandVhf, emem);
     TCEmem expected;
-    expected.Assign(emem);
+    expected = emem;
 
     const bool entered = EnterAlignment(link, prompter);
     if (!entered) {
@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         FUZZ_CHECK(line.calls < kMaxCalls);
     }
-    FUZZ_CHECK(emem.Equals(expected));
+    FUZZ_CHECK(emem == expected);
 
     const size_t beforeLeaving = line.attempts.size();
     const int64_t leavingStarted = clock.now;
@@ -107,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(line.attempts.size() - beforeLeaving <= 4);
     FUZZ_CHECK(clock.now - leavingStarted >= timing.CompletePauseMs);
     FUZZ_CHECK(line.calls < kMaxCalls);
-    FUZZ_CHECK(emem.Equals(expected));
+    FUZZ_CHECK(emem == expected);
 
     for (const Bytes& sent : line.sends)
         if (sent.size() > 1) FUZZ_CHECK(WellFormed(sent));

@@ -47,7 +47,7 @@ bool WellFormed(const Bytes& frame)
 bool RefusedBand(const FuzzPrompter& prompter, OperatingMode mode)
 {
     const bool bandDiffers = !prompter.texts.empty() && prompter.texts.front().rfind("Frequency band is", 0) == 0;
-    return bandDiffers && (mode != OperatingMode::Manufacture || prompter.answer == MrNo);
+    return bandDiffers && (mode != OperatingMode::Manufacture || prompter.answer == MsgResult::No);
 }
 
 bool IsFactoryByte(size_t i) { return i == 22 || i == 23 || (i >= 72 && i <= 79); }

@@ -56,10 +56,10 @@ TMap54 EncodedOver(const ImageBytes& base, const TCEmem& emem)
 
 struct Prompts : Prompter {
     std::vector<std::string> texts;
-    int Show(const std::string& text, MsgKind, MsgButtons, const std::string&) override
+    MsgResult Show(const std::string& text, MsgKind, MsgButtons, const std::string&) override
     {
         texts.push_back(text);
-        return MrOk;
+        return MsgResult::Ok;
     }
 };
 

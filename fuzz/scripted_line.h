@@ -167,13 +167,13 @@ private:
 
 // Records every message; answers Yes/No questions with a fixed choice.
 struct FuzzPrompter : qm54::Prompter {
-    explicit FuzzPrompter(bool yes) : answer(yes ? qm54::MrYes : qm54::MrNo) {}
-    int Show(const std::string& text, qm54::MsgKind, qm54::MsgButtons buttons, const std::string&) override
+    explicit FuzzPrompter(bool yes) : answer(yes ? qm54::MsgResult::Yes : qm54::MsgResult::No) {}
+    qm54::MsgResult Show(const std::string& text, qm54::MsgKind, qm54::MsgButtons buttons, const std::string&) override
     {
         texts.push_back(text);
-        return buttons == qm54::MsgButtons::YesNo ? answer : qm54::MrOk;
+        return buttons == qm54::MsgButtons::YesNo ? answer : qm54::MsgResult::Ok;
     }
-    int answer;
+    qm54::MsgResult answer;
     std::vector<std::string> texts;
 };
 

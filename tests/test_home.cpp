@@ -2,27 +2,20 @@
 // traces by itself ($XDG_DATA_HOME, $XDG_STATE_HOME) point at a fresh temporary folder for the
 // life of the process (and of the tool and simulator processes it starts), so that no test
 // writes into the home of whoever runs it. Tests that look at those folders set their own.
+#include "temp_folder.h"
+
 #include <cstdlib>
-#include <filesystem>
-#include <string>
 
 namespace {
 
 struct TestHome {
-    std::string root;
+    qm54::test::TempFolder root{"qm54-test-home"};
 
     TestHome()
     {
-        char pattern[] = "/tmp/qm54-test-home-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) return;
-        root = pattern;
-        setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
-        setenv("XDG_STATE_HOME", (root + "/state").c_str(), 1);
-    }
-    ~TestHome()
-    {
-        std::error_code ec;
-        if (!root.empty()) std::filesystem::remove_all(root, ec);
+        if (root.Path().empty()) return;
+        setenv("XDG_DATA_HOME", root.File("data").c_str(), 1);
+        setenv("XDG_STATE_HOME", root.File("state").c_str(), 1);
     }
 };
 

@@ -19,7 +19,7 @@ std::string TerminalLines(const std::string& text)
 
 }  // namespace
 
-int CliPrompter::Show(const std::string& text, MsgKind, MsgButtons buttons, const std::string& detail)
+MsgResult CliPrompter::Show(const std::string& text, MsgKind, MsgButtons buttons, const std::string& detail)
 {
     std::fprintf(out_, "%s\n", TerminalLines(text).c_str());
     if (!detail.empty()) {
@@ -31,9 +31,9 @@ int CliPrompter::Show(const std::string& text, MsgKind, MsgButtons buttons, cons
         }
         std::fprintf(out_, "  %s\n", indented.c_str());
     }
-    if (buttons != MsgButtons::YesNo) return MrOk;
+    if (buttons != MsgButtons::YesNo) return MsgResult::Ok;
     std::fprintf(out_, "  answered %s\n", answerYes_ ? "Yes (--yes)" : "No (give --yes to answer Yes)");
-    return answerYes_ ? MrYes : MrNo;
+    return answerYes_ ? MsgResult::Yes : MsgResult::No;
 }
 
 }  // namespace qm54::cli

@@ -14,8 +14,8 @@ public:
     explicit CliPrompter(bool answerYes = false, std::FILE* out = stderr)
         : answerYes_(answerYes), out_(out) {}
 
-    int Show(const std::string& text, MsgKind kind, MsgButtons buttons,
-             const std::string& detail) override;
+    MsgResult Show(const std::string& text, MsgKind kind, MsgButtons buttons,
+                   const std::string& detail) override;
 
 private:
     bool answerYes_;

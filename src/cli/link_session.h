@@ -55,7 +55,7 @@ private:
 class AfterProgress : public Prompter {
 public:
     AfterProgress(Prompter& inner, TerminalLink& link) : inner_(inner), link_(link) {}
-    int Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
+    MsgResult Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
     {
         link_.EndLine();
         return inner_.Show(text, kind, buttons, detail);

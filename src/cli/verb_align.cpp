@@ -145,9 +145,9 @@ std::string Hex(const std::vector<uint8_t>& bytes)
 class BenchPrompter : public Prompter {
 public:
     explicit BenchPrompter(Prompter& inner) : inner_(inner) {}
-    int Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
+    MsgResult Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
     {
-        if (kind == MsgKind::Information) return MrOk;
+        if (kind == MsgKind::Information) return MsgResult::Ok;
         return inner_.Show(text, kind, buttons, detail);
     }
 

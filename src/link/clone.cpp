@@ -16,7 +16,7 @@ constexpr size_t kReplyBufferSize = 512; // a reply with any length byte stays i
 constexpr uint8_t kNoBlock = 0xFF;       // block number of the single-block write areas 1 and 2
 
 // One area of the clone read: a read request per block, a reply of `length` + 3 bytes.
-struct ReadArea {
+struct ReadAreaLayout {
     uint8_t Command;
     uint8_t Length;       // L of the reply: payload size + 2
     uint8_t FirstBlock;
@@ -27,10 +27,10 @@ struct ReadArea {
 
 // Area 1 is the common area up to the bytes that ChecksumA covers; area 2 is those bytes and
 // ChecksumA; areas 3 and 4 are the channel and alpha-tag records.
-constexpr ReadArea kArea1{0x12, 0x52, 0, 1, image::CommonArea, 0};
-constexpr ReadArea kArea2{0x22, 0x82, 0, 1, image::ChecksumAFirst, 0};
-constexpr ReadArea kArea3{0x42, 0x32, 0, 16, image::ChannelArea, 5};
-constexpr ReadArea kArea4{0x62, 0x0C, 1, 48, image::AlphaTagArea, 4};
+constexpr ReadAreaLayout kArea1{0x12, 0x52, 0, 1, image::CommonArea, 0};
+constexpr ReadAreaLayout kArea2{0x22, 0x82, 0, 1, image::ChecksumAFirst, 0};
+constexpr ReadAreaLayout kArea3{0x42, 0x32, 0, 16, image::ChannelArea, 5};
+constexpr ReadAreaLayout kArea4{0x62, 0x0C, 1, 48, image::AlphaTagArea, 4};
 
 // Command codes of the write blocks; areas 3 and 4 are numbered and paced as in the read.
 constexpr uint8_t kWriteArea1 = 0x11;
@@ -138,7 +138,7 @@ CloneResult WaitResult(RecvResult wait)
 
 // Requests one block and verifies its reply; on success payload holds the reply's payload. A
 // cancelled wait brought no reply: it is rejected like a wrong one, and the exchange ends.
-CloneResult ReadBlock(Exchange& ex, const ReadArea& area, uint8_t block, std::vector<uint8_t>& payload,
+CloneResult ReadBlock(Exchange& ex, const ReadAreaLayout& area, uint8_t block, std::vector<uint8_t>& payload,
                       bool pauseAfterRequest)
 {
     const std::vector<uint8_t> request = BuildFrame(area.Command, block, {});
@@ -161,7 +161,7 @@ CloneResult ReadBlock(Exchange& ex, const ReadArea& area, uint8_t block, std::ve
     return CloneResult::Ok;
 }
 
-CloneResult ReadArea(Exchange& ex, const ReadArea& area, CloneImage& image, bool pauseAfterRequest = false)
+CloneResult ReadArea(Exchange& ex, const ReadAreaLayout& area, CloneImage& image, bool pauseAfterRequest = false)
 {
     std::vector<uint8_t> payload;
     for (int i = 0; i < area.Blocks; ++i) {
@@ -229,9 +229,9 @@ CloneResult CheckBand(Prompter& prompter, OperatingMode mode, const CloneImage& 
     if (std::equal(band, band + image::BandCheckSize, repeaterArea1.begin() + image::BandCheck))
         return CloneResult::Ok;
     if (mode == OperatingMode::Manufacture) {
-        const int answer = ShowMessageBox(prompter, "Frequency band is different\r\nChange the frequency band?",
-                                          MsgKind::Warning, MsgButtons::YesNo);
-        return answer == MrYes ? CloneResult::Ok : CloneResult::BandRefused;
+        const MsgResult answer = ShowMessageBox(prompter, "Frequency band is different\r\nChange the frequency band?",
+                                                MsgKind::Warning, MsgButtons::YesNo);
+        return answer == MsgResult::Yes ? CloneResult::Ok : CloneResult::BandRefused;
     }
     ShowMessageBox(prompter,
                    "Frequency band is differrent\r\nUpload the programming data from the KTD-4150 before\r\ndownloading,",
@@ -470,8 +470,8 @@ CloneResult UploadFromRadio(CloneLink& link, Prompter& prompter, TMap54& map, TC
     // A cancel that arrives after the last block still keeps the caller's data: the clone is not
     // ended with 0x28 and the caller is told it got nothing.
     if (result == CloneResult::Ok && !link.Observer.CancelRequested()) {
-        map.Assign(received);
-        emem.Assign(decoded);
+        map = received;
+        emem = decoded;
     }
     return Finish(link, prompter, result, "Upload error", "Upload is completed");
 }

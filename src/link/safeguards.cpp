@@ -64,7 +64,7 @@ public:
         : inner_(inner), device_(device), port_(port)
     {
     }
-    int Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
+    MsgResult Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
     {
         if (!detail.empty() || device_.empty()) return inner_.Show(text, kind, buttons, detail);
         if (IsNetworkPortName(device_)) {

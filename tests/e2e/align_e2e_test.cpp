@@ -58,9 +58,9 @@ bool EndsWith(const Bytes& sent, const Bytes& tail)
 
 class AlignEndToEnd : public testing::Test {
 protected:
-    TempDir dir;
-    std::string log = dir / "sim.log";
-    std::string file = dir / "bench.q54";
+    TempFolder dir;
+    std::string log = dir.File("sim.log");
+    std::string file = dir.File("bench.q54");
 
     void SetUp() override
     {
@@ -203,7 +203,7 @@ TEST_F(AlignEndToEnd, AFieldTheWindowGreysOutIsRefusedWithTheReason)
 TEST_F(AlignEndToEnd, SaveToAnRptFileNeedsOutput)
 {
     qm54test::SimProcess sim({"--log", log});
-    const std::string rpt = dir / "bench.RPT";
+    const std::string rpt = dir.File("bench.RPT");
     WriteText(rpt, original);
     std::vector<std::string> args = Args(sim.Path(), {"--save", "SqlThreshold=40", "rx-on"});
     std::replace(args.begin(), args.end(), file, rpt);
@@ -212,7 +212,7 @@ TEST_F(AlignEndToEnd, SaveToAnRptFileNeedsOutput)
     EXPECT_NE(refused.Err().find("is an RPT file, which is not written in place"), std::string::npos) << refused.Err();
     EXPECT_EQ(SentBytes(log), Bytes{});
 
-    const std::string made = dir / "aligned.q54";
+    const std::string made = dir.File("aligned.q54");
     args.push_back("--output");
     args.push_back(made);
     Child saved(args, true);

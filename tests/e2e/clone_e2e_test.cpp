@@ -61,14 +61,14 @@ ToolRun Tool(const std::vector<std::string>& args, bool fastWaits = true) { retu
 
 class CloneEndToEnd : public testing::Test {
 protected:
-    TempDir dir;
-    std::string log = dir / "sim.log";
-    std::string saved = dir / "saved.q54";
+    TempFolder dir;
+    std::string log = dir.File("sim.log");
+    std::string saved = dir.File("saved.q54");
 
     // A data file uploaded from a simulator holding the defaults of a band.
     std::string UploadedFile(const std::string& band = "vhf")
     {
-        const std::string path = dir / ("uploaded-" + band + ".q54");
+        const std::string path = dir.File("uploaded-" + band + ".q54");
         Sim sim({"--band", band});
         const ToolRun r = Tool({"upload", "--port", sim.Path(), "-o", path});
         EXPECT_EQ(r.status, 0) << r.err;
@@ -78,7 +78,7 @@ protected:
 
 TEST_F(CloneEndToEnd, UploadWithTheRealWaitsWritesTheRepeatersImage)
 {
-    const std::string image = dir / "image.q54";
+    const std::string image = dir.File("image.q54");
     {
         Sim sim({"--band", "uhf", "--log", log});
         ASSERT_FALSE(sim.Path().empty());
@@ -106,7 +106,7 @@ TEST_F(CloneEndToEnd, UploadWithTheRealWaitsWritesTheRepeatersImage)
 // An upload whose file cannot be written says so and where the backup of what was read is.
 TEST_F(CloneEndToEnd, AnUploadThatCannotBeWrittenNamesTheBackup)
 {
-    const std::string nowhere = dir / "no-such-folder/site.q54";
+    const std::string nowhere = dir.File("no-such-folder/site.q54");
     Sim sim({});
     const ToolRun r = Tool({"upload", "--port", sim.Path(), "-o", nowhere});
     EXPECT_EQ(r.status, 1);
@@ -150,7 +150,7 @@ TEST_P(CloneDownloadMode, TheRepeaterHoldsTheAreasOfTheMode)
     const ModeCase& c = GetParam();
     const std::string original = UploadedFile();
     const std::string repeaterBefore = ReadText(original);
-    const std::string edited = dir / "edited.q54";
+    const std::string edited = dir.File("edited.q54");
     WriteText(edited, EditedImage(repeaterBefore));
     const std::string sent = Reencoded(ReadText(edited));
     {
@@ -199,7 +199,7 @@ TEST_F(CloneEndToEnd, NarrowbandCheckOfTheDateRunsBeforeTheDownload)
     wide.RxFreq = qm54::TDecimal(1, 160, 0, 0);
     wide.TxFreq = qm54::TDecimal(1, 160, 0, 0);
     map.Encode(emem);
-    const std::string file = dir / "wide.q54";
+    const std::string file = dir.File("wide.q54");
     WriteText(file, std::string(map.Bytes().begin(), map.Bytes().end()));
 
     // Enforced, answered No: nothing is sent and the file stays as it was.
@@ -306,7 +306,7 @@ TEST_P(CloneFault, EndsWithItsMessageAndNoEndOfClone)
 {
     const FaultCase& c = GetParam();
     const bool upload = std::string(c.verb) == "upload";
-    const std::string local = upload ? dir / "out.q54" : UploadedFile();
+    const std::string local = upload ? dir.File("out.q54") : UploadedFile();
     if (upload) WriteText(local, "old contents");
     const std::string localBefore = ReadText(local);
 
@@ -334,7 +334,7 @@ INSTANTIATE_TEST_SUITE_P(Matrix, CloneFault, testing::ValuesIn(kFaults),
 
 TEST_F(CloneEndToEnd, InterruptCancelsQuietlyAndWritesNothing)
 {
-    const std::string out = dir / "out.q54";
+    const std::string out = dir.File("out.q54");
     Sim sim({"--fault", "silence@3:7", "--log", log});
     Child tool({QM54_TOOL, "upload", "--port", sim.Path(), "-o", out}, false);
     // Wait until the tool is inside the silent wait (the request for block 7 of area 3 was sent).
@@ -360,18 +360,18 @@ TEST_F(CloneEndToEnd, PortThatDoesNotOpenGivesTheMessageAndTheReason)
         std::string port;
         std::string reason;
     } cases[] = {
-        {dir / "no-such-port", "  No such file or directory"},
+        {dir.File("no-such-port"), "  No such file or directory"},
         {"/dev/null", "  Inappropriate ioctl for device"},
     };
     for (const auto& c : cases) {
-        const ToolRun r = Tool({"upload", "--port", c.port, "-o", dir / "out.q54"});
+        const ToolRun r = Tool({"upload", "--port", c.port, "-o", dir.File("out.q54")});
         EXPECT_EQ(r.status, 1);
         const auto lines = Lines(r.err);
         const auto at = std::find(lines.begin(), lines.end(), "Problem on COM port");
         ASSERT_NE(at, lines.end()) << r.err;
         ASSERT_NE(at + 1, lines.end());
         EXPECT_EQ(*(at + 1), c.reason);
-        EXPECT_FALSE(fs::exists(dir / "out.q54"));
+        EXPECT_FALSE(fs::exists(dir.File("out.q54")));
     }
 }
 

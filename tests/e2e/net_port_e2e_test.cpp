@@ -37,14 +37,14 @@ protected:
     // Uploads into folder/x.q54 (the same file name each time: it is stored in the image).
     std::string Upload(const std::string& port, const std::string& folder, bool fastWaits = true)
     {
-        fs::create_directories(dir / folder);
-        const std::string out = dir / (folder + "/x.q54");
+        fs::create_directories(dir.Path() / folder);
+        const std::string out = dir.File(folder + "/x.q54");
         const ToolRun r = RunTool({"upload", "--port", port, "-o", out}, fastWaits);
         EXPECT_EQ(r.status, 0) << port << ": " << r.err;
         return ReadText(out);
     }
 
-    TempDir dir;
+    TempFolder dir;
 };
 
 // The scheme of the accepter, and whether the download is verified (rfc2217 only: one verify
@@ -71,12 +71,12 @@ TEST_P(NetPortScheme, UploadAndDownloadsGiveWhatThePseudoTerminalGives)
     }
     // The uploaded file written back in each mode: the simulator's saved image after the network
     // download is the one after the same download over the pseudo-terminal.
-    const std::string file = dir / "direct/x.q54";
+    const std::string file = dir.File("direct/x.q54");
     for (const char* mode : {"normal", "dealer"}) {
         const bool verify = std::string(mode) == "dealer" && Telnet();
         std::string saved[2];
         for (int overNetwork = 0; overNetwork < 2; ++overNetwork) {
-            const std::string save = dir / ("saved" + std::to_string(overNetwork) + ".q54");
+            const std::string save = dir.File("saved" + std::to_string(overNetwork) + ".q54");
             Sim sim({"--band", "vhf", "--save", save});
             std::unique_ptr<Ser2netProcess> server;
             std::string port = sim.Path();
@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(Schemes, NetPortScheme, testing::Values("rfc2217", "tcp
 // An alignment session over rfc2217:// prints what the same session prints over the pseudo-terminal.
 TEST_F(NetPortEndToEnd, TheAlignmentModeWorksOverTheNetworkPort)
 {
-    const std::string file = dir / "bench.q54";
+    const std::string file = dir.File("bench.q54");
     ASSERT_EQ(RunTool({"new", file}, true).status, 0);
     std::string printed[2];
     for (int overNetwork = 0; overNetwork < 2; ++overNetwork) {
@@ -131,18 +131,18 @@ TEST_F(NetPortEndToEnd, TheAlignmentModeWorksOverTheNetworkPort)
 // upload writes nothing.
 TEST_F(NetPortEndToEnd, AServerKilledMidExchangeEndsItAtOnceWithTheReason)
 {
-    const std::string file = dir / "direct/x.q54";
+    const std::string file = dir.File("direct/x.q54");
     {
         Sim sim({"--band", "vhf"});
         Upload(sim.Path(), "direct");
     }
     for (const bool upload : {true, false}) {
-        const std::string log = dir / "sim.log";
+        const std::string log = dir.File("sim.log");
         fs::remove(log);
         Sim sim({"--band", "vhf", "--baud", "9600", "--log", log});
         Ser2netProcess server(dir, sim.Path());
         ASSERT_TRUE(server.Ready());
-        const std::string out = dir / "killed.q54";
+        const std::string out = dir.File("killed.q54");
         std::vector<std::string> argv{QM54_TOOL};
         if (upload) argv.insert(argv.end(), {"upload", "--port", server.Url(), "-o", out});
         else argv.insert(argv.end(), {"download", file, "--port", server.Url(), "--mode", "dealer", "--yes"});
@@ -175,7 +175,7 @@ TEST_F(NetPortEndToEnd, APortThatCannotBeUsedIsNamedWithTheReason)
         {"rfc2217://127.0.0.1", "the port number is missing"},
     };
     for (const auto& c : cases) {
-        const std::string out = dir / "x.q54";
+        const std::string out = dir.File("x.q54");
         const ToolRun up = RunTool({"upload", "--port", c.port, "-o", out}, true);
         EXPECT_EQ(up.status, 1) << c.port;
         EXPECT_NE(up.err.find("Problem on COM port"), std::string::npos) << up.err;
@@ -212,12 +212,12 @@ TEST_F(NetPortEndToEnd, AnUploadWorksThroughASlowPathWithTheRealWaits)
 // ends it at once with nothing written. No late answer may be taken for a reply meanwhile.
 TEST_F(NetPortEndToEnd, BeyondTheLimitTheUploadWaitsForCancelAndWritesNothing)
 {
-    const std::string log = dir / "sim.log";
+    const std::string log = dir.File("sim.log");
     Sim sim({"--band", "vhf", "--log", log});
     Ser2netProcess server(dir, sim.Path());
     ASSERT_TRUE(server.Ready());
     qm54test::DelayRelay relay(server.Port(), 800);
-    const std::string out = dir / "late.q54";
+    const std::string out = dir.File("late.q54");
     Child tool({QM54_TOOL, "upload", "--port", "rfc2217://127.0.0.1:" + std::to_string(relay.Port()), "-o", out},
                true);
     usleep(9000 * 1000);

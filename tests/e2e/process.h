@@ -2,6 +2,8 @@
 // tool, with their output captured and nothing left running.
 #pragma once
 
+#include "../support/temp_folder.h"
+
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -23,21 +25,7 @@ namespace qm54e2e {
 
 namespace fs = std::filesystem;
 
-// A fresh folder, removed with everything in it.
-struct TempDir {
-    fs::path path;
-    TempDir()
-    {
-        std::string tmpl = (fs::temp_directory_path() / "qm54e2e-XXXXXX").string();
-        if (mkdtemp(tmpl.data()) != nullptr) path = tmpl;
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        if (!path.empty()) fs::remove_all(path, ec);
-    }
-    std::string operator/(const std::string& name) const { return (path / name).string(); }
-};
+using qm54::test::TempFolder;
 
 inline std::string ReadText(const std::string& path)
 {

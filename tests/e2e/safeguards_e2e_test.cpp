@@ -25,13 +25,13 @@ bool Contains(const std::string& text, const std::string& part) { return text.fi
 // Backups and traces of this test in its own folder.
 class Safeguards : public testing::Test {
 protected:
-    TempDir dir;
-    std::string file = dir / "new.q54";
+    TempFolder dir;
+    std::string file = dir.File("new.q54");
 
     void SetUp() override
     {
-        setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
-        setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
+        setenv("XDG_DATA_HOME", (dir.File("data")).c_str(), 1);
+        setenv("XDG_STATE_HOME", (dir.File("state")).c_str(), 1);
         ASSERT_EQ(Tool({"new", file}).status, 0);
     }
     std::vector<std::string> BackupLines()
@@ -62,13 +62,13 @@ TEST_F(Safeguards, VerifiedDownloadInEachModeKeepsWhatWasSentAndWhatWasReadBack)
 TEST_F(Safeguards, ARepeaterThatKeepsAWrongByteFailsTheVerifyWithExitOne)
 {
     qm54test::SimProcess sim({"--fault", "keep@3:4"});
-    const ToolRun r = Tool({"download", file, "--port", sim.Path(), "--verify", "--trace", dir / "t.txt"});
+    const ToolRun r = Tool({"download", file, "--port", sim.Path(), "--verify", "--trace", dir.File("t.txt")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(Contains(r.err, "Download is not verified\nThe repeater holds other data than was sent in:\n"
                                 "  Channel 5 NsqLevel\n"))
         << r.err;
     // --trace holds both exchanges: the download's trace, then the read-back's.
-    const std::string trace = ReadText(dir / "t.txt");
+    const std::string trace = ReadText(dir.File("t.txt"));
     EXPECT_EQ(trace.rfind("# download ", 0), 0u) << trace;
     const size_t verify = trace.find("\n# verify ");
     ASSERT_NE(verify, std::string::npos) << trace;
@@ -84,27 +84,27 @@ TEST_F(Safeguards, ARepeaterThatKeepsAWrongByteFailsTheVerifyWithExitOne)
 TEST_F(Safeguards, EachUploadLeavesABackupAndATraceAndAnUnwritableBackupFolderStopsNothing)
 {
     qm54test::SimProcess sim({});
-    EXPECT_EQ(Tool({"upload", "--port", sim.Path(), "-o", dir / "a.q54"}).status, 0);
+    EXPECT_EQ(Tool({"upload", "--port", sim.Path(), "-o", dir.File("a.q54")}).status, 0);
     ASSERT_EQ(BackupLines().size(), 1u);
     EXPECT_TRUE(Contains(BackupLines()[0], "  upload   VHF "));
-    const auto traces = std::distance(std::filesystem::directory_iterator(dir / "state/qm54win/traces"),
+    const auto traces = std::distance(std::filesystem::directory_iterator(dir.File("state/qm54win/traces")),
                                       std::filesystem::directory_iterator());
     EXPECT_EQ(traces, 1);
 
     // The backup folder is a file: the upload is reported, completed and written all the same.
-    std::filesystem::remove_all(dir / "data");
-    std::ofstream(dir / "data") << "x";
-    const ToolRun r = Tool({"upload", "--port", sim.Path(), "-o", dir / "b.q54"});
+    std::filesystem::remove_all(dir.File("data"));
+    std::ofstream(dir.File("data")) << "x";
+    const ToolRun r = Tool({"upload", "--port", sim.Path(), "-o", dir.File("b.q54")});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(Contains(r.err, "Upload is completed\nThe backup could not be written\n")) << r.err;
-    EXPECT_TRUE(std::filesystem::exists(dir / "b.q54"));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("b.q54")));
 }
 
 TEST_F(Safeguards, PortsCheckExplainsAMissingDeviceAndAPortInUse)
 {
-    const ToolRun missing = Tool({"ports", "--check", dir / "ttyNONE"});
+    const ToolRun missing = Tool({"ports", "--check", dir.File("ttyNONE")});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_TRUE(Contains(missing.out, "  " + (dir / "ttyNONE") + " does not exist.\n")) << missing.out;
+    EXPECT_TRUE(Contains(missing.out, "  " + (dir.File("ttyNONE")) + " does not exist.\n")) << missing.out;
 
     qm54test::SimProcess sim({});
     const ToolRun free = Tool({"ports", "--check", sim.Path()});
@@ -112,9 +112,9 @@ TEST_F(Safeguards, PortsCheckExplainsAMissingDeviceAndAPortInUse)
 
     // While an upload holds the port (at the real line rate, a few seconds), a second exchange is
     // refused and told who holds it.
-    const std::string log = dir / "paced.log";
+    const std::string log = dir.File("paced.log");
     qm54test::SimProcess paced({"--baud", "9600", "--log", log});
-    Child holder({QM54_TOOL, "upload", "--port", paced.Path(), "-o", dir / "held.q54"}, false);
+    Child holder({QM54_TOOL, "upload", "--port", paced.Path(), "-o", dir.File("held.q54")}, false);
     ASSERT_TRUE(holder.Started());
     // The tool sends only once it has the port open and locked: the first byte the simulator
     // receives says the port is held.
@@ -122,7 +122,7 @@ TEST_F(Safeguards, PortsCheckExplainsAMissingDeviceAndAPortInUse)
     while (!Contains(ReadText(log), "rx ") && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ASSERT_TRUE(Contains(ReadText(log), "rx ")) << "the first upload sent nothing";
-    const ToolRun second = Tool({"upload", "--port", paced.Path(), "-o", dir / "second.q54"});
+    const ToolRun second = Tool({"upload", "--port", paced.Path(), "-o", dir.File("second.q54")});
     holder.Wait(60000);
     EXPECT_EQ(second.status, 1);
     EXPECT_TRUE(Contains(second.err, "Problem on COM port\n  Device or resource busy\n  ")) << second.err;

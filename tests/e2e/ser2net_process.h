@@ -54,15 +54,15 @@ inline bool LoopbackListening(int port)
 class Ser2netProcess {
 public:
     // telnet: the accepter speaks telnet with the serial-line control option; else raw TCP.
-    Ser2netProcess(const qm54e2e::TempDir& dir, const std::string& device, bool telnet = true) : telnet_(telnet)
+    Ser2netProcess(const qm54e2e::TempFolder& dir, const std::string& device, bool telnet = true) : telnet_(telnet)
     {
         port_ = UnusedLoopbackPort();
-        const std::string yaml = dir / "ser2net.yaml";
+        const std::string yaml = dir.File("ser2net.yaml");
         qm54e2e::WriteText(yaml, Ser2netYaml(device, telnet, port_));
         const std::string program = Ser2netProgram();
         if (program.empty()) return;
         child_ = std::make_unique<qm54e2e::Child>(
-            std::vector<std::string>{program, "-n", "-d", "-c", yaml, "-P", dir / "ser2net.pid"}, false);
+            std::vector<std::string>{program, "-n", "-d", "-c", yaml, "-P", dir.File("ser2net.pid")}, false);
         for (int i = 0; i < 500; ++i) {
             if (LoopbackListening(port_)) {
                 ready_ = true;

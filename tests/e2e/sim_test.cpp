@@ -4,6 +4,7 @@
 #include "model/image/map54.h"
 #include "../unit/link_fakes.h"
 #include "sim_process.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -27,15 +28,16 @@ CloneImage Pattern(int mul, int add)
 
 struct NoPrompts : qm54::Prompter {
     std::vector<std::string> texts;
-    int Show(const std::string& text, qm54::MsgKind, qm54::MsgButtons, const std::string&) override
+    qm54::MsgResult Show(const std::string& text, qm54::MsgKind, qm54::MsgButtons, const std::string&) override
     {
         texts.push_back(text);
-        return qm54::MrNo;
+        return qm54::MsgResult::No;
     }
 };
 
 struct SimTest : ::testing::Test {
-    fs::path dir = fs::temp_directory_path() / ("qm54-sim-e2e-" + std::to_string(::getpid()));
+    qm54::test::TempFolder folder{"qm54-sim-e2e"};
+    fs::path dir = folder.Path();
     CloneImage simImage = Pattern(7, 3);
     qm54::TCRsDrv drv;
     qm54test::CountingObserver observer;
@@ -44,7 +46,6 @@ struct SimTest : ::testing::Test {
 
     void SetUp() override
     {
-        fs::create_directories(dir);
         std::ofstream(dir / "repeater.q54", std::ios::binary)
             .write(reinterpret_cast<const char*>(simImage.data()), static_cast<std::streamsize>(simImage.size()));
         timing.SettleMs = 0;
@@ -57,7 +58,6 @@ struct SimTest : ::testing::Test {
     void TearDown() override
     {
         drv.Close();
-        fs::remove_all(dir);
     }
     std::vector<std::string> SimArgs(std::vector<std::string> more) const
     {

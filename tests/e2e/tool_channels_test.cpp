@@ -25,11 +25,11 @@ class ToolChannelsTest : public ::testing::Test {
 protected:
     std::string NewFile(const std::string& name)
     {
-        const std::string path = dir_ / name;
+        const std::string path = dir_.File(name);
         EXPECT_EQ(RunTool({"new", path}).status, 0);
         return path;
     }
-    qm54e2e::TempDir dir_;
+    qm54e2e::TempFolder dir_;
 };
 
 TEST_F(ToolChannelsTest, ExportEditedAndImportedIntoAnotherFile)
@@ -45,48 +45,48 @@ TEST_F(ToolChannelsTest, ExportEditedAndImportedIntoAnotherFile)
     std::string lf;
     for (const char c : edited)
         if (c != '\r') lf += c;
-    WriteText(dir_ / "edited.csv", "\xEF\xBB\xBF" + lf);
+    WriteText(dir_.File("edited.csv"), "\xEF\xBB\xBF" + lf);
 
-    const qm54test::ToolRun imported = RunTool({"channels", b, "--import", dir_ / "edited.csv"});
+    const qm54test::ToolRun imported = RunTool({"channels", b, "--import", dir_.File("edited.csv")});
     ASSERT_EQ(imported.status, 0) << imported.err;
     EXPECT_NE(imported.out.find("16 channel row(s) imported"), std::string::npos);
     EXPECT_EQ(RunTool({"channels", b, "--export", "-"}).out, edited);
 
-    ASSERT_EQ(RunTool({"channels", b, "--export", dir_ / "b.csv"}).status, 0);
-    EXPECT_EQ(ReadText(dir_ / "b.csv"), edited);
+    ASSERT_EQ(RunTool({"channels", b, "--export", dir_.File("b.csv")}).status, 0);
+    EXPECT_EQ(ReadText(dir_.File("b.csv")), edited);
 }
 
 TEST_F(ToolChannelsTest, BadCellRefusesTheFileAndLeavesItAsItWas)
 {
     const std::string a = NewFile("a.q54");
     const std::string before = ReadText(a);
-    WriteText(dir_ / "bad.csv", "Ch,Rx Freq,TX Pwr\n1,162.00000,Hi\n2,162.0x,Lo\n");
-    const qm54test::ToolRun run = RunTool({"channels", a, "--import", dir_ / "bad.csv"});
+    WriteText(dir_.File("bad.csv"), "Ch,Rx Freq,TX Pwr\n1,162.00000,Hi\n2,162.0x,Lo\n");
+    const qm54test::ToolRun run = RunTool({"channels", a, "--import", dir_.File("bad.csv")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("line 3, column \"Rx Freq\", \"162.0x\": not a frequency in MHz"), std::string::npos)
         << run.err;
     EXPECT_NE(run.err.find("nothing was imported"), std::string::npos);
     EXPECT_EQ(ReadText(a), before);
-    WriteText(dir_ / "big.csv", std::string(10 << 20, 'a'));
-    const qm54test::ToolRun big = RunTool({"channels", a, "--import", dir_ / "big.csv"});
+    WriteText(dir_.File("big.csv"), std::string(10 << 20, 'a'));
+    const qm54test::ToolRun big = RunTool({"channels", a, "--import", dir_.File("big.csv")});
     EXPECT_EQ(big.status, 1);
     EXPECT_NE(big.err.find("big.csv: the file is larger than 1048576 bytes, more than any channel list\n"),
               std::string::npos)
         << big.err;
     EXPECT_EQ(RunTool({"channels", a}).status, 2);
-    EXPECT_EQ(RunTool({"channels", a, "--import", dir_ / "missing.csv"}).status, 1);
+    EXPECT_EQ(RunTool({"channels", a, "--import", dir_.File("missing.csv")}).status, 1);
     EXPECT_EQ(ReadText(a), before);
 }
 
 TEST_F(ToolChannelsTest, ForeignFileImportsWhatFitsAndListsTheRest)
 {
     const std::string a = NewFile("a.q54");
-    WriteText(dir_ / "foreign.csv",
+    WriteText(dir_.File("foreign.csv"),
               "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode\r\n"
               "0,Site,162.550000,+,0.600000,TSQL,88.5,100.0,023,NN,FM\r\n"
               "1,Far,50.000000,,0.000000,,88.5,88.5,023,NN,AM\r\n"
               "2,Dcs,162.600000,,0.000000,DTCS,88.5,88.5,023,RN,FM\r\n");
-    const qm54test::ToolRun run = RunTool({"channels", a, "--import", dir_ / "foreign.csv"});
+    const qm54test::ToolRun run = RunTool({"channels", a, "--import", dir_.File("foreign.csv")});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("2 channel row(s) imported from a foreign channel file"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\n  note: line 2, column \"Name\", \"Site\": the column has no place"), std::string::npos)

@@ -18,11 +18,11 @@ class ToolDiffApplyTest : public ::testing::Test {
 protected:
     std::string New(const std::string& name, const std::string& band = "vhf")
     {
-        const std::string path = dir_ / name;
+        const std::string path = dir_.File(name);
         EXPECT_EQ(RunTool({"new", path, "--band", band}).status, 0);
         return path;
     }
-    qm54e2e::TempDir dir_;
+    qm54e2e::TempFolder dir_;
 };
 
 TEST_F(ToolDiffApplyTest, DiffExitsZeroWhenEqualAndListsEachDifference)
@@ -46,16 +46,16 @@ TEST_F(ToolDiffApplyTest, DiffExitsZeroWhenEqualAndListsEachDifference)
 TEST_F(ToolDiffApplyTest, DiffTellsTroubleFromADifferenceAndListsUnmappedBytesAsRanges)
 {
     const std::string a = New("a.q54");
-    const std::string shortFile = dir_ / "short.q54";
+    const std::string shortFile = dir_.File("short.q54");
     WriteText(shortFile, std::string(100, '\0'));
-    ToolRun run = RunTool({"diff", a, dir_ / "missing.q54"});
+    ToolRun run = RunTool({"diff", a, dir_.File("missing.q54")});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(RunTool({"diff", shortFile, a}).status, 2);
 
     // The 512 bytes at 0x5C0 that no setting holds: one line with their count, not 512.
     std::string bytes = ReadText(a);
-    const std::string b = dir_ / "a.Q54";  // the same stored name
+    const std::string b = dir_.File("a.Q54");  // the same stored name
     for (size_t i = 0x5C0; i <= 0x7BF; ++i) bytes[i] = '\x02';
     bytes[0x017] = '\x01';
     WriteText(b, bytes);
@@ -69,9 +69,9 @@ TEST_F(ToolDiffApplyTest, DiffTellsTroubleFromADifferenceAndListsUnmappedBytesAs
 // data only with Save As); --output writes the result to another file and leaves FILE alone.
 TEST_F(ToolDiffApplyTest, AnRptFileIsNeverRewrittenInPlaceAndOutputTakesTheResult)
 {
-    const std::string json = dir_ / "tot.json";
+    const std::string json = dir_.File("tot.json");
     WriteText(json, R"({"BaseTot": 4})");
-    const std::string csv = dir_ / "two.csv";
+    const std::string csv = dir_.File("two.csv");
     WriteText(csv, "Ch,Rx Freq\n2,162.55000\n");
     const std::vector<std::vector<std::string>> edits = {
         {"set", "FILE", "BaseTot=2", "--mode", "dealer"},
@@ -79,7 +79,7 @@ TEST_F(ToolDiffApplyTest, AnRptFileIsNeverRewrittenInPlaceAndOutputTakesTheResul
         {"channels", "FILE", "--import", csv},
     };
     for (const auto& edit : edits) {
-        const std::string rpt = dir_ / "site.RPT";
+        const std::string rpt = dir_.File("site.RPT");
         WriteText(rpt, ReadText(New("site.q54")));
         const std::string before = ReadText(rpt);
         auto with = [&](std::vector<std::string> extra) {
@@ -94,10 +94,10 @@ TEST_F(ToolDiffApplyTest, AnRptFileIsNeverRewrittenInPlaceAndOutputTakesTheResul
         EXPECT_NE(run.err.find("give --output NEW.Q54"), std::string::npos) << run.err;
         EXPECT_EQ(ReadText(rpt), before) << edit[0];
 
-        EXPECT_EQ(RunTool(with({"--output", dir_ / "new.rpt"})).status, 1) << edit[0];
-        EXPECT_FALSE(std::filesystem::exists(dir_ / "new.rpt")) << edit[0];
+        EXPECT_EQ(RunTool(with({"--output", dir_.File("new.rpt")})).status, 1) << edit[0];
+        EXPECT_FALSE(std::filesystem::exists(dir_.File("new.rpt"))) << edit[0];
 
-        const std::string made = dir_ / "new.Q54";
+        const std::string made = dir_.File("new.Q54");
         run = RunTool(with({"--output", made}));
         EXPECT_EQ(run.status, 0) << edit[0] << ": " << run.err;
         EXPECT_EQ(ReadText(rpt), before) << edit[0];
@@ -111,7 +111,7 @@ TEST_F(ToolDiffApplyTest, AnRptFileIsNeverRewrittenInPlaceAndOutputTakesTheResul
     // nothing changed.
     const std::string q54 = New("plain.q54");
     const std::string before = ReadText(q54);
-    const std::string copy = dir_ / "copy.q54";
+    const std::string copy = dir_.File("copy.q54");
     ASSERT_EQ(RunTool({"set", q54, "BaseTot=3", "--mode", "dealer", "--output", copy}).status, 0);
     EXPECT_EQ(ReadText(q54), before);
     EXPECT_EQ(RunTool({"get", copy, "BaseTot"}).out, "BaseTot: 3.0 Min\n");
@@ -122,7 +122,7 @@ TEST_F(ToolDiffApplyTest, ApplyTakesShowsOutputAndRefusesWithoutWriting)
     const std::string uhf = New("uhf.q54", "uhf"), copy = New("copy.q54");
     const ToolRun shown = RunTool({"show", uhf});
     ASSERT_EQ(shown.status, 0);
-    const std::string json = dir_ / "uhf.json";
+    const std::string json = dir_.File("uhf.json");
     WriteText(json, shown.out);
     ToolRun run = RunTool({"apply", copy, json});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -136,7 +136,7 @@ TEST_F(ToolDiffApplyTest, ApplyTakesShowsOutputAndRefusesWithoutWriting)
     EXPECT_EQ(run.err, "qm54 apply: Channels[0].TxPower: 9 is outside 0 to 1; nothing was written\n");
     WriteText(json, "{not json");
     EXPECT_EQ(RunTool({"apply", copy, json}).status, 1);
-    EXPECT_EQ(RunTool({"apply", copy, dir_ / "none.json"}).status, 1);
+    EXPECT_EQ(RunTool({"apply", copy, dir_.File("none.json")}).status, 1);
     EXPECT_EQ(ReadText(copy), before);
 }
 
@@ -145,7 +145,7 @@ TEST_F(ToolDiffApplyTest, ApplyTakesShowsOutputAndRefusesWithoutWriting)
 TEST_F(ToolDiffApplyTest, ApplyChangesTheBandAsTheHardwareDialogAndHoldsFrequenciesToIt)
 {
     const std::string uhf = New("uhf.q54", "uhf"), vhf = New("vhf.q54"), set = New("set.q54");
-    const std::string json = dir_ / "band.json";
+    const std::string json = dir_.File("band.json");
     WriteText(json, R"({"Band": 1})");
     ToolRun run = RunTool({"apply", vhf, json});
     ASSERT_EQ(run.status, 0) << run.err;

@@ -1,5 +1,6 @@
 // The qm54 verbs that work on data files, run as the built tool: new, show, hexdump, the help
 // texts and the exit status of every kind of failure.
+#include "temp_folder.h"
 #include "tool_process.h"
 
 #include <gtest/gtest.h>
@@ -17,18 +18,8 @@ using qm54test::ToolRun;
 
 class ToolFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qm54-tool-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    std::string File(const std::string& name) const { return (dir_ / name).string(); }
+    void SetUp() override { ASSERT_FALSE(folder_.Path().empty()); }
+    std::string File(const std::string& name) const { return folder_.File(name); }
 
     static std::string Read(const std::string& path)
     {
@@ -40,7 +31,7 @@ protected:
         std::ofstream(path, std::ios::binary) << data;
     }
 
-    std::filesystem::path dir_;
+    qm54::test::TempFolder folder_{"qm54-tool"};
 };
 
 size_t Count(const std::string& text, const std::string& what)
@@ -154,7 +145,7 @@ TEST_F(ToolFilesTest, FailuresAndUsageErrorsGiveTheirExitStatusAndMessage)
     Write(shortFile, std::string(1985, '\0'));
     const std::string missing = File("missing.q54");
     const std::string noFolder = File("no/such/x.q54");
-    const std::string folder = dir_.string();
+    const std::string folder = folder_.Path().string();
 
     struct Case {
         std::vector<std::string> args;

@@ -25,18 +25,10 @@ class ToolReportTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qm54-report-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
+        ASSERT_FALSE(folder_.Path().empty());
         ASSERT_EQ(RunTool({"new", File("SITE.Q54")}).status, 0);
     }
-    void TearDown() override
-    {
-        std::error_code ec;
-        std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(dir_, ec);
-    }
-    std::string File(const std::string& name) const { return (dir_ / name).string(); }
+    std::string File(const std::string& name) const { return folder_.File(name); }
     // The default programming's pages as written by hand, headed by SITE.Q54.
     static std::string ExpectedPages()
     {
@@ -45,7 +37,7 @@ protected:
         return pages;
     }
 
-    std::filesystem::path dir_;
+    qm54::test::TempFolder folder_{"qm54-report"};
 };
 
 TEST_F(ToolReportTest, TextHoldsEveryDrawnLineOfThePagesWithTheFilesName)
@@ -81,7 +73,7 @@ TEST_F(ToolReportTest, FailuresAndUsageErrors)
     const std::string locked = File("locked");
     std::filesystem::create_directory(locked);
     std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    qm54::test::RunUnprivileged({dir_.string()}, [&] {
+    qm54::test::RunUnprivileged({folder_.Path().string()}, [&] {
         const auto run = RunTool({"report", File("SITE.Q54"), "--pdf", locked + "/out.pdf"});
         EXPECT_EQ(run.status, 1);
         EXPECT_NE(run.err.find("Permission denied"), std::string::npos) << run.err;

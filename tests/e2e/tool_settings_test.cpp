@@ -72,7 +72,7 @@ protected:
     std::string NewFile(const std::string& name, const std::string& band = "vhf",
                         const std::function<void(TCEmem&)>& edit = {})
     {
-        const std::string path = dir_ / name;
+        const std::string path = dir_.File(name);
         EXPECT_EQ(RunTool({"new", path, "--band", band}).status, 0);
         if (edit) {
             const std::string bytes = ReadText(path);
@@ -97,7 +97,7 @@ protected:
         return RunTool({"get", file, key}).out;
     }
 
-    qm54e2e::TempDir dir_;
+    qm54e2e::TempFolder dir_;
 };
 
 // Each field's rule and each list through set --as-typed (every text taken as the dialog's field
@@ -458,8 +458,8 @@ TEST_F(ToolSettingsTest, GetPrintsEverySettingAsRecordedOrTheKeysGivenInTheirOrd
 TEST_F(ToolSettingsTest, GetAndSetFailuresGiveTheirExitStatusAndMessage)
 {
     const std::string file = NewFile("a.q54");
-    const std::string missing = dir_ / "missing.q54";
-    const std::string shortFile = dir_ / "short.q54";
+    const std::string missing = dir_.File("missing.q54");
+    const std::string shortFile = dir_.File("short.q54");
     WriteText(shortFile, std::string(1985, '\0'));
     struct Case {
         Strings args;

@@ -35,7 +35,7 @@ class ToolSignallingTest : public ::testing::Test {
 protected:
     std::string NewFile()
     {
-        const std::string path = dir_ / "site.q54";
+        const std::string path = dir_.File("site.q54");
         EXPECT_EQ(RunTool({"new", path}).status, 0);
         return path;
     }
@@ -53,7 +53,7 @@ protected:
         return RunTool(args).out;
     }
 
-    qm54e2e::TempDir dir_;
+    qm54e2e::TempFolder dir_;
     std::string file_ = NewFile();
 };
 

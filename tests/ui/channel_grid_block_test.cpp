@@ -260,7 +260,7 @@ private slots:
             QCOMPARE(report, QStringLiteral("Nothing changed, 2 cells refused"));
             QCOMPARE(Cell(2, GridCol::RxFreq), QStringLiteral("150.01000"));
             QCOMPARE(Cell(2, GridCol::TxFreq), QStringLiteral("Tx Inh"));
-            QVERIFY(after.Equals(before));
+            QVERIFY(after == before);
             QCOMPARE(edits_, 0);
         } else {
             QCOMPARE(report, QStringLiteral("Pasted 1 cell, 1 cell refused"));
@@ -316,7 +316,7 @@ private slots:
             QCOMPARE(after.Items(channel).RxFreq.Value(), before.Items(channel).RxFreq.Value());
             QCOMPARE(after.Items(channel).TxFreq.Value(), before.Items(channel).TxFreq.Value());
         }
-        QVERIFY(after.Equals(before));
+        QVERIFY(after == before);
         QCOMPARE(allCells(), cells);
         QCOMPARE(edits_, 0);
     }

@@ -72,7 +72,7 @@ private slots:
             QCOMPARE(got.TxFreq.Value(), expected.TxFreq.Value());
             got.RxFreq = expected.RxFreq;
             got.TxFreq = expected.TxFreq;
-            QVERIFY2(got.Equals(expected), qPrintable(QStringLiteral("channel %1").arg(i + 1)));
+            QVERIFY2(got == expected, qPrintable(QStringLiteral("channel %1").arg(i + 1)));
         }
     }
 
@@ -80,7 +80,7 @@ private slots:
     {
         TChannels list = SampleChannels();
         list.Items(0).RxFreq.SetValue(450.00625);
-        grid_->SetContext(0, 450, 480, 450, 480, 1);
+        grid_->SetContext(0, 450, 480, 450, 480);
         grid_->Fill(list);
         QCOMPARE(Cell(0, GridCol::RxFreq), QStringLiteral("450.00625"));
         QCOMPARE(Parsed(0).RxFreq.Value(), 450.006);
@@ -88,7 +88,7 @@ private slots:
         QCOMPARE(Cell(0, GridCol::RxFreq), QStringLiteral("450.00625"));
 
         // 262.09 x 1000 is 262089.99... in binary; the stored value must still be 262.090 MHz.
-        grid_->SetContext(0, 100, 300, 100, 300, 1);
+        grid_->SetContext(0, 100, 300, 100, 300);
         TypeFrequency(0, GridCol::RxFreq, "262.09");
         QCOMPARE(Cell(0, GridCol::RxFreq), QStringLiteral("262.09000"));
         QCOMPARE(Parsed(0).RxFreq.Value(), 262.09);
@@ -113,7 +113,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, shown);
         QFETCH(QString, clockShift);
-        grid_->SetContext(step, 150, 174, 150, 174, 1);
+        grid_->SetContext(step, 150, 174, 150, 174);
         TypeFrequency(0, GridCol::RxFreq, typed);
         QVERIFY(!grid_->EditorActive());
         QCOMPARE(Cell(0, GridCol::RxFreq), shown);

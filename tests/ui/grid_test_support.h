@@ -103,7 +103,7 @@ protected:
     {
         grid_ = new ChannelGrid;
         grid_->resize(1600, 400);
-        grid_->SetContext(0, 150, 174, 150, 174, 1);
+        grid_->SetContext(0, 150, 174, 150, 174);
         grid_->SetIdFeatures(true, true);
         grid_->Fill(SampleChannels());
         grid_->show();

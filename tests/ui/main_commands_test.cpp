@@ -92,13 +92,13 @@ void MainCommandsTest::gridEditMakesNewAskToSave()
     QVERIFY(w.Grid()->CellText(0, GridCol::Wide) != before);
     QVERIFY(!w.Modified());  // the grid is parsed into the image only when a command starts
 
-    f.prompter.answers = {MrClosed};
+    f.prompter.answers = {MsgResult::Closed};
     w.FileNew();
     QCOMPARE(f.prompter.texts, std::vector<std::string>{"Do you want to save the file?"});
     QVERIFY(w.Modified());
     QVERIFY(w.Grid()->CellText(0, GridCol::Wide) != before);  // New was cancelled
 
-    f.prompter.answers = {MrNo};
+    f.prompter.answers = {MsgResult::No};
     w.FileNew();
     QVERIFY(!w.Modified());
     QCOMPARE(w.Grid()->CellText(0, GridCol::Wide), before);
@@ -137,7 +137,7 @@ void MainCommandsTest::saveOnTheDefaultFileAsksForAName()
     QDir(f.folder.path()).mkdir("out");
     f.dialogs.saveAnswers = {f.Path("out/site.Q54")};
     w.Grid()->ActivateCell(0, GridCol::Wide);
-    f.prompter.answers = {MrYes};
+    f.prompter.answers = {MsgResult::Yes};
     w.FileNew();  // the prompt's Yes saves through the dialog
     QCOMPARE(QFileInfo(f.Path("out/site.Q54")).size(), 1986);
     QCOMPARE(w.CurrentFolder(), f.Path("out").toStdString() + "/");
@@ -237,7 +237,7 @@ void MainCommandsTest::narrowbandEnforcedAnsweredNoChangesAndSendsNothing()
     TfrmMain w(options);
     QCOMPARE(int(w.Policy()), int(NarrowbandPolicy::Enforced));
 
-    f.prompter.answers = {MrNo};
+    f.prompter.answers = {MsgResult::No};
     w.RadioDownload();
     QCOMPARE(f.prompter.texts.size(), size_t(1));  // no "Problem on COM port": nothing was sent
     QVERIFY(f.prompter.Saw("So, the Wide bandwidth CHs in your data was changed to Narrow bandwidth automatically."));
@@ -261,7 +261,7 @@ void MainCommandsTest::narrowbandCautionAnsweredNoKeepsTheChannelWide()
     options.PortDevice = f.Path("no-such-port");
     TfrmMain w(options);
 
-    f.prompter.answers = {MrNo};
+    f.prompter.answers = {MsgResult::No};
     w.RadioDownload();
     QVERIFY(f.prompter.Saw("No : It will start downloading (w/o changing the bandwidth)"));
     QVERIFY(f.prompter.Saw("Problem on COM port"));  // the download went ahead
@@ -276,16 +276,16 @@ void MainCommandsTest::closeQueryAfterAnEdit()
     w.show();
     w.Grid()->ActivateCell(0, GridCol::Wide);
 
-    f.prompter.answers = {MrClosed};
+    f.prompter.answers = {MsgResult::Closed};
     QVERIFY(!w.close());
     QVERIFY(w.isVisible());
     QCOMPARE(f.prompter.texts.size(), size_t(1));
 
-    f.prompter.answers = {MrYes};
+    f.prompter.answers = {MsgResult::Yes};
     f.dialogs.saveAnswers = {QString()};  // the save dialog cancelled keeps the window open
     QVERIFY(!w.close());
 
-    f.prompter.answers = {MrNo};
+    f.prompter.answers = {MsgResult::No};
     QVERIFY(w.close());
     QVERIFY(QFileInfo::exists(f.Path("QM54Win.ini")));
 }
@@ -403,18 +403,18 @@ void MainCommandsTest::rptFileIsNeverSavedInPlaceByThePrompts()
     w.FileOpen();
     w.Grid()->ActivateCell(0, GridCol::Wide);
 
-    f.prompter.answers = {MrYes};
+    f.prompter.answers = {MsgResult::Yes};
     w.FileNew();  // Yes, then the save dialog cancelled: New is cancelled
     QCOMPARE(f.dialogs.saveFolders.size(), qsizetype(1));
     QCOMPARE(f.ReadText("old.RPT"), rptBytes);
     QCOMPARE(QString::fromStdString(w.CurrentFile()), f.Path("old.RPT"));
 
-    f.prompter.answers = {MrYes};
+    f.prompter.answers = {MsgResult::Yes};
     QVERIFY(!w.close());
     QCOMPARE(f.dialogs.saveFolders.size(), qsizetype(2));
     QCOMPARE(f.ReadText("old.RPT"), rptBytes);
 
-    f.prompter.answers = {MrYes};
+    f.prompter.answers = {MsgResult::Yes};
     f.dialogs.saveAnswers = {f.Path("site.Q54")};
     QVERIFY(w.close());
     QCOMPARE(f.ReadText("old.RPT"), rptBytes);
@@ -437,7 +437,7 @@ void MainCommandsTest::narrowbandQuestionClosedCancelsTheDownload()
         options.PortDevice = f.Path("no-such-port");
         TfrmMain w(options);
 
-        f.prompter.answers = {MrClosed};
+        f.prompter.answers = {MsgResult::Closed};
         w.RadioDownload();
         QCOMPARE(f.prompter.texts.size(), size_t(1));  // no "Problem on COM port": nothing was sent
         QCOMPARE(w.Emem().Channels.Items(0).Wide, 1);

@@ -21,17 +21,17 @@ namespace qm54::test {
 struct ScriptedPrompter final : Prompter {
     std::vector<std::string> texts;
     std::vector<std::string> details;
-    std::deque<int> answers;
-    int Show(const std::string& text, MsgKind, MsgButtons buttons, const std::string& detail) override
+    std::deque<MsgResult> answers;
+    MsgResult Show(const std::string& text, MsgKind, MsgButtons buttons, const std::string& detail) override
     {
         texts.push_back(text);
         details.push_back(detail);
         if (!answers.empty()) {
-            const int answer = answers.front();
+            const MsgResult answer = answers.front();
             answers.pop_front();
             return answer;
         }
-        return buttons == MsgButtons::YesNo ? MrNo : MrOk;
+        return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Ok;
     }
     bool Saw(const std::string& text) const
     {

@@ -25,11 +25,11 @@ void QtPrompterTest::answers_data()
     QTest::addColumn<int>("buttons");  // 0 OK, 1 Yes/No
     QTest::addColumn<QString>("action");
     QTest::addColumn<int>("expected");
-    QTest::newRow("yes") << 1 << "Yes" << int(MrYes);
-    QTest::newRow("no") << 1 << "No" << int(MrNo);
-    QTest::newRow("escape") << 1 << "Escape" << int(MrClosed);
-    QTest::newRow("close box") << 1 << "Close" << int(MrClosed);
-    QTest::newRow("ok") << 0 << "OK" << int(MrOk);
+    QTest::newRow("yes") << 1 << "Yes" << int(MsgResult::Yes);
+    QTest::newRow("no") << 1 << "No" << int(MsgResult::No);
+    QTest::newRow("escape") << 1 << "Escape" << int(MsgResult::Closed);
+    QTest::newRow("close box") << 1 << "Close" << int(MsgResult::Closed);
+    QTest::newRow("ok") << 0 << "OK" << int(MsgResult::Ok);
 }
 
 void QtPrompterTest::answers()
@@ -52,10 +52,10 @@ void QtPrompterTest::answers()
         }
     });
     QtPrompter prompter;
-    const int answer = prompter.Show("Do you want to save the file?", MsgKind::Confirmation,
-                                     buttons ? MsgButtons::YesNo : MsgButtons::Ok, "");
+    const MsgResult answer = prompter.Show("Do you want to save the file?", MsgKind::Confirmation,
+                                           buttons ? MsgButtons::YesNo : MsgButtons::Ok, "");
     QCOMPARE(shownText, QStringLiteral("Do you want to save the file?"));
-    QCOMPARE(answer, expected);
+    QCOMPARE(int(answer), expected);
 }
 
 void QtPrompterTest::captions_data()

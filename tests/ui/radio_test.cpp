@@ -87,7 +87,7 @@ void RadioTest::uploadThenDownload()
     // Change channel 1's bandwidth in the grid and write the channels back (Normal mode).
     const QString before = w.Grid()->CellText(0, GridCol::Wide);
     w.Grid()->ActivateCell(0, GridCol::Wide);
-    f.prompter.answers = {MrNo};  // "Do you want to save the file?"
+    f.prompter.answers = {MsgResult::No};  // "Do you want to save the file?"
     w.RadioDownload();
     // Radio > Verify after Download is on by default: the repeater is read back and compared.
     QCOMPARE(f.prompter.texts.size(), size_t(4));
@@ -205,7 +205,7 @@ void RadioTest::backupsTracesAndTheVerifySwitch()
         // Without the verify a download ends with its own message.
         verify->trigger();
         f.prompter.texts.clear();
-        f.prompter.answers = {MrNo};  // "Do you want to save the file?"
+        f.prompter.answers = {MsgResult::No};  // "Do you want to save the file?"
         w.RadioDownload();
         QCOMPARE(f.prompter.texts.back(), std::string("Download is completed"));
 
@@ -222,7 +222,7 @@ void RadioTest::backupsTracesAndTheVerifySwitch()
                 top->findChild<QPushButton*>("btnOpen")->click();
             }
         });
-        f.prompter.answers = {MrNo};
+        f.prompter.answers = {MsgResult::No};
         w.findChild<QAction*>("miBackups")->trigger();
         QCOMPARE(directions, (QStringList{"download", "upload"}));
         QCOMPARE(w.CurrentFile(), std::string(NoFileName));
@@ -278,7 +278,7 @@ void RadioTest::undoAndRedoAnUploadAndAnOpenedBackup()
     QVERIFY(w.Modified());
 
     // The Upload's backup opened from File > Backups... over fresh data, undone and redone.
-    f.prompter.answers = {MrNo};  // "Do you want to save the file?"
+    f.prompter.answers = {MsgResult::No};  // "Do you want to save the file?"
     w.findChild<QAction*>("miNew")->trigger();
     const TCEmem fresh = w.Emem();
     QTimer::singleShot(0, [] {

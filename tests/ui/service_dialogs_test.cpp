@@ -225,9 +225,9 @@ private slots:
         QVERIFY(bench.Open(1, {"--status", "0A,7F,00"}));
         Fixture& f = bench.f;
         TCEmem opened;
-        opened.Assign(f.document.Emem());
+        opened = f.document.Emem();
         TMap54 image;
-        image.Assign(f.document.Map());
+        image = f.document.Map();
         {
             TfrmAlignment& window = *bench.window;
             QCOMPARE(window.windowTitle(), QStringLiteral("Alignment Mode (Low)"));
@@ -258,7 +258,7 @@ private slots:
             QVERIFY(!f.prompter.Saw("Problem detected"));
             Click(window, "btnCancel");
         }
-        QVERIFY(f.document.Emem().Equals(opened));  // every commit undone
+        QVERIFY(f.document.Emem() == opened);  // every commit undone
         QVERIFY(f.document.Map() == image);
         QVERIFY(!f.document.Modified());
         const QString log = bench.sim.Log();

@@ -165,7 +165,7 @@ private slots:
         DropDownList* band = dialog.ListAt(dialog.RowOf("Band"));
         ValueEdit* ifField = dialog.EditAt(dialog.RowOf("IntermediateFreq"));
 
-        for (const int answer : {int(MrNo), int(MrClosed)}) {
+        for (const MsgResult answer : {MsgResult::No, MsgResult::Closed}) {
             f.prompter.answers = {answer};
             band->setCurrentIndex(BandUhf);
             QCOMPARE(band->currentIndex(), BandVhf);
@@ -173,7 +173,7 @@ private slots:
         }
         QVERIFY(f.prompter.Saw("NOTE!! Changing the band invalidate all channel frequencies.\r\n"
                                "These will be changed to the band default.ok?"));
-        f.prompter.answers = {MrYes};
+        f.prompter.answers = {MsgResult::Yes};
         band->setCurrentIndex(BandUhf);
         QCOMPARE(ifField->text(), QStringLiteral("73.35 MHz"));
         // The new IF does not make the field look editable: every disabled control keeps the
@@ -187,10 +187,10 @@ private slots:
         }
 
         DropDownList* step = dialog.ListAt(dialog.RowOf("ChannelStep"));
-        f.prompter.answers = {MrNo};
+        f.prompter.answers = {MsgResult::No};
         step->setCurrentIndex(1);
         QCOMPARE(step->currentIndex(), 0);
-        f.prompter.answers = {MrYes};
+        f.prompter.answers = {MsgResult::Yes};
         step->setCurrentIndex(1);
         QCOMPARE(step->currentIndex(), 1);
 
@@ -205,7 +205,7 @@ private slots:
     {
         MainFixture f;
         TfrmMain w(f.Options({"-D"}));
-        f.prompter.answers = {MrYes};
+        f.prompter.answers = {MsgResult::Yes};
         WhenDialogOpens([](SettingsDialog& dialog) {
             dialog.ListAt(dialog.RowOf("Band"))->setCurrentIndex(BandUhf);
             PressOk(dialog);
@@ -228,7 +228,7 @@ private slots:
         w.Doc().Emem().Channels.Items(1).RxFreq.SetValue(150.00625);
         w.Doc().ReplaceWorkingList();
         w.Grid()->Fill(w.Doc().Working());
-        f.prompter.answers = {MrYes};
+        f.prompter.answers = {MsgResult::Yes};
         WhenDialogOpens([](SettingsDialog& dialog) {
             dialog.ListAt(dialog.RowOf("ChannelStep"))->setCurrentIndex(1);  // 2.5/6.25kHz
             PressOk(dialog);

@@ -86,7 +86,7 @@ private slots:
         QVERIFY(!redo->isEnabled());
 
         // New starts a new history.
-        f.prompter.answers.push_back(MrNo);  // do not save
+        f.prompter.answers.push_back(MsgResult::No);  // do not save
         Action(w, "miNew")->trigger();
         QVERIFY(!undo->isEnabled() && !redo->isEnabled());
         QCOMPARE(undo->text(), QStringLiteral("&Undo"));

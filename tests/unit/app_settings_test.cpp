@@ -1,27 +1,18 @@
 #include "model/storage/app_settings.h"
 #include "model/storage/ini.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 struct IniFile {
-    std::string path;
-    IniFile()
-    {
-        char pattern[] = "/tmp/qm54-ini-XXXXXX";
-        const int fd = mkstemp(pattern);
-        close(fd);
-        path = pattern;
-        std::remove(path.c_str());
-    }
-    ~IniFile() { std::remove(path.c_str()); }
+    qm54::test::TempFolder folder{"qm54-ini"};
+    std::string path = folder.File("qm54.ini");
     void Write(const std::string& text) const { std::ofstream(path, std::ios::binary) << text; }
     std::string Read() const
     {

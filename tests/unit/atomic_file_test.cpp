@@ -13,7 +13,7 @@ namespace qm54 {
 namespace {
 
 using test::ReadAll;
-using test::TempDir;
+using test::TempFolder;
 using test::WriteAll;
 
 size_t FilesIn(const std::filesystem::path& dir)
@@ -32,7 +32,7 @@ mode_t ModeOf(const std::string& path)
 
 TEST(AtomicWriteFile, CreatesAndReplacesLeavingNoTemporaryFile)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.File("a.q54");
     ASSERT_TRUE(AtomicWriteFile(path, "first").Ok);
     EXPECT_EQ(ReadAll(path), "first");
@@ -45,7 +45,7 @@ TEST(AtomicWriteFile, CreatesAndReplacesLeavingNoTemporaryFile)
 
 TEST(AtomicWriteFile, FollowsASymbolicLinkAndKeepsIt)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string real = dir.File("real.ini");
     const std::string link = dir.File("link.ini");
     WriteAll(real, "old");
@@ -57,7 +57,7 @@ TEST(AtomicWriteFile, FollowsASymbolicLinkAndKeepsIt)
 
 TEST(AtomicWriteFile, RefusalsGiveTheSystemReasonAndKeepTheOldFile)
 {
-    TempDir dir;
+    TempFolder dir;
     EXPECT_EQ(AtomicWriteFile(dir.Path().string(), "x").Reason, "Is a directory");
     EXPECT_EQ(AtomicWriteFile(dir.File("no/such/folder.q54"), "x").Reason, "No such file or directory");
     EXPECT_FALSE(AtomicWriteFile("", "x").Ok);
@@ -81,7 +81,7 @@ TEST(AtomicWriteFile, AnInterruptedSaveLeavesTheOldOrTheNewFileWhole)
     const std::string oldData(1986, 'o');
     const std::string newData(1986, 'n');
     for (AtomicWriteStep step : steps) {
-        TempDir dir;
+        TempFolder dir;
         const std::string path = dir.File("a.q54");
         WriteAll(path, oldData);
         const pid_t child = fork();
@@ -105,7 +105,7 @@ TEST(AtomicWriteFile, AnInterruptedSaveLeavesTheOldOrTheNewFileWhole)
 
 TEST(ReadFileHead, ReadsAtMostTheBoundAndRefusesWhatIsNotAFile)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.File("big.bin");
     WriteAll(path, std::string(5000, 'z'));
     const ReadResult head = ReadFileHead(path, 1986);

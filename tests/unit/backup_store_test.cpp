@@ -13,7 +13,7 @@
 namespace {
 
 using namespace qm54;
-using qm54::test::TempDir;
+using qm54::test::TempFolder;
 
 TEST(ParseBackupName, TakesOnlyTheBackupsOwnForm)
 {
@@ -51,7 +51,7 @@ TEST(ParseBackupName, TakesOnlyTheBackupsOwnForm)
 
 TEST(WriteBackup, NamesByTimeAndDirectionInTheSerialsFolderAndListsNewestFirst)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string root = dir.File("backups");
     const CloneImage image = qm54test::NewImage();
     const std::time_t t = 1'800'000'000;
@@ -87,7 +87,7 @@ TEST(WriteBackup, NamesByTimeAndDirectionInTheSerialsFolderAndListsNewestFirst)
 
 TEST(PruneBackups, KeepsTheRecentOnesAndAtLeastTheNewestFew)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string root = dir.File("b");
     const CloneImage image = qm54test::NewImage();
     const std::time_t now = 1'800'000'000;
@@ -102,7 +102,7 @@ TEST(PruneBackups, KeepsTheRecentOnesAndAtLeastTheNewestFew)
     // 365 days keep four (0, 100, 200, 300 days old); a Keep above that keeps more, whatever their age.
     const Case cases[] = {{{365, 2}, 4}, {{365, 6}, 6}, {{0, 0}, 0}, {{0, 1}, 1}, {{100000, 0}, 10}};
     for (const Case& c : cases) {
-        TempDir copy;
+        TempFolder copy;
         std::filesystem::copy(root, copy.File("b"), std::filesystem::copy_options::recursive);
         PruneBackups(copy.File("b"), "12345678", c.rule, now);
         const std::vector<BackupEntry> left = ListBackups(copy.File("b"));
@@ -118,7 +118,7 @@ TEST(PruneBackups, KeepsTheRecentOnesAndAtLeastTheNewestFew)
 
 TEST(WriteBackup, AFolderThatCannotBeWrittenIsAFailureWithItsReason)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string root = dir.File("ro");
     std::filesystem::create_directories(root + "/12345678");
     chmod((root + "/12345678").c_str(), 0500);

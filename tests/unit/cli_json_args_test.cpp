@@ -92,10 +92,10 @@ TEST(CliPrompter, PrintsTheMessageAndDetailAndAnswersQuestionsFromTheFlag)
         CliPrompter prompter(yes, out);
         EXPECT_EQ(prompter.Show("The file cannot be opened.\r\nThe file format is not correct.",
                                 MsgKind::Error, MsgButtons::Ok, ""),
-                  MrOk);
-        EXPECT_EQ(prompter.Show("Problem on COM port", MsgKind::Error, MsgButtons::Ok, "Permission denied"), MrOk);
+                  MsgResult::Ok);
+        EXPECT_EQ(prompter.Show("Problem on COM port", MsgKind::Error, MsgButtons::Ok, "Permission denied"), MsgResult::Ok);
         EXPECT_EQ(prompter.Show("Do you want to save the file?", MsgKind::Confirmation, MsgButtons::YesNo, ""),
-                  yes ? MrYes : MrNo);
+                  yes ? MsgResult::Yes : MsgResult::No);
         std::fclose(out);
         const std::string text(buffer, size);
         std::free(buffer);

@@ -184,11 +184,11 @@ struct Observer : LinkObserver {
 
 struct Prompts : Prompter {
     std::vector<std::string> texts;
-    int answer = MrYes;
-    int Show(const std::string& text, MsgKind, MsgButtons buttons, const std::string&) override
+    MsgResult answer = MsgResult::Yes;
+    MsgResult Show(const std::string& text, MsgKind, MsgButtons buttons, const std::string&) override
     {
         texts.push_back(text);
-        return buttons == MsgButtons::YesNo ? answer : MrOk;
+        return buttons == MsgButtons::YesNo ? answer : MsgResult::Ok;
     }
 };
 

@@ -94,7 +94,7 @@ TEST(CloneWrite, DealerKeepsTheRepeatersArea1BytesAndArea2EndsWithItsSum)
 struct BandCase {
     const char* name;
     OperatingMode mode;
-    int answer;
+    MsgResult answer;
     std::string message;
     bool goesOn;
 };
@@ -129,11 +129,11 @@ const std::string kRefuseBand =
     "Frequency band is differrent\r\nUpload the programming data from the KTD-4150 before\r\ndownloading,";
 
 INSTANTIATE_TEST_SUITE_P(Band, CloneWriteBand,
-                         testing::Values(BandCase{"ManufactureYes", OperatingMode::Manufacture, MrYes, kAskBand, true},
-                                         BandCase{"ManufactureNo", OperatingMode::Manufacture, MrNo, kAskBand, false},
-                                         BandCase{"ManufactureClosed", OperatingMode::Manufacture, MrClosed, kAskBand, false},
-                                         BandCase{"Dealer", OperatingMode::Dealer, MrYes, kRefuseBand, false},
-                                         BandCase{"Normal", OperatingMode::Normal, MrYes, kRefuseBand, false}),
+                         testing::Values(BandCase{"ManufactureYes", OperatingMode::Manufacture, MsgResult::Yes, kAskBand, true},
+                                         BandCase{"ManufactureNo", OperatingMode::Manufacture, MsgResult::No, kAskBand, false},
+                                         BandCase{"ManufactureClosed", OperatingMode::Manufacture, MsgResult::Closed, kAskBand, false},
+                                         BandCase{"Dealer", OperatingMode::Dealer, MsgResult::Yes, kRefuseBand, false},
+                                         BandCase{"Normal", OperatingMode::Normal, MsgResult::Yes, kRefuseBand, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Each fault at the first written block (area 1), a middle one (area 3) and the last (area 4),

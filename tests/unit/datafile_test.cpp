@@ -15,7 +15,7 @@ namespace {
 
 using test::ReadAll;
 using test::RecordingPrompter;
-using test::TempDir;
+using test::TempFolder;
 using test::WriteAll;
 
 constexpr const char* kFormatMessage = "The file cannot be opened.\r\nThe file format is not correct.";
@@ -48,7 +48,7 @@ std::string Image(char fill)
 
 TEST(LoadDataFile, BadFilesAreReportedAndLeaveTheLiveDataAlone)
 {
-    TempDir dir;
+    TempFolder dir;
     WriteAll(dir.File("short.q54"), std::string(ImageSize - 1, '\0'));
     WriteAll(dir.File("empty.q54"), "");
     std::string noDigit = Image('\0');
@@ -79,7 +79,7 @@ TEST(LoadDataFile, BadFilesAreReportedAndLeaveTheLiveDataAlone)
         EXPECT_EQ(prompter.messages[0].kind, MsgKind::Error);
         EXPECT_EQ(prompter.messages[0].buttons, MsgButtons::Ok);
         EXPECT_EQ(prompter.messages[0].detail, c.detail);
-        EXPECT_TRUE(live.emem.Equals(emem)) << c.path;
+        EXPECT_TRUE(live.emem == emem) << c.path;
         EXPECT_EQ(Bytes(live.map), image) << c.path;
         EXPECT_TRUE(saveAllowed);
     }
@@ -87,7 +87,7 @@ TEST(LoadDataFile, BadFilesAreReportedAndLeaveTheLiveDataAlone)
 
 TEST(LoadDataFile, TakesTheFirst1986BytesOfAnyLongerFile)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string zeros = dir.File("zeros.q54");
     WriteAll(zeros, std::string(ImageSize, '\0'));
     const std::string longer = dir.File("longer.q54");
@@ -121,7 +121,7 @@ TEST(LoadDataFile, TakesTheFirst1986BytesOfAnyLongerFile)
 
 TEST(LoadDataFile, OnlyAnRptExtensionInOneCaseClearsSaveAllowed)
 {
-    TempDir dir;
+    TempFolder dir;
     struct Case { const char* name; bool cleared; bool present; };
     const Case cases[] = {
         {"a.RPT", true, true},   {"a.rpt", true, true},    {"a.Rpt", false, true},
@@ -165,7 +165,7 @@ TEST(StoredNameFor, CutsTheStemToEightBytesAtACharacterBoundary)
 
 TEST(SaveDataFile, RecordsTheNameEncodesAndWritesTheImage)
 {
-    TempDir dir;
+    TempFolder dir;
     struct Case { const char* name; std::string stem; };
     const Case cases[] = {
         {"ABCDEFGHIJK.Q54", "ABCDEFGH"},
@@ -194,7 +194,7 @@ TEST(SaveDataFile, RecordsTheNameEncodesAndWritesTheImage)
 
 TEST(SaveDataFile, AFailedWriteIsReportedAndKeepsTheOldFile)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string readOnly = dir.File("defaultv.Q54");
     WriteAll(readOnly, "old contents");
     chmod(readOnly.c_str(), 0444);
@@ -234,7 +234,7 @@ TEST(DataFileRoundTrip, UnmappedBytesAndBitsSurviveLoadAndSave)
     image[0x014] = '\x80';
     image[0x015] = 0x16;
 
-    TempDir dir;
+    TempFolder dir;
     WriteAll(dir.File("in.q54"), image);
     LivePair live;
     RecordingPrompter prompter;

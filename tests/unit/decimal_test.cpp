@@ -35,7 +35,7 @@ TEST(TDecimal, SetValueKeepsTheDigitsOfTheShortestText)
     for (const auto& c : cases) {
         TDecimal d(-1, 7, 7, 7);
         d.SetValue(c.x);
-        EXPECT_TRUE(d.Equals(c.expected)) << c.x << " gave (" << d.Sign << ", " << d.IntPart
+        EXPECT_TRUE(d == c.expected) << c.x << " gave (" << d.Sign << ", " << d.IntPart
                                           << ", " << d.Fraction << ", " << d.FracDigits << ")";
     }
 }
@@ -54,14 +54,14 @@ TEST(TDecimal, ValueZeroPadsTheFraction)
     EXPECT_EQ(TDecimal(1, 450, 5, 2000000000).Value(), 0.0);
 }
 
-TEST(TDecimal, DigitCountMattersForEquals)
+TEST(TDecimal, DigitCountMattersForEquality)
 {
     TDecimal a(1, 161, 0, 1);
     TDecimal b(1, 161, 0, 0);
     EXPECT_DOUBLE_EQ(a.Value(), b.Value());
-    EXPECT_FALSE(a.Equals(b));
-    b.Assign(a);
-    EXPECT_TRUE(a.Equals(b));
+    EXPECT_FALSE(a == b);
+    b = a;
+    EXPECT_TRUE(a == b);
 }
 
 TEST(TDecimal, ScaledTruncWorksOnTheDigits)

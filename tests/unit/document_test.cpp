@@ -12,14 +12,14 @@ namespace {
 
 using namespace qm54;
 using qm54::test::ReadAll;
-using qm54::test::TempDir;
+using qm54::test::TempFolder;
 
 struct QuietPrompter final : Prompter {
     std::vector<std::string> texts;
-    int Show(const std::string& text, MsgKind, MsgButtons buttons, const std::string&) override
+    MsgResult Show(const std::string& text, MsgKind, MsgButtons buttons, const std::string&) override
     {
         texts.push_back(text);
-        return buttons == MsgButtons::YesNo ? MrNo : MrOk;
+        return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Ok;
     }
 };
 
@@ -35,7 +35,7 @@ void WriteProgramming(const std::string& path, int nsqThreshold)
 
 TEST(Document, FirstStartCreatesTheDefaultFileReadOnlyAndAnUnreadableOneIsKept)
 {
-    TempDir dir;
+    TempFolder dir;
     QuietPrompter prompter;
     const std::string defaultFile = dir.File("defaultv.Q54");
     {
@@ -69,7 +69,7 @@ TEST(Document, FirstStartCreatesTheDefaultFileReadOnlyAndAnUnreadableOneIsKept)
 
 TEST(Document, PreparationMarksModifiedOnlyWhenTheWorkingListDiffers)
 {
-    TempDir dir;
+    TempFolder dir;
     QuietPrompter prompter;
     Document doc(prompter, dir.File("defaultv.Q54"));
     doc.CommitWorkingList();
@@ -90,7 +90,7 @@ TEST(Document, PreparationMarksModifiedOnlyWhenTheWorkingListDiffers)
 
 TEST(Document, OpenReplacesEverythingOnlyWhenTheFileLoads)
 {
-    TempDir dir;
+    TempFolder dir;
     QuietPrompter prompter;
     WriteProgramming(dir.File("site.Q54"), 77);
     qm54::test::WriteAll(dir.File("broken.Q54"), std::string(100, '\0'));
@@ -112,7 +112,7 @@ TEST(Document, OpenReplacesEverythingOnlyWhenTheFileLoads)
 
 TEST(Document, SavesInPlaceOnlyANamedFileThatIsNeitherTheDefaultNorRpt)
 {
-    TempDir dir;
+    TempFolder dir;
     QuietPrompter prompter;
     WriteProgramming(dir.File("site.Q54"), 1);
     WriteProgramming(dir.File("old.RPT"), 2);
@@ -140,7 +140,7 @@ TEST(Document, SavesInPlaceOnlyANamedFileThatIsNeitherTheDefaultNorRpt)
 // can be redone stays. A change made without a step (a paste) becomes the step the save ends.
 TEST(Document, SavingIsNoStepOfItsOwn)
 {
-    TempDir dir;
+    TempFolder dir;
     QuietPrompter prompter;
     WriteProgramming(dir.File("site.Q54"), 1);
     Document doc(prompter, dir.File("defaultv.Q54"));
@@ -174,7 +174,7 @@ TEST(Document, SavingIsNoStepOfItsOwn)
 
 TEST(Document, UploadAndNarrowbanding)
 {
-    TempDir dir;
+    TempFolder dir;
     QuietPrompter prompter;
     WriteProgramming(dir.File("site.Q54"), 1);
     Document doc(prompter, dir.File("defaultv.Q54"));

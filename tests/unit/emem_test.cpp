@@ -32,7 +32,7 @@ TEST(SetDefaults, GivesTheNewProgramming)
     EXPECT_EQ(e.FiveToneRepeatCode, 14);
     EXPECT_EQ(e.AniHeaderCode, 10);
     EXPECT_EQ(e.EniHeaderCode, 11);
-    EXPECT_TRUE(e.RxAdjustFreq[3].Equals(TDecimal(1, 174, 0, 0)));
+    EXPECT_TRUE(e.RxAdjustFreq[3] == TDecimal(1, 174, 0, 0));
     EXPECT_EQ(e.TxPowerHigh, (qm54::PointArray{193, 199, 203, 204}));
     for (int t = 0; t < qm54::AlphaTagCount; ++t) {
         EXPECT_EQ(e.GetAlphaTagCode(t), -1);
@@ -42,8 +42,8 @@ TEST(SetDefaults, GivesTheNewProgramming)
         const qm54::TChannel& ch = e.Channels.Items(i);
         EXPECT_EQ(ch.InUse, i == 0 ? 1 : 0) << i;
         EXPECT_EQ(ch.Number, i + 1);
-        EXPECT_TRUE(ch.RxFreq.Equals(Mhz(161.0)));
-        EXPECT_TRUE(ch.TxFreq.Equals(Mhz(166.0)));
+        EXPECT_TRUE(ch.RxFreq == Mhz(161.0));
+        EXPECT_TRUE(ch.TxFreq == Mhz(166.0));
         EXPECT_EQ(ch.NsqLevel, 48);
         EXPECT_EQ(ch.Wide, 1);
         EXPECT_EQ(ch.ActionMode, 1);
@@ -69,16 +69,16 @@ TEST(ApplyBandDefaults, SwitchesTheBandTablesOnly)
     EXPECT_EQ(e.SqlHysteresis, 10);
     EXPECT_EQ(e.SqlThreshold, (qm54::PointArray{60, 60, 60, 60}));
     EXPECT_EQ(e.DcsDevNarrow, (qm54::PointArray{149, 148, 148, 147}));
-    EXPECT_TRUE(e.TxAdjustFreq[0].Equals(TDecimal(1, 450, 0, 0)));
+    EXPECT_TRUE(e.TxAdjustFreq[0] == TDecimal(1, 450, 0, 0));
     for (int i = 0; i < qm54::ChannelCount; ++i) {
-        EXPECT_TRUE(e.Channels.Items(i).RxFreq.Equals(Mhz(450.0)));
-        EXPECT_TRUE(e.Channels.Items(i).TxFreq.Equals(Mhz(455.0)));
+        EXPECT_TRUE(e.Channels.Items(i).RxFreq == Mhz(450.0));
+        EXPECT_TRUE(e.Channels.Items(i).TxFreq == Mhz(455.0));
         EXPECT_EQ(e.Channels.Items(i).NsqLevel, 60);
     }
 
     const TCEmem before = e;
     qm54::ApplyBandDefaults(e, 2);
-    EXPECT_TRUE(e.Equals(before));
+    EXPECT_TRUE(e == before);
 }
 
 TEST(TCEmem, AccessorsOutsideTheirRangeTouchNothing)
@@ -104,9 +104,9 @@ TEST(TCEmem, AccessorsOutsideTheirRangeTouchNothing)
         e.Channels.Items(0).SetEncodeTone(bad, 9);
         EXPECT_EQ(e.GetTxPowerAdjust(bad), 0);
         EXPECT_EQ(e.GetAlphaTagText(bad), "");
-        EXPECT_TRUE(e.GetTxAdjustFreq(bad).Equals(TDecimal()));
+        EXPECT_TRUE(e.GetTxAdjustFreq(bad) == TDecimal());
     }
-    EXPECT_TRUE(e.Equals(before));
+    EXPECT_TRUE(e == before);
     e.SetAlphaTagText(47, "LAST");
     e.SetTxPowerAdjust(15, -128);
     EXPECT_EQ(e.GetAlphaTagText(47), "LAST");
@@ -118,20 +118,20 @@ TEST(TCEmem, AssignCopiesDeeplyAndEqualsSeesEveryPart)
     TCEmem a;
     qm54::SetDefaults(a);
     TCEmem b;
-    b.Assign(a);
-    EXPECT_TRUE(b.Equals(a));
+    b = a;
+    EXPECT_TRUE(b == a);
 
     // Changes in a nested decimal, a channel array and a text each break equality.
     b.Channels.Items(15).TxFreq = TDecimal(1, 166, 0, 1);  // same value, another digit count
-    EXPECT_FALSE(b.Equals(a));
-    EXPECT_FALSE(b.Channels.Equals(a.Channels));
-    EXPECT_FALSE(b.Channels.Items(15).Equals(a.Channels.Items(15)));
-    b.Assign(a);
+    EXPECT_FALSE(b == a);
+    EXPECT_FALSE(b.Channels == a.Channels);
+    EXPECT_FALSE(b.Channels.Items(15) == a.Channels.Items(15));
+    b = a;
     b.Channels.Items(7).SetDecodeDcs(15, 1);
-    EXPECT_FALSE(b.Equals(a));
-    b.Assign(a);
+    EXPECT_FALSE(b == a);
+    b = a;
     b.AlphaTagText[0] = "A";
-    EXPECT_FALSE(b.Equals(a));
+    EXPECT_FALSE(b == a);
     EXPECT_EQ(a.AlphaTagText[0], "");
 }
 

@@ -10,12 +10,12 @@ namespace qm54 {
 namespace {
 
 using test::ReadAll;
-using test::TempDir;
+using test::TempFolder;
 using test::WriteAll;
 
 TEST(TIniData, ParsesEntriesCommentsAndOtherLines)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.File("QM54Win.ini");
     WriteAll(path,
              "[Main]\r\n"
@@ -41,7 +41,7 @@ TEST(TIniData, ParsesEntriesCommentsAndOtherLines)
 
 TEST(TIniData, LoadOfAFileWithoutEntriesOrOfNoFileIsFalse)
 {
-    TempDir dir;
+    TempFolder dir;
     TIniData missing(dir.File("none.ini"));
     EXPECT_FALSE(missing.Load());
     EXPECT_EQ(missing.GetInt("COM_PORT", 1), 1);
@@ -59,7 +59,7 @@ TEST(TIniData, LoadOfAFileWithoutEntriesOrOfNoFileIsFalse)
 
 TEST(TIniData, SaveKeepsOtherLinesAndEachEntrysCommentAndAppendsNewKeys)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.File("QM54Win.ini");
     WriteAll(path,
              "[Main]\r\n"
@@ -95,7 +95,7 @@ TEST(TIniData, SaveKeepsOtherLinesAndEachEntrysCommentAndAppendsNewKeys)
 
 TEST(TIniData, SaveOfANewFileWritesOnlyTheEntriesThenTreatsThemAsLines)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.File("QM54Win.ini");
     TIniData ini(path);
     EXPECT_FALSE(ini.Load());
@@ -111,7 +111,7 @@ TEST(TIniData, SaveOfANewFileWritesOnlyTheEntriesThenTreatsThemAsLines)
 
 TEST(TIniData, ReadsLoneCrLfAndCrLfAlikeAndWritesCrLf)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.File("QM54Win.ini");
     WriteAll(path, "A=1\rB=2\nC=3\r\n\r\nD=4");
     TIniData ini(path);
@@ -126,7 +126,7 @@ TEST(TIniData, ReadsLoneCrLfAndCrLfAlikeAndWritesCrLf)
 
 TEST(TIniData, SurvivesJunkNulBytesAndVeryLongLines)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.File("QM54Win.ini");
     std::string junk;
     for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 131 + 7) & 0xFF);
@@ -147,7 +147,7 @@ TEST(TIniData, SurvivesJunkNulBytesAndVeryLongLines)
 
 TEST(TIniData, ReadsOnlyTheFirstMebibyteOfAHugeFile)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.File("QM54Win.ini");
     std::string text = "COM_PORT=3\r\n";
     text += std::string(TIniData::MaxReadBytes, ';');
@@ -161,7 +161,7 @@ TEST(TIniData, ReadsOnlyTheFirstMebibyteOfAHugeFile)
 
 TEST(TIniData, ValuesWithLineBreaksCannotPlantEntries)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.File("QM54Win.ini");
     TIniData ini(path);
     ini.SetValue("FILE1", "/tmp/a\r\nCOM_PORT=9\n.q54");
@@ -174,7 +174,7 @@ TEST(TIniData, ValuesWithLineBreaksCannotPlantEntries)
 
 TEST(TIniData, AByteOrderMarkAtTheStartIsSkippedAndNotWrittenBack)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.File("QM54Win.ini");
     WriteAll(path, "\xEF\xBB\xBF" "COM_PORT=3\r\nFRMX=5\r\n");
     TIniData ini(path);
@@ -194,7 +194,7 @@ TEST(IniCanHold, OnlyValuesThatReadBackWhole)
 
 TEST(TIniData, AFailedSaveIsSilentAndLeavesTheOldFile)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.File("QM54Win.ini");
     WriteAll(path, "COM_PORT=3\r\n");
     chmod(path.c_str(), 0444);

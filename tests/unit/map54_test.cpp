@@ -63,8 +63,8 @@ TEST(TMap54, DecodeOfTheResetImage)
         const qm54::TChannel& ch = e.Channels.Items(c);
         EXPECT_EQ(ch.InUse, 1);
         EXPECT_EQ(ch.Number, c + 1);
-        EXPECT_TRUE(ch.RxFreq.Equals(qm54::TDecimal()));
-        EXPECT_TRUE(ch.TxFreq.Equals(qm54::TDecimal()));
+        EXPECT_TRUE(ch.RxFreq == qm54::TDecimal());
+        EXPECT_TRUE(ch.TxFreq == qm54::TDecimal());
     }
     for (int t = 0; t < qm54::AlphaTagCount; ++t) {
         EXPECT_EQ(e.AlphaTagCode[static_cast<size_t>(t)], 0);
@@ -138,7 +138,7 @@ TEST(TMap54, ItemsStoreAndComeBackAsTheLayoutSays)
     TCEmem d;
     ASSERT_TRUE(map.Decode(d));
     const qm54::TChannel& back = d.Channels.Items(2);
-    EXPECT_TRUE(back.RxFreq.Equals(qm54::TDecimal(1, 450, 6, 3)));
+    EXPECT_TRUE(back.RxFreq == qm54::TDecimal(1, 450, 6, 3));
     EXPECT_DOUBLE_EQ(qm54::SnapFrequency(0, back.RxFreq.Value()), 450.00625);
     EXPECT_EQ(back.TxInhibit, -1);
     EXPECT_EQ(back.Lockout, 2);
@@ -147,8 +147,8 @@ TEST(TMap54, ItemsStoreAndComeBackAsTheLayoutSays)
     EXPECT_EQ(back.DecodeDcs, ch.DecodeDcs);
     EXPECT_EQ(back.DecodeTone, ch.DecodeTone);
     EXPECT_EQ(back.EncodeTone, ch.EncodeTone);
-    EXPECT_TRUE(d.RxAdjustFreq[3].Equals(qm54::TDecimal(1, 174, 0, 0)));
-    EXPECT_TRUE(d.TxAdjustFreq[0].Equals(qm54::TDecimal(1, 450, 5, 1)));
+    EXPECT_TRUE(d.RxAdjustFreq[3] == qm54::TDecimal(1, 174, 0, 0));
+    EXPECT_TRUE(d.TxAdjustFreq[0] == qm54::TDecimal(1, 450, 5, 1));
     EXPECT_EQ(d.AniCode, "1A2F");
     EXPECT_EQ(d.EniCode, "1020");
     EXPECT_EQ(d.AlphaTagCode[0], 7);
@@ -181,7 +181,7 @@ TEST(TMap54, CanonicalFormsOfOddStoredValues)
     b[0x0CE] = 0x05;
     ASSERT_TRUE(map.Decode(e));
     EXPECT_EQ(e.Channels.Items(0).Lockout, 2);
-    EXPECT_TRUE(e.Channels.Items(0).RxFreq.Equals(qm54::TDecimal(1, 11, 0, 0)));  // 11000 kHz
+    EXPECT_TRUE(e.Channels.Items(0).RxFreq == qm54::TDecimal(1, 11, 0, 0));  // 11000 kHz
     EXPECT_EQ(e.RxReferenceFreq, 140);
     EXPECT_EQ(e.Accessory, 0);
     EXPECT_EQ(e.SerialNumber, " 2345678");
@@ -281,7 +281,7 @@ TEST(TMap54RoundTrip, UnmappedBitsSurviveAndMappedBitsAreAllWritten)
     expected.StoredFileName = "RPTNAME8";
     expected.FirmwareVersion = "A5.A5";
     expected.AlphaTagText[5] = "TAG 5   ";
-    EXPECT_TRUE(loaded.Equals(expected));
+    EXPECT_TRUE(loaded == expected);
 }
 
 void ExpectWithinFieldRanges(const TCEmem& e)

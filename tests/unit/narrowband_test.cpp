@@ -50,8 +50,8 @@ TEST(NarrowbandPolicy, AffectedChannelsAreWideInTheTwoBandsBoundsIncluded)
 
 struct Prompts : Prompter {
     std::vector<std::string> texts;
-    int answer = MrNo;
-    int Show(const std::string& text, MsgKind, MsgButtons, const std::string&) override
+    MsgResult answer = MsgResult::No;
+    MsgResult Show(const std::string& text, MsgKind, MsgButtons, const std::string&) override
     {
         texts.push_back(text);
         return answer;
@@ -64,20 +64,20 @@ TEST(NarrowbandCheck, AsksByPolicyAndActsOnTheAnswer)
         const char* name;
         NarrowbandPolicy policy;
         int market;
-        int answer;
+        MsgResult answer;
         bool asks;
         bool download;
         bool narrowAfter;
     } cases[] = {
-        {"CautionYes", NarrowbandPolicy::Caution, MarketUsa, MrYes, true, true, true},
-        {"CautionNo", NarrowbandPolicy::Caution, MarketUsa, MrNo, true, true, false},
-        {"EnforcedYes", NarrowbandPolicy::Enforced, MarketUsa, MrYes, true, true, true},
-        {"EnforcedNo", NarrowbandPolicy::Enforced, MarketUsa, MrNo, true, false, true},
+        {"CautionYes", NarrowbandPolicy::Caution, MarketUsa, MsgResult::Yes, true, true, true},
+        {"CautionNo", NarrowbandPolicy::Caution, MarketUsa, MsgResult::No, true, true, false},
+        {"EnforcedYes", NarrowbandPolicy::Enforced, MarketUsa, MsgResult::Yes, true, true, true},
+        {"EnforcedNo", NarrowbandPolicy::Enforced, MarketUsa, MsgResult::No, true, false, true},
         // Closing the box (Escape, the close box) cancels the command, as every Yes/No box does.
-        {"CautionClosed", NarrowbandPolicy::Caution, MarketUsa, MrClosed, true, false, false},
-        {"EnforcedClosed", NarrowbandPolicy::Enforced, MarketUsa, MrClosed, true, false, false},
-        {"NoPolicy", NarrowbandPolicy::None, MarketUsa, MrYes, false, true, false},
-        {"Export", NarrowbandPolicy::Enforced, 0, MrYes, false, true, false},
+        {"CautionClosed", NarrowbandPolicy::Caution, MarketUsa, MsgResult::Closed, true, false, false},
+        {"EnforcedClosed", NarrowbandPolicy::Enforced, MarketUsa, MsgResult::Closed, true, false, false},
+        {"NoPolicy", NarrowbandPolicy::None, MarketUsa, MsgResult::Yes, false, true, false},
+        {"Export", NarrowbandPolicy::Enforced, 0, MsgResult::Yes, false, true, false},
     };
     for (const auto& c : cases) {
         TCEmem emem;

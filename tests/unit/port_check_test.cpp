@@ -19,11 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace qm54;
-using qm54::test::TempDir;
+using qm54::test::TempFolder;
 
 // A sysfs root with one UART port, ttyS3, and an empty process table.
 struct Roots {
-    TempDir dir;
+    TempFolder dir;
     PortCheckRoots roots;
     Roots()
     {
@@ -131,7 +131,7 @@ TEST(PortDiagnosis, PermissionDeniedSaysWhetherTheUserIsInTheDevicesGroup)
 TEST(PortDiagnosis, TheDevicesGroupIsReadFromTheNode)
 {
     if (geteuid() != 0) GTEST_SKIP() << "giving a node another group needs root";
-    TempDir dir;
+    TempFolder dir;
     const std::string node = dir.File("ttyFAKE");
     qm54::test::WriteAll(node, "");
     const gid_t other = 4711;  // a group this process does not run with

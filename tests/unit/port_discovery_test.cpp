@@ -1,4 +1,5 @@
 #include "link/port_discovery.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +19,11 @@ using qm54::ListComPorts;
 // driver registers); a usb-serial port sits below its USB interface, a CDC ACM port is the
 // interface itself, and the USB device above the interface holds the product string.
 struct SysfsFixture {
-    fs::path root = fs::temp_directory_path() / ("qm54-sysfs-" + std::to_string(::getpid()));
+    qm54::test::TempFolder folder{"qm54-sysfs"};
+    fs::path root = folder.Path();
     int usbDevices = 0;
 
     SysfsFixture() { fs::create_directories(root / "class" / "tty"); }
-    ~SysfsFixture() { fs::remove_all(root); }
 
     static void Write(const fs::path& file, const std::string& text) { std::ofstream(file) << text << "\n"; }
 

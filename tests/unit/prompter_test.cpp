@@ -8,10 +8,10 @@ namespace {
 
 struct RecordingPrompter : qm54::Prompter {
     std::vector<std::string> texts;
-    int Show(const std::string& text, qm54::MsgKind, qm54::MsgButtons, const std::string&) override
+    qm54::MsgResult Show(const std::string& text, qm54::MsgKind, qm54::MsgButtons, const std::string&) override
     {
         texts.push_back(text);
-        return qm54::MrOk;
+        return qm54::MsgResult::Ok;
     }
 };
 

@@ -12,11 +12,11 @@ namespace {
 
 struct Prompts : qm54::Prompter {
     std::vector<std::string> texts, details;
-    int Show(const std::string& text, qm54::MsgKind, qm54::MsgButtons, const std::string& detail) override
+    qm54::MsgResult Show(const std::string& text, qm54::MsgKind, qm54::MsgButtons, const std::string& detail) override
     {
         texts.push_back(text);
         details.push_back(detail);
-        return qm54::MrOk;
+        return qm54::MsgResult::Ok;
     }
 };
 

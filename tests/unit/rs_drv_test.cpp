@@ -1,6 +1,7 @@
 #include "link/rs_drv.h"
 #include "link_fakes.h"
 #include "pty_pair.h"
+#include "temp_folder.h"
 #include "unprivileged.h"
 
 #include <gtest/gtest.h>
@@ -107,8 +108,8 @@ TEST_F(RsDrvTest, SettingsTheLineCannotTakeFailTheOpenAndLeaveThePortClosed)
 
 TEST(RsDrvOpen, PathsThatAreNoTerminalAreRefusedWithTheSystemsReason)
 {
-    fs::path dir = fs::temp_directory_path() / ("qm54-rsdrv-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    const qm54::test::TempFolder folder("qm54-rsdrv");
+    const fs::path& dir = folder.Path();
     std::ofstream(dir / "plain.q54") << "not a port";
 
     struct Case {
@@ -127,7 +128,6 @@ TEST(RsDrvOpen, PathsThatAreNoTerminalAreRefusedWithTheSystemsReason)
         EXPECT_EQ(d.SystemReason(), c.reason) << c.path;
         EXPECT_FALSE(d.IsOpen());
     }
-    fs::remove_all(dir);
 }
 
 TEST_F(RsDrvTest, APortWithoutPermissionIsRefusedWithTheSystemsReason)

@@ -20,7 +20,7 @@ namespace {
 
 using namespace qm54;
 using qm54::test::RecordingPrompter;
-using qm54::test::TempDir;
+using qm54::test::TempFolder;
 using qm54test::FakeClock;
 using qm54test::NewImage;
 using qm54test::SimPort;
@@ -32,11 +32,11 @@ struct Observer : LinkObserver {
 };
 
 struct GuardRig {
-    TempDir dir;
+    TempFolder dir;
     FakeClock clock;
     SimPort port{clock, NewImage()};
     Observer observer;
-    RecordingPrompter prompter{MrYes};
+    RecordingPrompter prompter{MsgResult::Yes};
     LinkTiming timing;
     CloneLink link{port, observer, clock, timing};
     Safeguards guards;
@@ -176,7 +176,7 @@ TEST(GuardedDownload, AReadBackThatNeverAnswersGivesUpAtTheLimitWithItsOwnMessag
         SimPort& port;
         bool& ended;
         Deafening(RecordingPrompter& i, SimPort& p, bool& e) : inner(i), port(p), ended(e) {}
-        int Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
+        MsgResult Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
         {
             if (text == "Download is completed") port.deaf = ended = true;
             return inner.Show(text, kind, buttons, detail);

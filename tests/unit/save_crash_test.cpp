@@ -24,7 +24,7 @@ namespace qm54 {
 namespace {
 
 using test::ReadAll;
-using test::TempDir;
+using test::TempFolder;
 using test::WriteAll;
 
 // Runs save in a child process that the atomic writer's hook kills at step; true when the child
@@ -72,7 +72,7 @@ bool SavesKilledAfter(int delayUs, const std::function<void(int)>& save)
 }
 
 // The folder holds the file itself and, besides, only hidden temporary files of its saves.
-void ExpectOnlyTemporariesBeside(const TempDir& dir, const std::string& name)
+void ExpectOnlyTemporariesBeside(const TempFolder& dir, const std::string& name)
 {
     const std::string tempPrefix = "." + name + ".tmp-";
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
@@ -99,7 +99,7 @@ void KillSavesAtArbitraryMoments(const std::string& name, const std::string& bef
                                  const std::function<void(const std::string&, int)>& save,
                                  const std::set<std::string>& whole)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.File(name);
     WriteAll(path, before);
     int killedWhileSaving = 0;
@@ -134,7 +134,7 @@ TEST(SaveCrash, SettingsSaveKilledBetweenStepsLeavesTheOldOrTheNewFile)
 {
     for (const StepCase& c : kStepCases) {
         SCOPED_TRACE(static_cast<int>(c.step));
-        TempDir dir;
+        TempFolder dir;
         const std::string path = dir.File(kIniName);
         WriteAll(path, kIniBefore);
         ASSERT_TRUE(SaveKilledAt(c.step, [&] { SaveComPort(path, "5"); }));
@@ -182,7 +182,7 @@ constexpr const char* kDataName = "site.Q54";
 // What SaveDataFile writes for band under the name kDataName, saved in a folder of its own.
 std::string SavedDataFile(int band)
 {
-    TempDir dir;
+    TempFolder dir;
     NewData data(band);
     data.SaveTo(dir.File(kDataName));
     return ReadAll(dir.File(kDataName));
@@ -196,7 +196,7 @@ TEST(SaveCrash, DataFileSaveKilledBetweenStepsLeavesTheOldOrTheNewFile)
     ASSERT_NE(vhf, uhf);
     for (const StepCase& c : kStepCases) {
         SCOPED_TRACE(static_cast<int>(c.step));
-        TempDir dir;
+        TempFolder dir;
         const std::string path = dir.File(kDataName);
         WriteAll(path, vhf);
         ASSERT_TRUE(SaveKilledAt(c.step, [&] { NewData(BandUhf).SaveTo(path); }));

@@ -76,14 +76,14 @@ TEST(ServiceFields, StoringShowingAndComparing)
     TCEmem emem;
     SetDefaults(emem);
     TCEmem backup;
-    backup.Assign(emem);
+    backup = emem;
 
     // Showing a stored value outside the field's range shows it clamped.
     emem.TxPowerDisplayHigh = 150;
     emem.TxPowerAdjust[3] = -300;
     EXPECT_EQ(ServiceFieldText(emem, "TxPowerDisplayHigh", 0), "99");
     EXPECT_EQ(ServiceFieldText(emem, "TxPowerAdjust", 3), "-128");
-    emem.Assign(backup);
+    emem = backup;
 
     EXPECT_EQ(ServiceFieldText(emem, "RxAdjustFreq", 0), "150.0");
     EXPECT_FALSE(ServiceValuesDiffer(emem, backup, RxAdjustKeys));

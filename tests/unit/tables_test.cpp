@@ -49,20 +49,20 @@ TEST(Tables, ListsHoldDistinctWellFormedEntries)
 
 TEST(Tables, OptionNameAndIndex)
 {
-    EXPECT_EQ(qm54::OptionName(2, 1), "BCLO");
-    EXPECT_EQ(qm54::OptionName(18, 0), "Noize");
-    EXPECT_EQ(qm54::OptionName(19, 3), "RX/TX Enable");
-    EXPECT_EQ(qm54::OptionName(2, 5), "");
-    EXPECT_EQ(qm54::OptionName(2, 3), "");
-    EXPECT_EQ(qm54::OptionName(23, 0), "");
+    EXPECT_EQ(qm54::OptionName(qm54::OptLockout, 1), "BCLO");
+    EXPECT_EQ(qm54::OptionName(qm54::OptHangOnAudio, 0), "Noize");
+    EXPECT_EQ(qm54::OptionName(qm54::OptRxTxEnable, 3), "RX/TX Enable");
+    EXPECT_EQ(qm54::OptionName(qm54::OptLockout, 5), "");
+    EXPECT_EQ(qm54::OptionName(qm54::OptLockout, 3), "");
+    EXPECT_EQ(qm54::OptionName(qm54::OptionListCount, 0), "");
     EXPECT_EQ(qm54::OptionName(-1, 0), "");
-    EXPECT_EQ(qm54::OptionName(22, 0), "");
+    EXPECT_EQ(qm54::OptionName(qm54::OptEmpty, 0), "");
 
-    EXPECT_EQ(qm54::OptionIndex(9, "CW-ID"), 2);
-    EXPECT_EQ(qm54::OptionIndex(9, "cw-id"), 0);
-    EXPECT_EQ(qm54::OptionIndex(17, "Acc"), 1);
-    EXPECT_EQ(qm54::OptionIndex(23, "N"), 0);
-    EXPECT_EQ(qm54::OptionIndex(22, ""), 0);  // the empty list has no names, not five empty ones
+    EXPECT_EQ(qm54::OptionIndex(qm54::OptIdMode, "CW-ID"), 2);
+    EXPECT_EQ(qm54::OptionIndex(qm54::OptIdMode, "cw-id"), 0);
+    EXPECT_EQ(qm54::OptionIndex(qm54::OptAccessory, "Acc"), 1);
+    EXPECT_EQ(qm54::OptionIndex(qm54::OptionListCount, "N"), 0);
+    EXPECT_EQ(qm54::OptionIndex(qm54::OptEmpty, ""), 0);  // the empty list has no names, not five empty ones
 
     for (const auto& list : qm54::OptionLists)
         for (int v = 0; v < qm54::MaxOptionNames; ++v)

@@ -1,8 +1,9 @@
-// Helpers shared by the unit tests: a temporary folder removed at the end of the test, file
-// access in whole strings, the hex fixture reader, and a prompter that records every message.
+// Helpers shared by the unit tests: file access in whole strings, the hex fixture reader, and a
+// prompter that records every message. Temporary folders are TempFolder (temp_folder.h).
 #pragma once
 
 #include "model/storage/prompter.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,31 +17,6 @@
 #include <vector>
 
 namespace qm54::test {
-
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qm54-test-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        // Restore write permission first so that read-only test folders can be removed.
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 inline std::string ReadAll(const std::string& path)
 {
@@ -88,13 +64,13 @@ struct RecordedMessage {
 
 // Answers every message with answer and keeps what was shown.
 struct RecordingPrompter : Prompter {
-    explicit RecordingPrompter(int answer = MrOk) : answer(answer) {}
-    int Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
+    explicit RecordingPrompter(MsgResult answer = MsgResult::Ok) : answer(answer) {}
+    MsgResult Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
     {
         messages.push_back({text, kind, buttons, detail});
         return answer;
     }
-    int answer;
+    MsgResult answer;
     std::vector<RecordedMessage> messages;
 };
 

@@ -10,7 +10,7 @@
 namespace {
 
 using namespace qm54;
-using qm54::test::TempDir;
+using qm54::test::TempFolder;
 
 TEST(TraceRecorder, FramesSentReceivedBytesJoinedAndMarksInTimeOrder)
 {
@@ -38,7 +38,7 @@ TEST(TraceRecorder, FramesSentReceivedBytesJoinedAndMarksInTimeOrder)
 
 TEST(StoreTrace, KeepsTheLastTenAndNeverTheOneJustWritten)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string folder = dir.File("traces");
     std::string reason;
     for (int i = 0; i < 12; ++i)

@@ -76,14 +76,14 @@ NarrowbandOutcome NarrowbandCheck(NarrowbandPolicy policy, TCEmem& emem, Prompte
     if (!anyAffected) return outcome;
 
     const bool enforced = policy == NarrowbandPolicy::Enforced;
-    const int answer = ShowMessageBox(prompter, enforced ? kEnforcedQuestion : kCautionQuestion, MsgKind::Warning,
-                                      MsgButtons::YesNo);
-    if (answer != MrYes && answer != MrNo) {
+    const MsgResult answer = ShowMessageBox(prompter, enforced ? kEnforcedQuestion : kCautionQuestion, MsgKind::Warning,
+                                            MsgButtons::YesNo);
+    if (answer != MsgResult::Yes && answer != MsgResult::No) {
         // A closed box answers neither: the Download is cancelled and no channel changes.
         outcome.Download = false;
         return outcome;
     }
-    const bool yes = answer == MrYes;
+    const bool yes = answer == MsgResult::Yes;
     if (yes || enforced) outcome.Changed = MakeAffectedNarrow(emem);
     outcome.Download = yes || !enforced;
     return outcome;

@@ -60,9 +60,7 @@ public:
     void SetEncodeDcs(int slot, int32_t v) { SetItemAt(EncodeDcs, slot, v); }
     void SetEncodeTone(int slot, int32_t v) { SetItemAt(EncodeTone, slot, v); }
 
-    void Assign(const TChannel& other) { *this = other; }
     // Field by field in declaration order; a frequency held with another digit count differs.
-    bool Equals(const TChannel& other) const { return *this == other; }
     bool operator==(const TChannel&) const = default;
 };
 
@@ -75,8 +73,6 @@ public:
     TChannel& Items(int i) { return channels_[Clamped(i)]; }
     const TChannel& Items(int i) const { return channels_[Clamped(i)]; }
 
-    void Assign(const TChannels& other) { *this = other; }
-    bool Equals(const TChannels& other) const { return *this == other; }
     bool operator==(const TChannels&) const = default;
 
 private:

@@ -27,8 +27,6 @@ public:
     // 146.52 MHz gives 146520 kHz and never 146519. decimals is 0 to 9.
     int64_t ScaledTrunc(int decimals) const;
 
-    void Assign(const TDecimal& other) { *this = other; }
-    bool Equals(const TDecimal& other) const { return *this == other; }
     bool operator==(const TDecimal&) const = default;
 
 private:

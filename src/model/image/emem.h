@@ -119,25 +119,14 @@ public:
     std::string GetAlphaTagText(int t) const { return ItemAt(AlphaTagText, t); }
 
     void SetRxAdjustFreq(int k, const TDecimal& v) { SetItemAt(RxAdjustFreq, k, v); }
-    void SetTxAdjustFreq(int k, const TDecimal& v) { SetItemAt(TxAdjustFreq, k, v); }
     void SetSqlThreshold(int k, int32_t v) { SetItemAt(SqlThreshold, k, v); }
-    void SetRxTuning(int k, int32_t v) { SetItemAt(RxTuning, k, v); }
-    void SetTxPowerHigh(int k, int32_t v) { SetItemAt(TxPowerHigh, k, v); }
-    void SetTxPowerLow(int k, int32_t v) { SetItemAt(TxPowerLow, k, v); }
-    void SetMaxDevWide(int k, int32_t v) { SetItemAt(MaxDevWide, k, v); }
-    void SetMaxDevNarrow(int k, int32_t v) { SetItemAt(MaxDevNarrow, k, v); }
-    void SetCtcssDevWide(int k, int32_t v) { SetItemAt(CtcssDevWide, k, v); }
-    void SetCtcssDevNarrow(int k, int32_t v) { SetItemAt(CtcssDevNarrow, k, v); }
-    void SetDcsDevWide(int k, int32_t v) { SetItemAt(DcsDevWide, k, v); }
     void SetDcsDevNarrow(int k, int32_t v) { SetItemAt(DcsDevNarrow, k, v); }
     void SetTxPowerAdjust(int i, int32_t v) { SetItemAt(TxPowerAdjust, i, v); }
     void SetFiveToneTable(int i, int32_t v) { SetItemAt(FiveToneTable, i, v); }
     void SetAlphaTagCode(int t, int32_t v) { SetItemAt(AlphaTagCode, t, v); }
     void SetAlphaTagText(int t, const std::string& v) { SetItemAt(AlphaTagText, t, v); }
 
-    void Assign(const TCEmem& other) { *this = other; }
     // Field by field in declaration order.
-    bool Equals(const TCEmem& other) const { return *this == other; }
     bool operator==(const TCEmem&) const = default;
 };
 

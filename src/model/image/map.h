@@ -46,7 +46,6 @@ public:
 
     ImageBytes& Bytes() { return bytes_; }
     const ImageBytes& Bytes() const { return bytes_; }
-    void Assign(const TMap& other) { bytes_ = other.bytes_; }
     bool operator==(const TMap&) const = default;
 
     // Numeric fields of 1 to 4 bytes. WriteField masks value to the field's width (a negative

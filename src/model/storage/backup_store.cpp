@@ -21,7 +21,6 @@ namespace fs = std::filesystem;
 
 constexpr size_t kStampSize = 15;  // YYYYMMDD-HHMMSS
 constexpr const char* kExtension = ".Q54";
-constexpr int kBandList = 10;      // the option list of the band's names
 constexpr int kMaxSequence = 9999;
 constexpr std::time_t kSecondsPerDay = 86400;
 
@@ -93,7 +92,7 @@ std::vector<BackupEntry> ListFolder(const std::string& folder, const std::string
             TMap54 map;
             std::copy(read.Data.begin(), read.Data.end(), map.Bytes().begin());
             TCEmem emem;
-            if (map.Decode(emem)) entry.Band = OptionName(kBandList, emem.Band);
+            if (map.Decode(emem)) entry.Band = OptionName(OptBand, emem.Band);
             entry.Firmware = emem.FirmwareVersion;
         }
         entries.push_back(std::move(entry));

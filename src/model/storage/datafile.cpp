@@ -83,8 +83,8 @@ bool LoadDataFile(const std::string& path, TCEmem& emem, TMap54& map, Prompter& 
         ShowError(prompter, WithName(FileReadErrorFormat, path), std::string());
         return false;
     }
-    emem.Assign(freshEmem);
-    map.Assign(freshMap);
+    emem = freshEmem;
+    map = freshMap;
     return true;
 }
 

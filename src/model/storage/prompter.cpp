@@ -2,13 +2,13 @@
 
 namespace qm54 {
 
-int ShowMessageBox(Prompter& prompter, const std::string& text, MsgKind kind, MsgButtons buttons)
+MsgResult ShowMessageBox(Prompter& prompter, const std::string& text, MsgKind kind, MsgButtons buttons)
 {
     return prompter.Show(text, kind, buttons, std::string());
 }
 
-int ShowMessageBoxFmt(Prompter& prompter, const std::string& format, const std::string& text,
-                      MsgKind kind, MsgButtons buttons)
+MsgResult ShowMessageBoxFmt(Prompter& prompter, const std::string& format, const std::string& text,
+                            MsgKind kind, MsgButtons buttons)
 {
     std::string shown = format;
     const auto at = shown.find("%s");

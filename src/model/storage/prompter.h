@@ -11,23 +11,23 @@ enum class MsgKind { Warning = 0, Error = 1, Information = 2, Confirmation = 3 }
 enum class MsgButtons { Ok, YesNo };
 
 // Button results, numbered as the message box returns them.
-enum MsgResult { MrOk = 1, MrClosed = 2, MrYes = 6, MrNo = 7 };
+enum class MsgResult { Ok = 1, Closed = 2, Yes = 6, No = 7 };
 
 class Prompter {
 public:
     virtual ~Prompter() = default;
     // text is the system's own message, shown exactly; detail, when not empty, is a second line
     // with the operating system's reason (for example "Permission denied").
-    virtual int Show(const std::string& text, MsgKind kind, MsgButtons buttons,
-                     const std::string& detail) = 0;
+    virtual MsgResult Show(const std::string& text, MsgKind kind, MsgButtons buttons,
+                           const std::string& detail) = 0;
 };
 
 // ShowMessageBox: the message with no detail line.
-int ShowMessageBox(Prompter& prompter, const std::string& text, MsgKind kind,
-                   MsgButtons buttons = MsgButtons::Ok);
+MsgResult ShowMessageBox(Prompter& prompter, const std::string& text, MsgKind kind,
+                         MsgButtons buttons = MsgButtons::Ok);
 
 // ShowMessageBoxFmt: text replaces the one "%s" of format (a format without "%s" is shown as it is).
-int ShowMessageBoxFmt(Prompter& prompter, const std::string& format, const std::string& text,
-                      MsgKind kind, MsgButtons buttons = MsgButtons::Ok);
+MsgResult ShowMessageBoxFmt(Prompter& prompter, const std::string& format, const std::string& text,
+                            MsgKind kind, MsgButtons buttons = MsgButtons::Ok);
 
 }  // namespace qm54

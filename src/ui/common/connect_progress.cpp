@@ -15,7 +15,7 @@ namespace {
 class AfterConnecting final : public Prompter {
 public:
     AfterConnecting(Prompter& inner, QProgressDialog& dialog) : inner_(inner), dialog_(dialog) {}
-    int Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
+    MsgResult Show(const std::string& text, MsgKind kind, MsgButtons buttons, const std::string& detail) override
     {
         dialog_.hide();
         return inner_.Show(text, kind, buttons, detail);

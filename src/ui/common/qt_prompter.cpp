@@ -21,8 +21,8 @@ constexpr BoxLook kLooks[] = {{QMessageBox::Warning, "Warning"},
 
 }  // namespace
 
-int QtPrompter::Show(const std::string& text, MsgKind kind, MsgButtons buttons,
-                     const std::string& detail)
+MsgResult QtPrompter::Show(const std::string& text, MsgKind kind, MsgButtons buttons,
+                           const std::string& detail)
 {
     QMessageBox box(parent_);
     const BoxLook& look = kLooks[static_cast<int>(kind)];
@@ -42,10 +42,10 @@ int QtPrompter::Show(const std::string& text, MsgKind kind, MsgButtons buttons,
     }
     box.exec();
     switch (box.standardButton(box.clickedButton())) {
-    case QMessageBox::Yes: return MrYes;
-    case QMessageBox::No: return MrNo;
-    case QMessageBox::Ok: return MrOk;
-    default: return MrClosed;
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    case QMessageBox::Ok: return MsgResult::Ok;
+    default: return MsgResult::Closed;
     }
 }
 

@@ -16,8 +16,8 @@ public:
     void SetParent(QWidget* parent) { parent_ = parent; }
     // The title of the next boxes; empty gives the caption of each box's kind.
     void SetTitle(const QString& title) { title_ = title; }
-    int Show(const std::string& text, MsgKind kind, MsgButtons buttons,
-             const std::string& detail) override;
+    MsgResult Show(const std::string& text, MsgKind kind, MsgButtons buttons,
+                   const std::string& detail) override;
 
 private:
     QWidget* parent_;

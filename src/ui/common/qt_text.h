@@ -2,6 +2,7 @@
 // std::string, the widgets QString. Every front-end file converts through these.
 #pragma once
 
+#include <QLocale>
 #include <QString>
 
 #include <string>
@@ -17,6 +18,10 @@ inline QString ToQString(std::string_view text)
 }
 
 inline std::string ToStdString(const QString& text) { return text.toStdString(); }
+
+// The system's decimal separator, "." or "," (anything else is shown as "."). Numbers are shown
+// with it; "." and "," are both read back.
+inline char DecimalSeparator() { return QLocale::system().decimalPoint() == QStringLiteral(",") ? ',' : '.'; }
 
 // The name of value in option list list, as a widget shows it.
 inline QString OptionText(int list, int value) { return ToQString(OptionName(list, value)); }

@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -31,12 +30,6 @@ void Paint(QWidget* widget, QPalette::ColorRole role)
 }
 
 }  // namespace
-
-char DecimalSeparator()
-{
-    const QString point = QLocale().decimalPoint();
-    return point == QStringLiteral(",") ? ',' : '.';
-}
 
 // --- the value edit field ---------------------------------------------------------------------
 

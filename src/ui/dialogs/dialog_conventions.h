@@ -20,9 +20,6 @@ class QPushButton;
 
 namespace qm54 {
 
-// The system's decimal separator, "." or "," (anything else is shown as ".").
-char DecimalSeparator();
-
 // An edit field with the two states of the dialogs: display (read only, window colour) and
 // typing (tooltip colour). The first accepted key replaces the value; Enter or a double-click
 // starts typing (the bare number, all selected) or commits (parse, then format); Esc while typing

@@ -113,14 +113,14 @@ bool ShowFileData(QWidget* parent, TMap54& map, TCEmem& emem)
     FileDataDialog dialog(map.Bytes(), parent);
     if (dialog.exec() != QDialog::Accepted || !dialog.Changed()) return false;
     TMap54 mapCopy;
-    mapCopy.Assign(map);
+    mapCopy = map;
     TCEmem ememCopy;
-    ememCopy.Assign(emem);
+    ememCopy = emem;
     const std::vector<uint8_t> bytes = dialog.Bytes(mapCopy.Bytes());
     std::copy(bytes.begin(), bytes.end(), mapCopy.Bytes().begin());
     mapCopy.Decode(ememCopy);
-    map.Assign(mapCopy);
-    emem.Assign(ememCopy);
+    map = mapCopy;
+    emem = ememCopy;
     return true;
 }
 

@@ -25,7 +25,7 @@ TfrmHardware::TfrmHardware(Document& document, OperatingMode mode, Prompter& pro
 void TfrmHardware::UserChangedList(int row, int index)
 {
     if (row == bandRow_) {
-        if (ShowMessageBox(prompter_, kBandQuestion, MsgKind::Confirmation, MsgButtons::YesNo) != MrYes) {
+        if (ShowMessageBox(prompter_, kBandQuestion, MsgKind::Confirmation, MsgButtons::YesNo) != MsgResult::Yes) {
             SetListQuietly(row, confirmedBand_);
             return;
         }
@@ -35,7 +35,7 @@ void TfrmHardware::UserChangedList(int row, int index)
         AnswerBandQuestionYes(Table(), state, DecimalSeparator());
         ShowState(state);
     } else if (row == stepRow_) {
-        if (ShowMessageBox(prompter_, kStepQuestion, MsgKind::Confirmation, MsgButtons::YesNo) != MrYes) {
+        if (ShowMessageBox(prompter_, kStepQuestion, MsgKind::Confirmation, MsgButtons::YesNo) != MsgResult::Yes) {
             SetListQuietly(row, confirmedStep_);
             return;
         }

@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
-#include <QLocale>
 #include <QMenu>
 #include <QSpinBox>
 
@@ -18,13 +17,6 @@
 #include "ui/common/qt_text.h"
 
 namespace qm54 {
-
-namespace {
-
-// Frequencies are shown with the system's decimal separator; "." and "," are both read back.
-char DecimalSeparator() { return QLocale::system().decimalPoint() == QStringLiteral(",") ? ',' : '.'; }
-
-}  // namespace
 
 ChannelGrid::ChannelGrid(QWidget* parent)
     : QTableView(parent),
@@ -80,8 +72,7 @@ bool ChannelGrid::CellEditable(int channel, int column) const
     return column < GridCol::FirstTx || Ch(channel).TxInhibit == 0;
 }
 
-void ChannelGrid::SetContext(int channelStep, double rxLow, double rxHigh, double txLow, double txHigh,
-                             int /*operatingMode*/)
+void ChannelGrid::SetContext(int channelStep, double rxLow, double rxHigh, double txLow, double txHigh)
 {
     model_->SetFormat({channelStep, DecimalSeparator()});
     rxLow_ = rxLow;
@@ -109,7 +100,7 @@ void ChannelGrid::ParseInto(TChannels& out)
 {
     CommitEditor();
     model_->ParseAll();
-    out.Assign(model_->Channels());
+    out = model_->Channels();
 }
 
 // ---- The editors over their cell -----------------------------------------------------------

@@ -58,8 +58,7 @@ public:
 
     // channelStep: the image's ChannelStep; the limits are the outer alignment points (MHz) of
     // the receive and the transmit side. The grid edits alike in every operating mode.
-    void SetContext(int channelStep, double rxLow, double rxHigh, double txLow, double txHigh,
-                    int operatingMode);
+    void SetContext(int channelStep, double rxLow, double rxHigh, double txLow, double txHigh);
     // Which choices the CWID ANI/ENI column offers: "ANI/ENI" while any DTMF or 5-tone switch is
     // on, "CW-ID" while the CW identification is enabled.
     void SetIdFeatures(bool aniEniEnabled, bool cwIdEnabled);

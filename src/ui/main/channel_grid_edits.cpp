@@ -43,7 +43,7 @@ public:
     }
     bool Changed() const
     {
-        if (!grid_.Channels().Items(channel_).Equals(before_)) return true;
+        if (grid_.Channels().Items(channel_) != before_) return true;
         for (int c = 0; c < GridColumnCount; ++c)
             if (cells_[static_cast<std::size_t>(c)] != grid_.CellText(channel_, c)) return true;
         return false;

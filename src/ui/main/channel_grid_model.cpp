@@ -32,7 +32,7 @@ void ChannelGridModel::SetRow(int channel, const ChannelRowTexts& texts)
 
 void ChannelGridModel::Fill(const TChannels& channels)
 {
-    channels_.Assign(channels);
+    channels_ = channels;
     for (int i = 0; i < ChannelCount; ++i) FillColumns(i, 0, GridColumnCount - 1);
     emit dataChanged(index(0, 0), index(ChannelCount - 1, GridColumnCount - 1));
 }

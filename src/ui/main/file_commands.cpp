@@ -37,8 +37,8 @@ bool TfrmMain::SavePrompt()
 {
     if (!doc_.Modified()) return true;
     switch (ShowMessageBox(prompter_, kSavePrompt, MsgKind::Confirmation, MsgButtons::YesNo)) {
-    case MrYes: return SaveTo(false);
-    case MrNo: return true;
+    case MsgResult::Yes: return SaveTo(false);
+    case MsgResult::No: return true;
     default: return false;
     }
 }
@@ -126,9 +126,9 @@ bool TfrmMain::CloseQuery()
     grdCh_->ParseInto(doc_.Working());
     if (doc_.WorkingListDiffers()) doc_.SetModified();
     if (!doc_.Modified()) return true;
-    const int answer = ShowMessageBox(prompter_, kSavePrompt, MsgKind::Confirmation, MsgButtons::YesNo);
-    if (answer == MrNo) return true;
-    if (answer != MrYes) return false;
+    const MsgResult answer = ShowMessageBox(prompter_, kSavePrompt, MsgKind::Confirmation, MsgButtons::YesNo);
+    if (answer == MsgResult::No) return true;
+    if (answer != MsgResult::Yes) return false;
     grdCh_->CommitEditor();
     return SaveTo(false);
 }

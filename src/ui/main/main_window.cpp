@@ -1,6 +1,7 @@
 #include "ui/main/main_window.h"
 #include "ui/common/qt_text.h"
 
+#include "model/channels/channel_cells.h"
 #include "model/image/convert.h"
 #include "model/settings/factory_code.h"
 #include "model/storage/ini.h"
@@ -166,10 +167,10 @@ void TfrmMain::Refresh()
     edtProduct_->setText(ToQString(emem.ModelName));
     edtFirmware_->setText(ToQString(emem.FirmwareVersion));
     edtPort_->setText(PortDevice());
-    edtBand_->setText(ToQString(OptionName(10, emem.Band)));
+    edtBand_->setText(ToQString(OptionName(OptBand, emem.Band)));
     edtPrinter_->setText(printerName_);
-    grdCh_->SetContext(emem.ChannelStep, emem.RxAdjustFreq[0].Value(), emem.RxAdjustFreq[3].Value(),
-                       emem.TxAdjustFreq[0].Value(), emem.TxAdjustFreq[3].Value(), int(mode_));
+    const CellLimits limits = LimitsOf(emem);
+    grdCh_->SetContext(emem.ChannelStep, limits.RxLow, limits.RxHigh, limits.TxLow, limits.TxHigh);
     grdCh_->SetIdFeatures(emem.DtmfTx || emem.DtmfRx || emem.FiveToneTx || emem.FiveToneRx,
                           emem.CwIdEnable != 0);
     grdCh_->Fill(doc_.Working());

@@ -160,7 +160,7 @@ TfrmAlignment::TfrmAlignment(int point, Document& document, SerialPort& port, Pr
 
     // Showing: the values from the settings, the backup, the conditions and switches at rest.
     LoadFields();
-    imageBackup_.Assign(document_.Map());
+    imageBackup_ = document_.Map();
     for (int i = 0; i < 6; ++i) switches_[size_t(i)]->setChecked(i % 2 == 1);
     for (QComboBox* list : {mode_, powerType_, width_, encoder_})
         connect(list, &QComboBox::currentIndexChanged, this, [this] { ApplyEnabling(); });
@@ -263,8 +263,8 @@ void TfrmAlignment::done(int result)
         StoreFields();
         if (ServiceValuesDiffer(document_.Emem(), backup_, AlignmentKeys)) document_.SetModified();
     } else {
-        document_.Emem().Assign(backup_);  // every commit made by switching is undone
-        document_.Map().Assign(imageBackup_);  // and the image they were encoded into
+        document_.Emem() = backup_;  // every commit made by switching is undone
+        document_.Map() = imageBackup_;  // and the image they were encoded into
     }
     setEnabled(false);
     LeaveAlignment(link_);

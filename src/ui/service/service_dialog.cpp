@@ -196,7 +196,7 @@ void ServiceDialog::FinishLayout(QLayout* body)
 
 void ServiceDialog::LoadFields()
 {
-    backup_.Assign(document_.Emem());
+    backup_ = document_.Emem();
     const char separator = DecimalSeparator();
     for (const Bound& f : fields_) {
         f.Edit->ShowValue(ToQString(ServiceFieldText(document_.Emem(), f.Key, f.Index, separator)));

@@ -377,7 +377,7 @@ private slots:
             QCOMPARE(w.Grid()->CellText(0, GridCol::IdMode), QStringLiteral("off"));
             QVERIFY2(w.Doc().Modified(), c.action);
 
-            f.prompter.answers = {MrClosed};  // the save prompt, closed: New does not go on
+            f.prompter.answers = {MsgResult::Closed};  // the save prompt, closed: New does not go on
             w.findChild<QAction*>("miNew")->trigger();
             QVERIFY(f.prompter.Saw("Do you want to save the file?"));
             QCOMPARE(w.Emem().Channels.Items(0).IdMode, 0);
@@ -417,4 +417,4 @@ private slots:
 };
 
 QTEST_MAIN(SignallingDialogsTest)
-#include "signalling_dialogs_test.moc"
+#include "signalling_dialog_widgets_test.moc"

@@ -2,6 +2,7 @@
 #include "model/storage/program_folder.h"
 #include "model/storage/recent_files.h"
 #include "model/document/startup.h"
+#include "temp_folder.h"
 #include "unprivileged.h"
 
 #include <gtest/gtest.h>
@@ -16,20 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TempFolder {
-    fs::path path;
-    TempFolder()
-    {
-        char pattern[] = "/tmp/qm54-startup-XXXXXX";
-        path = mkdtemp(pattern);
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path, ec);
-    }
-};
+using qm54::test::TempFolder;
 
 TEST(ParseFirstArgument, SwitchesAndDataFiles)
 {
@@ -87,35 +75,35 @@ TEST(RecentDisplayName, FileNameOnlyInTheCurrentFolder)
 TEST(ResolveProgramFolder, ExecutableFolderOverrideAndPerUserFallback)
 {
     TempFolder tmp;
-    const std::string exe = (tmp.path / "bin").string();
+    const std::string exe = (tmp.Path() / "bin").string();
     fs::create_directories(exe);
 
     qm54::ProgramFolderInputs in;
     in.ExecutableFolder = exe;
-    in.Home = (tmp.path / "home").string();
+    in.Home = (tmp.Path() / "home").string();
     EXPECT_EQ(qm54::ResolveProgramFolder(in), exe + "/");
 
-    in.HomeOverride = (tmp.path / "over/ride").string();
+    in.HomeOverride = (tmp.Path() / "over/ride").string();
     EXPECT_EQ(qm54::ResolveProgramFolder(in), in.HomeOverride + "/");
     EXPECT_TRUE(fs::is_directory(in.HomeOverride));
     in.HomeOverride.clear();
 
     // A program folder the user cannot write: the settings go to the per-user folder.
-    qm54::test::RunUnprivileged({tmp.path.string()}, [in, &tmp]() mutable {
+    qm54::test::RunUnprivileged({tmp.Path().string()}, [in, &tmp]() mutable {
         fs::permissions(in.ExecutableFolder, fs::perms::owner_write, fs::perm_options::remove);
         EXPECT_EQ(qm54::ResolveProgramFolder(in), in.Home + "/.config/qm54win/");
-        in.XdgConfigHome = (tmp.path / "xdg").string();
+        in.XdgConfigHome = (tmp.Path() / "xdg").string();
         EXPECT_EQ(qm54::ResolveProgramFolder(in), in.XdgConfigHome + "/qm54win/");
         EXPECT_TRUE(fs::is_directory(in.XdgConfigHome + "/qm54win"));
     });
-    in.ExecutableFolder = (tmp.path / "gone").string();
-    in.XdgConfigHome = (tmp.path / "xdg2").string();
+    in.ExecutableFolder = (tmp.Path() / "gone").string();
+    in.XdgConfigHome = (tmp.Path() / "xdg2").string();
     EXPECT_EQ(qm54::ResolveProgramFolder(in), in.XdgConfigHome + "/qm54win/");
 
     // An installed program keeps its settings per user even where it could write its own folder.
     in.ExecutableFolder = exe;
     fs::permissions(exe, fs::perms::owner_write, fs::perm_options::add);
-    fs::create_directories(tmp.path / "share/qm54win/help");
+    fs::create_directories(tmp.Path() / "share/qm54win/help");
     EXPECT_EQ(qm54::ResolveProgramFolder(in), in.XdgConfigHome + "/qm54win/");
 }
 
@@ -124,23 +112,23 @@ TEST(InstanceLock, SecondHolderIsRefusedUntilTheFirstEnds)
     TempFolder tmp;
     {
         qm54::InstanceLock first;
-        ASSERT_TRUE(first.Acquire(tmp.path.string()));
+        ASSERT_TRUE(first.Acquire(tmp.Path().string()));
         EXPECT_TRUE(first.Held());
         // flock is per open file description: a second open in this process conflicts too, and
         // so does another process.
         qm54::InstanceLock second;
-        EXPECT_FALSE(second.Acquire(tmp.path.string()));
+        EXPECT_FALSE(second.Acquire(tmp.Path().string()));
         const pid_t child = fork();
         if (child == 0) {
             qm54::InstanceLock other;
-            _exit(other.Acquire(tmp.path.string()) ? 0 : 3);
+            _exit(other.Acquire(tmp.Path().string()) ? 0 : 3);
         }
         int status = 0;
         waitpid(child, &status, 0);
         EXPECT_EQ(WEXITSTATUS(status), 3);
     }
     qm54::InstanceLock again;
-    EXPECT_TRUE(again.Acquire(tmp.path.string()));
+    EXPECT_TRUE(again.Acquire(tmp.Path().string()));
     EXPECT_TRUE(again.Held());
 }
 

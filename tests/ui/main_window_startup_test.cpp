@@ -216,4 +216,4 @@ void StartupTest::secondProcessEndsWithoutWindow()
 }
 
 QTEST_MAIN(StartupTest)
-#include "startup_test.moc"
+#include "main_window_startup_test.moc"
