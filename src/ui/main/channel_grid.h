@@ -4,7 +4,7 @@
 // frequency text editor edtDmy and the NSQ level spin editor SpinDmy).
 //
 // Coordinates: channel 0..15 (grid rows 2..17) and a column of the column table
-// (model/grid_columns.h, GridCol). Column 0, the row numbers, is the vertical header; the two
+// (model/channels/grid_columns.h, GridCol). Column 0, the row numbers, is the vertical header; the two
 // header rows are the horizontal header.
 //
 // Its rooms: channel_grid.cpp, the widget with its keys, mouse, clipboard and column groups;
@@ -12,8 +12,8 @@
 // channel_grid_edits.cpp, what a double-click, Space, a paste or an editor does to a cell and
 // the post-edit rules; channel_grid_model (the cell texts and the working list),
 // channel_grid_paint (cells and headers), channel_grid_editors (the two editors). The cell
-// texts of a row and the channel rules themselves are in the core: model/channel_row.h and
-// model/channel_rules.h.
+// texts of a row and the channel rules themselves are in the core: model/channels/channel_row.h and
+// model/channels/channel_rules.h.
 //
 // How the main window uses it:
 //   - Fill(list) after it replaced its working list (New, Open, Upload, dialogs).

@@ -1,6 +1,6 @@
 // What the user's changes do to a cell of the channel grid: a double-click or Space, a paste,
 // the two editors' commit, and the post-edit rules of the changed column. The rules that a change
-// implies for the channel itself are the core's (model/channel_rules.h); this file keeps the
+// implies for the channel itself are the core's (model/channels/channel_rules.h); this file keeps the
 // cells in step with them.
 #include "ui/main/channel_grid.h"
 
