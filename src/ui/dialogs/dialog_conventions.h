@@ -58,7 +58,7 @@ protected:
 
 private:
     void SetTyping(bool typing);
-    void TypeCharacter(const QString& text);
+    void TypeCharacter(const QString& typed);
 
     const FieldRule& rule_;
     TextRule committed_;
