@@ -1,6 +1,7 @@
 // The table of a channel's fields: one row for every field of TChannel, in its declaration order,
 // with the field's key (as `qm54 show` prints it), its stored range and how to reach it. `show`,
-// `diff` and the imports walk it.
+// `diff`, the verify's list of differences and the JSON apply walk it; the channel CSV import goes
+// by the grid's cells instead.
 #pragma once
 
 #include <cstdint>

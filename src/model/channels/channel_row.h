@@ -42,6 +42,6 @@ ChannelRowTexts FillChannelRow(const TChannel& ch, int index, const CellFormat& 
 // tone cell changed, slot 0 is in use while either side holds a tone. The transmit side is read
 // only while the transmit is not inhibited; the channel number and the multi-tone column are
 // never read. Frequencies are kept to the image's whole kHz either way.
-void ParseChannelRow(const ChannelRowTexts& row, TChannel& ch, const CellFormat& format);
+void ParseChannelRow(const ChannelRowTexts& texts, TChannel& ch, const CellFormat& format);
 
 }  // namespace qm54

@@ -238,7 +238,7 @@ double CellKhzFrequency(std::string_view text)
 {
     const double mhz = ToFloatOrZero(text);
     const int64_t hz = TruncToInt64(mhz * 1e6 + (mhz < 0 ? -0.5 : 0.5));
-    return static_cast<double>(hz / 1000) / 1000.0;
+    return static_cast<double>(hz / 1000) / 1000.0;  // NOLINT(bugprone-integer-division): whole kHz
 }
 
 std::string NormalizeFrequencyText(std::string_view text, int step, double low, double high,

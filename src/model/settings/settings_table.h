@@ -1,8 +1,9 @@
 // The table of the common settings: one row for every setting of TCEmem, in the order TCEmem
 // declares them. A row names the setting (its key, as `qm54 show` prints it), says what kind of
 // value it holds and in what stored range, and reads and writes it on a TCEmem. `qm54 show`, the
-// settings dialogs, `qm54 get`/`set`, the report and the imports all walk this one table; a new
-// setting is added here (see docs/adding-a-setting.md).
+// settings dialogs, `qm54 get`/`set`, the printed report, the JSON apply, the compare and the
+// verify's list of differences walk this one table; a new setting is added here (see
+// docs/adding-a-setting.md).
 #pragma once
 
 #include <array>

@@ -55,7 +55,7 @@ protected:
 
 private:
     void SetTyping(bool typing);
-    void TypeCharacter(const QString& text);
+    void TypeCharacter(const QString& typed);
 
     const FieldRule& rule_;
     TextRule committed_;

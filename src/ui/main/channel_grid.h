@@ -4,7 +4,7 @@
 // frequency text editor edtDmy and the NSQ level spin editor SpinDmy).
 //
 // Coordinates: channel 0..15 (grid rows 2..17) and a column of the column table
-// (model/grid_columns.h, GridCol). Column 0, the row numbers, is the vertical header; the two
+// (model/channels/grid_columns.h, GridCol). Column 0, the row numbers, is the vertical header; the two
 // header rows are the horizontal header.
 //
 // Its rooms: channel_grid.cpp, the widget with its keys, mouse, clipboard and column groups;

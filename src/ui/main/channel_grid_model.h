@@ -1,6 +1,6 @@
 // The channel grid's model: the working channel list and the cell texts that show it, one row
 // per channel. Rows are filled from the channels and parsed back through the core's row rules
-// (model/channel_row.h), so the grid reads and writes the same texts as any other user of them.
+// (model/channels/channel_row.h), so the grid reads and writes the same texts as any other user of them.
 #pragma once
 
 #include <QAbstractTableModel>

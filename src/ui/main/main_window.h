@@ -1,8 +1,12 @@
 // TfrmMain: the main window. It holds the document (the programming being edited), runs the file,
 // edit, view, radio and help commands over it, and restores and writes the program's settings.
-// Its menu bar is a table in main_menu_table.cpp, its other parts are built in main_menus.cpp,
-// the file and edit commands live in file_commands.cpp, the channel CSV commands in
-// channel_csv_commands.cpp and the radio commands in radio_commands.cpp.
+// The constructor, the settings, the refreshes and the window's events are main_window.cpp; the
+// menu bar is a table in main_menu_table.cpp and the window's other parts are built in
+// main_menus.cpp; the commands live by menu: file and edit commands in file_commands.cpp, Undo and
+// Redo in history_commands.cpp, the channel CSV commands in channel_csv_commands.cpp, printing in
+// print_commands.cpp, Upload and Download in radio_commands.cpp, the settings dialogs in
+// dialog_commands.cpp and the service dialogs and the alignment in service_commands.cpp.
+// main_window_support.h holds the texts and sizes they share.
 #pragma once
 
 #include "link/serial_port.h"

@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <cmath>
+
 namespace qm54 {
 
 namespace {
@@ -52,7 +54,7 @@ std::vector<QImage> ReportPageImages(const TPrtImg& report, int paperIndex)
     std::vector<QImage> images;
     for (int p = 0; p < report.PageCount(); ++p) {
         QImage image(paper.Width, paper.Height, QImage::Format_RGB32);
-        const int dotsPerMeter = static_cast<int>(PageImageDpi * kInchesPerMeter + 0.5);
+        const int dotsPerMeter = static_cast<int>(std::lround(PageImageDpi * kInchesPerMeter));
         image.setDotsPerMeterX(dotsPerMeter);
         image.setDotsPerMeterY(dotsPerMeter);
         image.fill(Qt::white);

@@ -148,7 +148,7 @@ void ServiceDialog::SetFieldEnabled(ValueEdit* edit, bool enabled)
     }
 }
 
-void ServiceDialog::AddAccelerator(QChar letter, std::vector<QWidget*> targets)
+void ServiceDialog::AddAccelerator(QChar letter, const std::vector<QWidget*>& targets)
 {
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key(letter.toUpper().unicode())), this);
     connect(shortcut, &QShortcut::activated, this, [targets] {

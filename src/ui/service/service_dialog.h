@@ -50,7 +50,7 @@ protected:
     // Enables or disables a field, its up-down button with it, and paints it accordingly.
     void SetFieldEnabled(ValueEdit* edit, bool enabled);
     // Alt + letter focuses the first of targets that is enabled.
-    void AddAccelerator(QChar letter, std::vector<QWidget*> targets);
+    void AddAccelerator(QChar letter, const std::vector<QWidget*>& targets);
     // The buttons and the hint strip below body.
     void FinishLayout(QLayout* body);
     // Every field shows its setting from the document, and the backup is taken.
