@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "dialog_test_support.h"
 #include "main_test_support.h"
 #include "model/image/emem.h"
 #include "model/settings/dialog_behaviour.h"
@@ -19,24 +20,6 @@ using namespace qm54;
 using namespace qm54::test;
 
 namespace {
-
-struct DialogFixture {
-    ScriptedPrompter prompter;
-    Document document{prompter, "/nonexistent/defaultv.Q54"};
-};
-
-void Show(QDialog& dialog)
-{
-    dialog.show();
-    QApplication::setActiveWindow(&dialog);
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-}
-
-void Focus(QWidget* widget)
-{
-    widget->setFocus(Qt::TabFocusReason);
-    QCoreApplication::processEvents();
-}
 
 // Runs action once the next modal dialog is open, then closes it with OK (or Cancel).
 template <class Action>

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "dialog_test_support.h"
 #include "main_test_support.h"
 #include "model/storage/datafile.h"
 #include "model/image/emem.h"
@@ -19,24 +20,6 @@ using namespace qm54;
 using namespace qm54::test;
 
 namespace {
-
-struct DialogFixture {
-    ScriptedPrompter prompter;
-    Document document{prompter, "/nonexistent/defaultv.Q54"};
-};
-
-void Show(QDialog& dialog)
-{
-    dialog.show();
-    QApplication::setActiveWindow(&dialog);
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-}
-
-void Focus(QWidget* widget)
-{
-    widget->setFocus(Qt::TabFocusReason);
-    QCoreApplication::processEvents();
-}
 
 QString ListText(SettingsDialog& dialog, const char* name) { return dialog.ListAt(dialog.RowOf(name))->currentText(); }
 
